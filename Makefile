@@ -1,0 +1,58 @@
+# make check   installs what is missing, builds, runs every test twice
+#              (plain, then under AddressSanitizer + UndefinedBehaviorSanitizer)
+# make demo    installs what is missing, builds, runs the demo
+# make bench   builds and runs the benchmark programs
+.PHONY: all deps build build-asan check check-plain check-asan demo bench clean
+
+PACKAGES := cmake ninja-build g++ pkg-config \
+	libpixman-1-dev libfreetype-dev fonts-dejavu-core libpng-dev \
+	libx11-dev xvfb xauth \
+	libgtest-dev libgmock-dev libbenchmark-dev
+JOBS ?= 2
+BUILD := build
+ASAN_BUILD := build-asan
+
+all: build
+
+# Installs only the packages that are missing; apt-get update runs once, and only
+# when something is missing.
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  if [ "$$(id -u)" != 0 ]; then echo "need root to install:$$missing" >&2; exit 1; fi; \
+	  DEBIAN_FRONTEND=noninteractive apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive apt-get install -y -q $$missing; \
+	fi
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+$(ASAN_BUILD)/build.ninja:
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLD_SANITIZE=ON
+
+build: deps $(BUILD)/build.ninja
+	ninja -C $(BUILD) -j$(JOBS)
+
+build-asan: deps $(ASAN_BUILD)/build.ninja
+	ninja -C $(ASAN_BUILD) -j$(JOBS)
+
+check-plain: build
+	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+check-asan: build-asan
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
+
+check: check-plain check-asan
+
+demo: build
+	./apps/run-demo $(BUILD)
+
+bench: build
+	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)
