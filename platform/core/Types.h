@@ -45,6 +45,14 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
+// A window message as handlers receive it; Result is what the sender gets back.
+struct TMessage {
+    UINT Msg = 0;
+    WPARAM WParam = 0;
+    LPARAM LParam = 0;
+    LRESULT Result = 0;
+};
+
 // The window system's names for the same types.
 using POINT = TPoint;
 using RECT = TRect;
