@@ -1,0 +1,284 @@
+#include "platform/core/Component.h"
+
+#include <algorithm>
+
+#include "platform/core/FilerHooks.h"
+#include "platform/core/SysUtils.h"
+
+namespace ld {
+
+const TEnumInfo& ComponentStateInfo()
+{
+    static const TEnumInfo info{"TComponentState",
+                                {"csLoading", "csReading", "csWriting", "csDestroying", "csDesigning", "csAncestor",
+                                 "csUpdating", "csFixups", "csFreeNotification", "csInline", "csDesignInstance"}};
+    return info;
+}
+
+TClass TComponent::StaticClass()
+{
+    static const TClassInfo info = TClassBuilder<TComponent>("TComponent", TPersistent::StaticClass())
+                                       .String("Name", &TComponent::GetName, &TComponent::SetName)
+                                       .Stored(false)
+                                       .Integer("Tag", &TComponent::GetTag, &TComponent::SetTag)
+                                       .Default(0);
+    return &info;
+}
+
+TComponent::TComponent(TComponent* owner)
+{
+    if (owner != nullptr)
+        owner->InsertComponent(this);
+}
+
+TComponent::~TComponent()
+{
+    Destroying();
+    NotifyFreeNotifies();
+    DestroyComponents();
+    if (FOwner != nullptr)
+        FOwner->RemoveComponent(this);
+}
+
+void TComponent::BeforeDestruction()
+{
+    Destroying();
+}
+
+void TComponent::Destroying()
+{
+    if (FComponentState.Contains(csDestroying))
+        return;
+    FComponentState.Include(csDestroying);
+    for (TComponent* c : FComponents)
+        c->Destroying();
+}
+
+void TComponent::DestroyComponents()
+{
+    // Each owned component leaves the list before it is freed, so a notice sent
+    // while it dies never reaches it. One that others watch is removed with a notice.
+    while (!FComponents.empty()) {
+        TComponent* c = FComponents.back();
+        if (c->FComponentState.Contains(csFreeNotification))
+            RemoveComponent(c);
+        else
+            Remove(c);
+        c->Free();
+    }
+}
+
+TComponent* TComponent::Components(Integer index) const
+{
+    if (index < 0 || index >= ComponentCount())
+        throw EListError(Format("List index out of bounds (%d)", {index}));
+    return FComponents[static_cast<size_t>(index)];
+}
+
+Integer TComponent::GetComponentIndex() const
+{
+    if (FOwner == nullptr)
+        return -1;
+    auto& list = FOwner->FComponents;
+    auto it = std::find(list.begin(), list.end(), this);
+    return it == list.end() ? -1 : static_cast<Integer>(it - list.begin());
+}
+
+void TComponent::SetComponentIndex(Integer value)
+{
+    if (FOwner == nullptr)
+        return;
+    auto& list = FOwner->FComponents;
+    const Integer current = GetComponentIndex();
+    if (current < 0)
+        return;
+    const Integer last = static_cast<Integer>(list.size()) - 1;
+    value = std::clamp(value, 0, last);
+    if (value == current)
+        return;
+    list.erase(list.begin() + current);
+    list.insert(list.begin() + value, this);
+}
+
+TComponent* TComponent::FindComponent(std::string_view name) const
+{
+    if (name.empty())
+        return nullptr;
+    for (TComponent* c : FComponents)
+        if (SameText(c->FName, name))
+            return c;
+    return nullptr;
+}
+
+void TComponent::SetName(const std::string& newName)
+{
+    if (FName == newName)
+        return;
+    if (!newName.empty() && !IsValidIdent(newName))
+        throw EComponentError(Format("'%s' is not a valid component name", {newName}));
+    if (FOwner != nullptr)
+        FOwner->ValidateRename(this, FName, newName);
+    else
+        ValidateRename(nullptr, FName, newName);
+    ChangeName(newName);
+}
+
+void TComponent::ValidateRename(TComponent* component, const std::string& curName, const std::string& newName)
+{
+    if (component != nullptr && !SameText(curName, newName)) {
+        TComponent* other = FindComponent(newName);
+        if (other != nullptr && other != component)
+            throw EComponentError(Format("A component named %s already exists", {newName}));
+    }
+}
+
+void TComponent::ValidateContainer(TComponent* component)
+{
+    component->ValidateInsert(this);
+}
+
+void TComponent::InsertComponent(TComponent* component)
+{
+    if (component == nullptr)
+        return;
+    component->ValidateContainer(this);
+    ValidateRename(component, std::string(), component->FName);
+    if (component->FOwner != nullptr)
+        component->FOwner->RemoveComponent(component);
+    Insert(component);
+    if (FComponentState.Contains(csDesigning))
+        component->SetDesigning(true);
+    Notification(component, opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* component)
+{
+    if (component == nullptr || component->FOwner != this)
+        return;
+    Notification(component, opRemove);
+    Remove(component);
+}
+
+void TComponent::Insert(TComponent* component)
+{
+    FComponents.push_back(component);
+    component->FOwner = this;
+}
+
+void TComponent::Remove(TComponent* component)
+{
+    auto it = std::find(FComponents.begin(), FComponents.end(), component);
+    if (it != FComponents.end())
+        FComponents.erase(it);
+    component->FOwner = nullptr;
+}
+
+void TComponent::Notification(TComponent* component, TOperation operation)
+{
+    if (operation == opRemove && component != nullptr)
+        RemoveFreeNotification(component);
+    // A handler may free components of the list; walk it from the end and clamp.
+    size_t i = FComponents.size();
+    while (i > 0) {
+        --i;
+        FComponents[i]->Notification(component, operation);
+        if (i > FComponents.size())
+            i = FComponents.size();
+    }
+}
+
+void TComponent::AddFreeNotify(TComponent* component)
+{
+    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), component) == FFreeNotifies.end())
+        FFreeNotifies.push_back(component);
+}
+
+void TComponent::RemoveFreeNotify(TComponent* component)
+{
+    auto it = std::find(FFreeNotifies.begin(), FFreeNotifies.end(), component);
+    if (it != FFreeNotifies.end())
+        FFreeNotifies.erase(it);
+}
+
+void TComponent::FreeNotification(TComponent* component)
+{
+    if (component == nullptr || component == this)
+        return;
+    // Components of one owner already hear of each other through the owner.
+    if (FOwner == nullptr || component->FOwner != FOwner) {
+        AddFreeNotify(component);
+        component->AddFreeNotify(this);
+        component->FComponentState.Include(csFreeNotification);
+    }
+    FComponentState.Include(csFreeNotification);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* component)
+{
+    if (component == nullptr)
+        return;
+    RemoveFreeNotify(component);
+    component->RemoveFreeNotify(this);
+}
+
+void TComponent::NotifyFreeNotifies()
+{
+    while (!FFreeNotifies.empty()) {
+        TComponent* other = FFreeNotifies.back();
+        FFreeNotifies.pop_back();
+        other->RemoveFreeNotify(this);
+        other->Notification(this, opRemove);
+    }
+}
+
+void TComponent::SetDesigning(bool value, bool setChildren)
+{
+    SetComponentStateFlag(csDesigning, value);
+    if (setChildren)
+        for (TComponent* c : FComponents)
+            c->SetDesigning(value, true);
+}
+
+void TComponent::SetAncestor(bool value)
+{
+    SetComponentStateFlag(csAncestor, value);
+    for (TComponent* c : FComponents)
+        c->SetAncestor(value);
+}
+
+void TComponent::SetComponentStateFlag(TComponentStateItem flag, bool on)
+{
+    if (on)
+        FComponentState.Include(flag);
+    else
+        FComponentState.Exclude(flag);
+}
+
+void TComponent::Loaded()
+{
+    FComponentState.Exclude(csLoading);
+}
+
+void TComponent::ReadState(TReader* reader)
+{
+    if (FilerHooks().ReadData == nullptr)
+        throw EFilerError("No stream reader is loaded");
+    FilerHooks().ReadData(reader, this);
+}
+
+void TComponent::WriteState(TWriter* writer)
+{
+    if (FilerHooks().WriteData == nullptr)
+        throw EFilerError("No stream writer is loaded");
+    FilerHooks().WriteData(writer, this);
+}
+
+void TComponent::GetChildren(const TGetChildProc&, TComponent*) {}
+
+void TComponent::SetChildOrder(TComponent*, Integer) {}
+
+void TComponent::SetParentComponent(TComponent*) {}
+
+std::string TComponent::GetNamePath() const { return FName; }
+
+} // namespace ld
