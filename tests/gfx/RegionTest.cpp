@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include "platform/gfx/Regions.h"
+
+namespace ld {
+namespace {
+
+std::vector<TRect> Rects(HRGN r)
+{
+    return GetRegionRects(r);
+}
+
+TEST(Regions, XorOfOverlappingRectsLeavesTheirSymmetricDifference)
+{
+    HRGN a = CreateRectRgn(0, 0, 10, 10);
+    HRGN b = CreateRectRgn(5, 0, 15, 10);
+    HRGN r = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(CombineRgn(r, a, b, RGN_XOR), COMPLEXREGION);
+    EXPECT_EQ(Rects(r), (std::vector<TRect>{{0, 0, 5, 10}, {10, 0, 15, 10}}));
+    EXPECT_TRUE(PtInRegion(r, 4, 9));
+    EXPECT_FALSE(PtInRegion(r, 5, 0));
+    EXPECT_FALSE(PtInRegion(r, 15, 0)); // right edge left out
+    // XOR with itself again restores the first operand.
+    EXPECT_EQ(CombineRgn(r, r, b, RGN_XOR), SIMPLEREGION);
+    EXPECT_TRUE(EqualRgn(r, a));
+    DeleteObject(a);
+    DeleteObject(b);
+    DeleteObject(r);
+}
+
+TEST(Regions, BarBackgroundLosesEachTabByXor)
+{
+    // As the bar paints: client region, each tab XORed out.
+    HRGN client = CreateRectRgn(0, 0, 100, 200);
+    for (int i = 0; i < 3; ++i) {
+        HRGN tab = CreateRectRgn(0, i * 21, 100, i * 21 + 20);
+        CombineRgn(client, client, tab, RGN_XOR);
+        DeleteObject(tab);
+    }
+    EXPECT_FALSE(PtInRegion(client, 50, 0));
+    EXPECT_TRUE(PtInRegion(client, 50, 20)); // the gap
+    EXPECT_FALSE(PtInRegion(client, 50, 61));
+    EXPECT_TRUE(PtInRegion(client, 50, 62));
+    TRect box;
+    EXPECT_EQ(GetRgnBox(client, box), COMPLEXREGION);
+    EXPECT_EQ(box, Rect(0, 20, 100, 200));
+    DeleteObject(client);
+}
+
+TEST(Regions, AndOrDiffCopyAndOffset)
+{
+    HRGN a = CreateRectRgn(0, 0, 10, 10);
+    HRGN b = CreateRectRgn(5, 5, 20, 20);
+    HRGN r = CreateRectRgn(0, 0, 1, 1);
+    EXPECT_EQ(CombineRgn(r, a, b, RGN_AND), SIMPLEREGION);
+    EXPECT_EQ(Rects(r), (std::vector<TRect>{{5, 5, 10, 10}}));
+    EXPECT_EQ(CombineRgn(r, a, b, RGN_DIFF), COMPLEXREGION);
+    EXPECT_EQ(Rects(r), (std::vector<TRect>{{0, 0, 10, 5}, {0, 5, 5, 10}}));
+    EXPECT_EQ(CombineRgn(r, b, a, RGN_DIFF), COMPLEXREGION);
+    EXPECT_FALSE(PtInRegion(r, 9, 9));
+    EXPECT_TRUE(PtInRegion(r, 19, 19));
+    EXPECT_EQ(CombineRgn(r, a, b, RGN_OR), COMPLEXREGION);
+    EXPECT_TRUE(PtInRegion(r, 19, 5));
+    EXPECT_FALSE(PtInRegion(r, 19, 4));
+    EXPECT_EQ(CombineRgn(r, a, nullptr, RGN_COPY), SIMPLEREGION);
+    EXPECT_TRUE(EqualRgn(r, a));
+    EXPECT_EQ(OffsetRgn(r, -3, 4), SIMPLEREGION);
+    TRect box;
+    GetRgnBox(r, box);
+    EXPECT_EQ(box, Rect(-3, 4, 7, 14));
+    EXPECT_EQ(CombineRgn(r, a, a, RGN_DIFF), NULLREGION);
+    EXPECT_EQ(GetRgnBox(r, box), NULLREGION);
+    EXPECT_EQ(box, Rect(0, 0, 0, 0));
+    DeleteObject(a);
+    DeleteObject(b);
+    DeleteObject(r);
+}
+
+TEST(Regions, BadHandlesAreRefusedNotFollowed)
+{
+    HRGN r = CreateRectRgn(0, 0, 5, 5);
+    EXPECT_EQ(CombineRgn(r, r, nullptr, RGN_AND), RGN_ERROR);
+    EXPECT_EQ(CombineRgn(r, r, r, 99), RGN_ERROR);
+    EXPECT_TRUE(DeleteObject(r));
+    EXPECT_FALSE(DeleteObject(r)); // already gone
+    EXPECT_FALSE(PtInRegion(r, 1, 1));
+    EXPECT_EQ(OffsetRgn(r, 1, 1), RGN_ERROR);
+    EXPECT_FALSE(DeleteObject(GetStockObject(BLACK_PEN)));
+}
+
+TEST(Regions, ReversedCornersAreNormalised)
+{
+    HRGN r = CreateRectRgn(10, 10, 0, 0);
+    TRect box;
+    EXPECT_EQ(GetRgnBox(r, box), SIMPLEREGION);
+    EXPECT_EQ(box, Rect(0, 0, 10, 10));
+    HRGN many = CreateRegionFromRects({{0, 0, 2, 2}, {5, 5, 6, 6}, {0, 0, 0, 9}});
+    EXPECT_EQ(GetRegionRects(many).size(), 2u);
+    DeleteObject(r);
+    DeleteObject(many);
+}
+
+} // namespace
+} // namespace ld
