@@ -1,0 +1,31 @@
+// deckinstall for Linux: installs the component packages and help into the
+// development environments of a Wine prefix (WINEPREFIX, else ~/.wine).
+#include "installer/core/Deckinstall.h"
+#include "installer/wine/RegistryFile.h"
+#include "installer/wine/WineOs.h"
+#include "installer/wine/WinePrefix.h"
+
+#include <iostream>
+
+using namespace ld::deckinstall;
+
+int main()
+{
+    // No arguments: the installer has no options, as on Windows.
+    try {
+        TWinePrefix prefix(TWinePrefix::DefaultFolder());
+        if (prefix.ServerRunning()) {
+            std::cerr << "deckinstall: the wineserver of the Wine prefix " << prefix.Folder().string()
+                      << " is running; it keeps the registry in memory and would overwrite the changes when it "
+                         "saves. Nothing was changed. Stop it (wineserver -k) and run deckinstall again.\n";
+            return 1;
+        }
+        TWineOs os(std::move(prefix), std::cout, std::cerr);
+        return RunDeckinstall(os);
+    } catch (const EWinePrefixError& failure) {
+        std::cerr << "deckinstall: " << failure.what() << "\n";
+    } catch (const ERegistryFileError& failure) {
+        std::cerr << "deckinstall: malformed registry file: " << failure.what() << "\nNothing was changed.\n";
+    }
+    return 1;
+}
