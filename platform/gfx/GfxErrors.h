@@ -1,30 +1,20 @@
-// Failures of the graphics layer. Readers of image files raise EInvalidGraphic
-// for data they cannot accept; EOutOfResources refuses sizes no surface can have.
+// Failures of the graphics layer, on the class library's exception hierarchy.
+// Readers of image files raise EInvalidGraphic for data they cannot accept;
+// sizes no surface can have raise EOutOfResources (from platform/core).
 #pragma once
 
-#include <stdexcept>
-#include <string>
+#include "platform/core/SysUtils.h"
 
 namespace ld {
 
-class EGraphicsError : public std::runtime_error {
+class EInvalidGraphic : public Exception {
 public:
-    using std::runtime_error::runtime_error;
+    explicit EInvalidGraphic(std::string message) : Exception(std::move(message)) {}
 };
 
-class EInvalidGraphic : public EGraphicsError {
+class EInvalidGraphicOperation : public Exception {
 public:
-    using EGraphicsError::EGraphicsError;
-};
-
-class EInvalidGraphicOperation : public EGraphicsError {
-public:
-    using EGraphicsError::EGraphicsError;
-};
-
-class EOutOfResources : public EGraphicsError {
-public:
-    using EGraphicsError::EGraphicsError;
+    explicit EInvalidGraphicOperation(std::string message) : Exception(std::move(message)) {}
 };
 
 } // namespace ld

@@ -1,0 +1,79 @@
+// Fonts through FreeType: a logical font maps to a font file of the DejaVu
+// family and a pixel size, rendered monochrome for crisp classic pixels. Each
+// distinct font is opened once, and each of its 256 character glyphs is
+// rendered once (the glyph cache), so drawing text only copies bits.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/core/Types.h"
+#include "platform/gfx/GdiObjects.h"
+
+namespace ld {
+
+class TFontInstance {
+public:
+    struct TGlyph {
+        bool Loaded = false;
+        Integer Left = 0;    // from the pen position to the first column
+        Integer Top = 0;     // from the baseline up to the first row
+        Integer Width = 0;
+        Integer Height = 0;
+        Integer Advance = 0;
+        std::vector<uint8_t> Bits; // Width x Height, 1 where the glyph is set
+    };
+
+    // The shared instance for a logical font; throws EInvalidGraphic when no
+    // font file can be opened.
+    static std::shared_ptr<TFontInstance> Get(const LOGFONT& font);
+    ~TFontInstance();
+
+    Integer Ascent = 0;
+    Integer Descent = 0;
+    Integer Height = 0; // Ascent + Descent
+    Integer InternalLeading = 0;
+    Integer ExternalLeading = 0;
+    Integer AveCharWidth = 0;
+    Integer MaxCharWidth = 0;
+    Integer PixelSize = 0; // the em
+    Integer Weight = FW_NORMAL;
+    bool Italic = false;
+    bool Underline = false;
+    bool StrikeOut = false;
+    Integer UnderlinePosition = 1; // below the baseline
+    Integer UnderlineThickness = 1;
+    Integer StrikeOutPosition = 3; // above the baseline
+    std::string FileName;
+    std::string FaceName;
+
+    const TGlyph& Glyph(unsigned char c)
+    {
+        TGlyph& g = FGlyphs[c];
+        if (!g.Loaded)
+            Load(c, g);
+        return g;
+    }
+    Integer Advance(unsigned char c) { return Glyph(c).Advance; }
+    Integer TextWidth(const char* text, size_t count);
+
+    // The font file a face name, weight and slant map to.
+    static std::string FontFileFor(const std::string& faceName, bool bold, bool italic);
+
+private:
+    TFontInstance() = default;
+    struct TFace;
+    std::unique_ptr<TFace> FFace;
+    std::array<TGlyph, 256> FGlyphs;
+    void Load(unsigned char c, TGlyph& glyph);
+};
+
+// The character a byte of an 8-bit ANSI string stands for (Windows-1252).
+uint32_t AnsiToUnicode(unsigned char c);
+
+// The instance of a font object, made on first use.
+TFontInstance& FontInstanceOf(HFONT font);
+
+} // namespace ld
