@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/Collection.h"
 #include "platform/core/Component.h"
 #include "platform/core/Events.h"
 #include "platform/core/List.h"

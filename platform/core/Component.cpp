@@ -104,10 +104,52 @@ TComponent* TComponent::FindComponent(std::string_view name) const
 {
     if (name.empty())
         return nullptr;
+    auto it = FNameIndex.find(UpperCase(name));
+    return it == FNameIndex.end() ? nullptr : it->second;
+}
+
+void TComponent::IndexName(TComponent* component)
+{
+    if (!component->FName.empty())
+        FNameIndex.emplace(UpperCase(component->FName), component);
+}
+
+void TComponent::UnindexName(TComponent* component)
+{
+    if (component->FName.empty())
+        return;
+    const std::string key = UpperCase(component->FName);
+    auto it = FNameIndex.find(key);
+    if (it == FNameIndex.end() || it->second != component)
+        return;
+    FNameIndex.erase(it);
+    // A name given twice through ChangeName: the other one takes the slot.
     for (TComponent* c : FComponents)
-        if (SameText(c->FName, name))
-            return c;
-    return nullptr;
+        if (c != component && SameText(c->FName, key)) {
+            FNameIndex.emplace(key, c);
+            break;
+        }
+}
+
+void TComponent::ChangeName(const std::string& newName)
+{
+    if (FOwner != nullptr) {
+        SetReference(false);
+        FOwner->UnindexName(this);
+    }
+    FName = newName;
+    if (FOwner != nullptr) {
+        FOwner->IndexName(this);
+        SetReference(true);
+    }
+}
+
+void TComponent::SetReference(bool enable)
+{
+    if (FOwner == nullptr || FName.empty())
+        return;
+    if (const TFieldEntry* field = FOwner->ClassType()->FindField(FName))
+        field->Set(FOwner, enable ? this : nullptr);
 }
 
 void TComponent::SetName(const std::string& newName)
@@ -163,13 +205,18 @@ void TComponent::Insert(TComponent* component)
 {
     FComponents.push_back(component);
     component->FOwner = this;
+    IndexName(component);
+    component->SetReference(true);
 }
 
 void TComponent::Remove(TComponent* component)
 {
-    auto it = std::find(FComponents.begin(), FComponents.end(), component);
-    if (it != FComponents.end())
-        FComponents.erase(it);
+    // From the end: freeing an owner removes its components last first.
+    auto it = std::find(FComponents.rbegin(), FComponents.rend(), component);
+    if (it != FComponents.rend())
+        FComponents.erase(std::next(it).base());
+    component->SetReference(false);
+    UnindexName(component);
     component->FOwner = nullptr;
 }
 

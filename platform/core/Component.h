@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/core/Persistent.h"
@@ -112,7 +113,7 @@ protected:
     virtual void ValidateInsert(TComponent* component) {}
     virtual void ValidateContainer(TComponent* component);
     // Changes the name without validation.
-    void ChangeName(const std::string& newName) { FName = newName; }
+    void ChangeName(const std::string& newName);
     TPersistent* GetOwner() const override { return FOwner; }
     TComponentStyle FComponentStyle;
 
@@ -126,7 +127,14 @@ private:
     TComponent* FOwner = nullptr;
     std::string FName;
     Integer FTag = 0;
+    // Points the owner's published field of this name at this component (or clears it).
+    void SetReference(bool enable);
+    void IndexName(TComponent* component);
+    void UnindexName(TComponent* component);
     std::vector<TComponent*> FComponents;
+    // Owned components by upper-case name, so that finding one (and checking a new
+    // name) stays cheap for owners of thousands of components.
+    std::unordered_map<std::string, TComponent*> FNameIndex;
     std::vector<TComponent*> FFreeNotifies;
     TComponentState FComponentState;
 };

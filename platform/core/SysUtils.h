@@ -51,7 +51,8 @@ LD_EXCEPTION(EWriteError, EFilerError);
 LD_EXCEPTION(EClassNotFound, EFilerError);
 LD_EXCEPTION(EMethodNotFound, EFilerError);
 LD_EXCEPTION(EInvalidImage, EFilerError);
-LD_EXCEPTION(EParserError, Exception);
+// The text form's parser: a read error that names the line.
+LD_EXCEPTION(EParserError, EReadError);
 
 #undef LD_EXCEPTION
 

@@ -67,7 +67,9 @@ TPropInfo& TClassBuilderBase::Last()
 
 TClassInfo::TClassInfo(TClassBuilderBase& builder)
     : Name(std::move(builder.FName)), Parent(builder.FParent), Construct(builder.FConstruct),
-      FOwn(std::move(builder.FProps)), FMethods(std::move(builder.FMethods))
+      ConstructItem(builder.FConstructItem),
+      FOwn(std::move(builder.FProps)), FMethods(std::move(builder.FMethods)),
+      FFields(std::move(builder.FFields))
 {
     if (Parent != nullptr)
         FProperties = Parent->FProperties;
@@ -123,6 +125,15 @@ const TMethodEntry* TClassInfo::FindMethodByCode(const TMethodCode& code) const
         for (const TMethodEntry& m : c->FMethods)
             if (m.Code == code)
                 return &m;
+    return nullptr;
+}
+
+const TFieldEntry* TClassInfo::FindField(std::string_view name) const
+{
+    for (TClass c = this; c != nullptr; c = c->Parent)
+        for (const TFieldEntry& f : c->FFields)
+            if (SameText(f.Name, name))
+                return &f;
     return nullptr;
 }
 

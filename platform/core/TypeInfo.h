@@ -34,6 +34,8 @@ namespace ld {
 
 class TObject;
 class TComponent;
+class TCollection;
+class TCollectionItem;
 struct TClassInfo;
 using TClass = const TClassInfo*;
 
@@ -110,6 +112,14 @@ struct TMethodEntry {
     TMethodCode Code;
 };
 
+// A published field: a component pointer of the owner that is set when an owned
+// component of that name is inserted or renamed, and cleared when it goes.
+struct TFieldEntry {
+    std::string Name;
+    TClass (*FieldClassOf)() = nullptr;
+    std::function<void(TObject* owner, TComponent* value)> Set;
+};
+
 class TClassBuilderBase;
 
 // What a class is: its name, its parent, how to create one (components), and what
@@ -124,6 +134,8 @@ struct TClassInfo {
     TClass Parent = nullptr;
     // Creates an instance with the given owner; null for abstract and non-component classes.
     TComponent* (*Construct)(TComponent* owner) = nullptr;
+    // Creates a collection item inside the given collection (item classes only).
+    TCollectionItem* (*ConstructItem)(TCollection* collection) = nullptr;
 
     bool InheritsFrom(TClass other) const;
     // Published properties, inherited first.
@@ -133,12 +145,15 @@ struct TClassInfo {
     // Published methods of this class and its parents.
     const TMethodEntry* FindMethod(std::string_view name) const;
     const TMethodEntry* FindMethodByCode(const TMethodCode& code) const;
+    // Published fields of this class and its parents.
+    const TFieldEntry* FindField(std::string_view name) const;
 
 private:
     std::vector<TPropInfo> FOwn;
     std::vector<const TPropInfo*> FProperties;
     std::unordered_map<std::string_view, const TPropInfo*> FByName;
     std::vector<TMethodEntry> FMethods;
+    std::vector<TFieldEntry> FFields;
 };
 
 class TClassBuilderBase {
@@ -151,8 +166,10 @@ protected:
     std::string FName;
     TClass FParent;
     TComponent* (*FConstruct)(TComponent*) = nullptr;
+    TCollectionItem* (*FConstructItem)(TCollection*) = nullptr;
     std::vector<TPropInfo> FProps;
     std::vector<TMethodEntry> FMethods;
+    std::vector<TFieldEntry> FFields;
 };
 
 namespace detail {
@@ -199,12 +216,15 @@ public:
     {
         if constexpr (std::is_constructible_v<C, TComponent*> && !std::is_abstract_v<C>)
             FConstruct = [](TComponent* owner) -> TComponent* { return new C(owner); };
+        if constexpr (std::is_constructible_v<C, TCollection*> && !std::is_abstract_v<C>)
+            FConstructItem = [](TCollection* collection) -> TCollectionItem* { return new C(collection); };
     }
 
     // Forbids creating this class from a stored form even if it could be built.
     TClassBuilder& Abstract()
     {
         FConstruct = nullptr;
+        FConstructItem = nullptr;
         return *this;
     }
 
@@ -274,6 +294,19 @@ public:
     TClassBuilder& Method(std::string name, M method)
     {
         FMethods.push_back({std::move(name), EraseMethod(method)});
+        return *this;
+    }
+
+    // A published component field (a form's Button1): set by name as components
+    // owned by an instance of C are named, cleared when they leave.
+    template <class T>
+    TClassBuilder& Field(std::string name, T* C::*field)
+    {
+        TFieldEntry f;
+        f.Name = std::move(name);
+        f.FieldClassOf = &T::StaticClass;
+        f.Set = [field](TObject* owner, TComponent* value) { Self(owner)->*field = dynamic_cast<T*>(value); };
+        FFields.push_back(std::move(f));
         return *this;
     }
 
