@@ -1,0 +1,26 @@
+// What the window system needs from the thing that shows the screen and
+// delivers input: a headless screen in memory, or a real window.
+#pragma once
+
+#include "platform/win/Window.h"
+
+namespace ld {
+
+class TBackend {
+public:
+    virtual ~TBackend() = default;
+    // Blocks until input has been delivered (through the Inject calls of
+    // Input.h) or Timeout milliseconds have passed; INFINITE waits for input.
+    // Returns false when the backend can deliver nothing more, so that a
+    // message loop does not wait forever.
+    virtual bool WaitForInput(DWORD timeout) = 0;
+    // The window system has drawn into the screen inside this rectangle.
+    virtual void ScreenChanged(const RECT& rect) {}
+    virtual void CursorChanged(HCURSOR cursor) {}
+};
+
+// The backend the queue waits in; nullptr (the default) makes waits fail.
+void SetBackend(TBackend* backend);
+TBackend* GetBackend();
+
+} // namespace ld
