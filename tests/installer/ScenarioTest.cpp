@@ -319,6 +319,47 @@ TEST_F(DeckinstallScenario, UnreadableMasterContentsFileCannotBeOpened)
     EXPECT_EQ(TTestPrefix::ReadFile(D4Root() / "Help" / "Launchdeck.hlp"), "help file");
 }
 
+TEST_F(DeckinstallScenario, RefusedRegistryWriteEndsTheRunWithNothingChanged)
+{
+    SetUpDelphi4("$(DELPHI)\\Lib", {{"c:\\old\\LaunchdeckPackageD4.bpl", "Launchdeck"}});
+    const std::string userBefore = TTestPrefix::ReadFile(P.Prefix / "user.reg");
+    // The registry files stay writable, their folder does not: the save fails.
+    const fs::path program = P.HandOverToOrdinaryUser();
+    if (geteuid() == 0) {
+        ASSERT_EQ(lchown(P.Prefix.c_str(), 0, 0), 0);
+    }
+    fs::permissions(P.Prefix, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const TRunResult run = P.RunProgram(program, {}, geteuid() == 0);
+    fs::permissions(P.Prefix, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "Application Error\nERegistryException: Failed to set data for '" + InstallDir() +
+                           "LibD4\\LaunchdeckPackageD4.bpl'\n");
+    EXPECT_EQ(TTestPrefix::ReadFile(P.Prefix / "user.reg"), userBefore);
+}
+
+TEST_F(DeckinstallScenario, MissingRootDirMakesThePathsRelativeToTheCurrentFolder)
+{
+    SetUpDelphi4("$(DELPHI)\\Lib");
+    P.WriteSystemReg(RegKey(D4Key, {{"Version", "4.0"}}));
+    P.WriteFile(P.Root / "Help" / "delphi4.cnt", "");
+    const TRunResult run = P.Run();
+    EXPECT_EQ(run.Out, ExpectedMessage("Delphi 4: Component & help installed.\r\n"));
+    // The macro stands for the empty root: "\Lib", the root of the current drive.
+    EXPECT_EQ(P.UserValue(D4Library, "Search Path"), "$(DELPHI)\\Lib;" + InstallDir() + "LibD4");
+    EXPECT_EQ(TTestPrefix::ReadFile(P.Root / "Help" / "Launchdeck.hlp"), "help file");
+    EXPECT_EQ(TTestPrefix::ReadFile(P.Root / "Help" / "delphi4.cnt"), IndexLine + "\r\n");
+}
+
+TEST_F(DeckinstallScenario, NoPrefixIsAClearFailure)
+{
+    fs::remove(P.Prefix / "user.reg");
+    const TRunResult run = P.Run();
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Err, "deckinstall: " + P.Prefix.string() + " is not a Wine prefix: it has no user.reg\n");
+}
+
 TEST_F(DeckinstallScenario, RunningWineserverIsRefusedBeforeAnythingChanges)
 {
     SetUpDelphi4("$(DELPHI)\\Lib");

@@ -146,19 +146,25 @@ TRunResult TTestPrefix::Run()
     return RunProgram(program, {});
 }
 
-TRunResult TTestPrefix::RunAsOrdinaryUser()
+fs::path TTestPrefix::HandOverToOrdinaryUser()
 {
     const fs::path program = Dist / "deckinstall";
     if (!fs::exists(program))
         fs::copy_file(DECKINSTALL_PROGRAM, program);
     if (geteuid() != 0)
-        return RunProgram(program, {});
+        return program;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(Root))
         if (lchown(entry.path().c_str(), NobodyId, NobodyId) != 0)
             throw std::runtime_error("cannot hand over " + entry.path().string());
     if (lchown(Root.c_str(), NobodyId, NobodyId) != 0)
         throw std::runtime_error("cannot hand over " + Root.string());
-    return RunProgram(program, {}, true);
+    return program;
+}
+
+TRunResult TTestPrefix::RunAsOrdinaryUser()
+{
+    const fs::path program = HandOverToOrdinaryUser();
+    return RunProgram(program, {}, geteuid() == 0);
 }
 
 TRunResult TTestPrefix::RunProgram(const fs::path& program, const std::vector<std::string>& arguments, bool asNobody)

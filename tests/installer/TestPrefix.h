@@ -56,6 +56,8 @@ public:
     // As root, runs as user and group 65534 on a tree handed over to them, so that
     // file permissions hold; otherwise as Run.
     TRunResult RunAsOrdinaryUser();
+    // As root, hands the whole tree to user and group 65534; returns the program.
+    fs::path HandOverToOrdinaryUser();
     TRunResult RunProgram(const fs::path& program, const std::vector<std::string>& arguments, bool asNobody = false);
 
     // A string value of user.reg or system.reg as the installer would read it; a
