@@ -134,8 +134,6 @@ TCollectionItem* TCollection::FindItemID(Integer id) const
 
 void TCollection::InsertItem(TCollectionItem* item)
 {
-    if (!item->InheritsFrom(FItemClass))
-        throw EInvalidCast(Format("A %s cannot be an item of a collection of %s", {item->ClassName(), FItemClass->Name}));
     FItems.push_back(item);
     item->FCollection = this;
     item->FID = FNextID++;

@@ -9,6 +9,7 @@
 
 #include "platform/core/Component.h"
 #include "platform/core/Events.h"
+#include "platform/core/SysUtils.h"
 #include "platform/stream/Stream.h"
 
 namespace ld {

@@ -22,6 +22,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/core/SysUtils.h"
 #include "platform/stream/Stream.h"
 
 namespace ld {
