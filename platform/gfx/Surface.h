@@ -17,7 +17,7 @@ public:
     // Sizes are refused (EOutOfResources) when negative, wider or taller than
     // MaxSide or larger than MaxPixels in all.
     static constexpr Integer MaxSide = 32767;
-    static constexpr int64_t MaxPixels = int64_t(1) << 26;
+    static constexpr int64_t MaxPixels = int64_t(1) << 24;
 
     TSurface(Integer width, Integer height, uint32_t fill = 0xFF000000u);
     ~TSurface();
