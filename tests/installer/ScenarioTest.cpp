@@ -352,6 +352,25 @@ TEST_F(DeckinstallScenario, MissingRootDirMakesThePathsRelativeToTheCurrentFolde
     EXPECT_EQ(TTestPrefix::ReadFile(P.Root / "Help" / "delphi4.cnt"), IndexLine + "\r\n");
 }
 
+TEST_F(DeckinstallScenario, KeyWithoutFullAccessCountsAsNotFound)
+{
+    SetUpDelphi4("$(DELPHI)\\Lib");
+    fs::permissions(P.Prefix / "system.reg", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const TRunResult run = P.Run();
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_EQ(run.Out, ExpectedMessage("Delphi 3, Delphi 4, Delphi 5 or C++Builder 3 not found."));
+}
+
+TEST_F(DeckinstallScenario, ExpandableSearchPathIsReadAsStoredAndWrittenAsPlainString)
+{
+    SetUpDelphi4("");
+    P.WriteUserReg(RegKey(D4Known, {}) + RegKey(D4Library, {}) +
+                   RegRawValue("Search Path", "str(2):\"%LIBS%;$(DELPHI)\\\\Lib\""));
+    ASSERT_EQ(P.Run().ExitCode, 0);
+    const std::string user = TTestPrefix::ReadFile(P.Prefix / "user.reg");
+    EXPECT_NE(user.find("\"Search Path\"=\"%LIBS%;$(DELPHI)\\\\Lib;"), std::string::npos) << user;
+}
+
 TEST_F(DeckinstallScenario, NoPrefixIsAClearFailure)
 {
     fs::remove(P.Prefix / "user.reg");
