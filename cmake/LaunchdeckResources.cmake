@@ -1,2 +1,63 @@
-# Resources compiled into a module (a program or a shared library) at build time.
-# Filled in with the resource compiler.
+# ld_add_resources(TARGET [LANGUAGE n]
+#                  RCDATA NAME file ...
+#                  BITMAP NAME file ...
+#                  STRINGTABLE file ...)
+#
+# Compiles resources into TARGET (a program or a shared library) at build time.
+# The resource compiler (ldrc) turns them into a generated source that registers
+# them with the module when it loads, so FindResource, LoadResource, LoadStr and
+# TResourceStream find them per module.
+#
+#   RCDATA      raw bytes; a .dfm form file (binary with or without its header, or
+#               text) is stored as the bare binary component stream TPF0...
+#   BITMAP      a .bmp file, stored without its 14-byte file header
+#   STRINGTABLE a text file of lines "ID text": ID decimal, the text to the end of
+#               the line; C escapes \n \t \r \\ \xNN; lines starting with # and
+#               blank lines are skipped
+# Names are kept in upper case, as the original's resource compiler does.
+function(ld_add_resources target)
+  cmake_parse_arguments(R "" "LANGUAGE" "" ${ARGN})
+  set(args ${R_UNPARSED_ARGUMENTS})
+  if(NOT R_LANGUAGE)
+    set(R_LANGUAGE 0)
+  endif()
+  set(ldrc_args --language ${R_LANGUAGE})
+  set(inputs "")
+  list(LENGTH args n)
+  set(i 0)
+  while(i LESS n)
+    list(GET args ${i} kind)
+    if(kind STREQUAL "STRINGTABLE")
+      math(EXPR i "${i} + 1")
+      list(GET args ${i} file)
+      get_filename_component(file ${file} ABSOLUTE)
+      list(APPEND ldrc_args STRINGTABLE ${file})
+    elseif(kind STREQUAL "RCDATA" OR kind STREQUAL "BITMAP")
+      math(EXPR i "${i} + 1")
+      list(GET args ${i} name)
+      math(EXPR i "${i} + 1")
+      list(GET args ${i} file)
+      get_filename_component(file ${file} ABSOLUTE)
+      list(APPEND ldrc_args ${kind} ${name} ${file})
+    else()
+      message(FATAL_ERROR "ld_add_resources: unknown resource kind '${kind}'")
+    endif()
+    list(APPEND inputs ${file})
+    math(EXPR i "${i} + 1")
+  endwhile()
+  get_property(count TARGET ${target} PROPERTY LD_RESOURCE_COUNT)
+  if(NOT count)
+    set(count 0)
+  endif()
+  math(EXPR next "${count} + 1")
+  set_property(TARGET ${target} PROPERTY LD_RESOURCE_COUNT ${next})
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources${count}.cpp)
+  add_custom_command(
+    OUTPUT ${out}
+    COMMAND ldrc ${out} ${ldrc_args}
+    DEPENDS ldrc ${inputs}
+    COMMENT "Compiling resources of ${target}"
+    VERBATIM)
+  target_sources(${target} PRIVATE ${out})
+  target_link_libraries(${target} PRIVATE platform_core)
+endfunction()

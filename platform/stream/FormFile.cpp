@@ -167,6 +167,12 @@ TComponent* ReadComponentFromStream(TStream* stream, TComponent* instance)
     return root;
 }
 
+TComponent* ReadComponentRes(HMODULE module, const std::string& resName, TComponent* instance)
+{
+    TResourceStream stream(module, resName, RT_RCDATA);
+    return ReadComponentFromStream(&stream, instance);
+}
+
 TComponent* ReadComponentResFile(const std::string& fileName, TComponent* instance)
 {
     TFileStream file(fileName, fmOpenRead);

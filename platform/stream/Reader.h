@@ -137,5 +137,8 @@ private:
 // into Instance, or into a new root when Instance is null.
 TComponent* ReadComponentFromStream(TStream* stream, TComponent* instance);
 TComponent* ReadComponentResFile(const std::string& fileName, TComponent* instance);
+// Reads the RCDATA form resource ResName of Module into Instance (a form's
+// constructor loads its own stored form this way). EResNotFound when missing.
+TComponent* ReadComponentRes(HMODULE module, const std::string& resName, TComponent* instance);
 
 } // namespace ld

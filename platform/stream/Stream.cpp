@@ -33,6 +33,25 @@ TClass TStringStream::StaticClass()
     static const TClassInfo info = TClassBuilder<TStringStream>("TStringStream", TStream::StaticClass());
     return &info;
 }
+TClass TResourceStream::StaticClass()
+{
+    static const TClassInfo info = TClassBuilder<TResourceStream>("TResourceStream", TCustomMemoryStream::StaticClass());
+    return &info;
+}
+
+TResourceStream::TResourceStream(HMODULE instance, const TResName& name, const TResName& type)
+{
+    HRSRC res = FindResource(instance, name, type);
+    if (!res)
+        throw EResNotFound(Format("Resource %s not found", {name.IsId() ? name.ToString() : name.Name}));
+    SetPointer(static_cast<const Byte*>(LoadResource(instance, res)), SizeofResource(instance, res));
+}
+
+Int64 TResourceStream::Write(const void*, Int64)
+{
+    throw EStreamError("Cannot write to a resource stream");
+}
+
 TClass TFileStream::StaticClass()
 {
     static const TClassInfo info = TClassBuilder<TFileStream>("TFileStream", TStream::StaticClass());

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/core/Object.h"
+#include "platform/core/Resources.h"
 
 namespace ld {
 
@@ -94,6 +95,15 @@ class TStringStream : public TStream {
 private:
     std::string FData;
     Int64 FPosition = 0;
+};
+
+// Reads a resource of a module. EResNotFound "Resource %s not found" when the
+// module has none of that name and type.
+class TResourceStream : public TCustomMemoryStream {
+    LD_CLASS(TResourceStream, TCustomMemoryStream)
+
+    TResourceStream(HMODULE instance, const TResName& name, const TResName& type);
+    Int64 Write(const void*, Int64) override;
 };
 
 enum : Word {

@@ -1,0 +1,6 @@
+object Form1: TTestForm
+  Caption = 'From a resource'
+  object Button1: TTestControl
+    OnClick = ButtonClick
+  end
+end
