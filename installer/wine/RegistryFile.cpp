@@ -193,13 +193,18 @@ void TRegistryFile::Parse()
         if (!ParseValueHead(text, name, dataStart, error))
             Fail(firstLine, error);
         const size_t begin = line.Begin;
+        bool continued = false;
         if (IsHexData(text.substr(dataStart))) {
-            while (DataContinues(line.Text))
+            while (DataContinues(line.Text)) {
+                continued = true;
                 if (!reader.Next(line))
                     Fail(reader.Number(), "hex data continues past the end of the file");
+            }
         }
         const std::string_view item(FText.data() + begin, line.End - begin);
-        if (!ParseValueData(JoinedData(item, dataStart), scratch, error))
+        const bool parsed = continued ? ParseValueData(JoinedData(item, dataStart), scratch, error)
+                                      : ParseValueData(text.substr(dataStart), scratch, error);
+        if (!parsed)
             Fail(firstLine, error);
         key->Items.push_back(TItem{TChunk{begin, line.End, false, {}}, true, std::move(name)});
         name = std::u16string();

@@ -26,6 +26,8 @@ int main()
         std::cerr << "deckinstall: " << failure.what() << "\n";
     } catch (const ERegistryFileError& failure) {
         std::cerr << "deckinstall: malformed registry file: " << failure.what() << "\nNothing was changed.\n";
+    } catch (const std::exception& failure) {
+        std::cerr << "deckinstall: " << failure.what() << "\n";
     }
     return 1;
 }
