@@ -257,6 +257,15 @@ TEST_F(DeckinstallScenario, HelpStopsWithoutHelpFolderOrMasterContentsFile)
     fs::create_directories(D4Root() / "Help");
     EXPECT_EQ(P.Run().Out, ExpectedMessage("Delphi 4: Component installed.\r\n"));
     EXPECT_EQ(TTestPrefix::ReadFile(D4Root() / "Help" / "Launchdeck.cnt"), ":Base Launchdeck.hlp\r\n");
+    // Without the component's contents file the help file alone is copied.
+    fs::remove_all(D4Root() / "Help");
+    fs::create_directories(D4Root() / "Help");
+    P.WriteFile(D4Root() / "Help" / "delphi4.cnt", ":Index Delphi=delphi4.hlp\r\n");
+    fs::remove(P.Dist / "Help" / "Launchdeck.cnt");
+    EXPECT_EQ(P.Run().Out, ExpectedMessage("Delphi 4: Component installed.\r\n"));
+    EXPECT_TRUE(fs::exists(D4Root() / "Help" / "Launchdeck.hlp"));
+    EXPECT_FALSE(fs::exists(D4Root() / "Help" / "Launchdeck.cnt"));
+    EXPECT_EQ(TTestPrefix::ReadFile(D4Root() / "Help" / "delphi4.cnt"), ":Index Delphi=delphi4.hlp\r\n");
 }
 
 TEST_F(DeckinstallScenario, ContentsFilesWithLfBreaksOrNoBytesAreRewrittenWithCrLf)
