@@ -7,6 +7,10 @@
 
 namespace ld {
 
+namespace detail {
+extern thread_local TClass ConstructingClass;
+}
+
 namespace {
 
 std::map<std::string, TClass>& Registry()
@@ -79,7 +83,15 @@ TComponent* CreateComponent(TClass cls, TComponent* owner)
 {
     if (cls == nullptr || cls->Construct == nullptr || !cls->InheritsFrom(TComponent::StaticClass()))
         throw EInvalidCast(Format("Class %s cannot be created as a component", {cls ? cls->Name : std::string("nil")}));
-    TComponent* component = cls->Construct(owner);
+    detail::ConstructingClass = cls;
+    TComponent* component = nullptr;
+    try {
+        component = cls->Construct(owner);
+    } catch (...) {
+        detail::ConstructingClass = nullptr;
+        throw;
+    }
+    detail::ConstructingClass = nullptr;
     component->AfterConstruction();
     return component;
 }

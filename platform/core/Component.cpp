@@ -25,8 +25,15 @@ TClass TComponent::StaticClass()
     return &info;
 }
 
-TComponent::TComponent(TComponent* owner)
+namespace detail {
+// Set by CreateComponent for the constructor it runs, so that the component
+// knows its final class while its base constructors insert it into its owner.
+thread_local TClass ConstructingClass = nullptr;
+} // namespace detail
+
+TComponent::TComponent(TComponent* owner) : FCreatedAs(detail::ConstructingClass)
 {
+    detail::ConstructingClass = nullptr;
     if (owner != nullptr)
         owner->InsertComponent(this);
 }
@@ -98,6 +105,12 @@ void TComponent::SetComponentIndex(Integer value)
         return;
     list.erase(list.begin() + current);
     list.insert(list.begin() + value, this);
+    if (FListening) {
+        FOwner->FListeners.clear();
+        for (TComponent* c : list)
+            if (c->FListening)
+                FOwner->FListeners.push_back(c);
+    }
 }
 
 TComponent* TComponent::FindComponent(std::string_view name) const
@@ -110,8 +123,8 @@ TComponent* TComponent::FindComponent(std::string_view name) const
 
 void TComponent::IndexName(TComponent* component)
 {
-    if (!component->FName.empty())
-        FNameIndex.emplace(UpperCase(component->FName), component);
+    if (!component->FName.empty() && !FNameIndex.emplace(UpperCase(component->FName), component).second)
+        FDuplicateNames = true;
 }
 
 void TComponent::UnindexName(TComponent* component)
@@ -123,6 +136,8 @@ void TComponent::UnindexName(TComponent* component)
     if (it == FNameIndex.end() || it->second != component)
         return;
     FNameIndex.erase(it);
+    if (!FDuplicateNames)
+        return;
     // A name given twice through ChangeName: the other one takes the slot.
     for (TComponent* c : FComponents)
         if (c != component && SameText(c->FName, key)) {
@@ -205,6 +220,10 @@ void TComponent::Insert(TComponent* component)
 {
     FComponents.push_back(component);
     component->FOwner = this;
+    if (!component->IsQuiet())
+        AddListener(component);
+    if (FOwner != nullptr)
+        FOwner->AddListener(this); // it owns something now
     IndexName(component);
     component->SetReference(true);
 }
@@ -215,6 +234,7 @@ void TComponent::Remove(TComponent* component)
     auto it = std::find(FComponents.rbegin(), FComponents.rend(), component);
     if (it != FComponents.rend())
         FComponents.erase(std::next(it).base());
+    RemoveListener(component);
     component->SetReference(false);
     UnindexName(component);
     component->FOwner = nullptr;
@@ -225,17 +245,55 @@ void TComponent::Notification(TComponent* component, TOperation operation)
     if (operation == opRemove && component != nullptr)
         RemoveFreeNotification(component);
     // A handler may free components of the list; walk it from the end and clamp.
-    size_t i = FComponents.size();
+    // Components that would only pass the notice on to nobody are skipped, so an
+    // owner of thousands of components does not call each one per insertion.
+    size_t i = FListeners.size();
     while (i > 0) {
         --i;
-        FComponents[i]->Notification(component, operation);
-        if (i > FComponents.size())
-            i = FComponents.size();
+        FListeners[i]->Notification(component, operation);
+        if (i > FListeners.size())
+            i = FListeners.size();
     }
+}
+
+bool TComponent::IsQuiet() const
+{
+    return FCreatedAs != nullptr && !FCreatedAs->OverridesNotification && FComponents.empty() && FFreeNotifies.empty();
+}
+
+void TComponent::AddListener(TComponent* component)
+{
+    if (component->FListening)
+        return;
+    component->FListening = true;
+    // Keep the order of FComponents: most are added as they are inserted, last.
+    auto pos = FListeners.end();
+    if (!FListeners.empty() && !FComponents.empty() && FComponents.back() != component) {
+        pos = FListeners.begin();
+        for (TComponent* c : FComponents) {
+            if (c == component)
+                break;
+            if (pos != FListeners.end() && *pos == c)
+                ++pos;
+        }
+    }
+    FListeners.insert(pos, component);
+}
+
+void TComponent::RemoveListener(TComponent* component)
+{
+    if (!component->FListening)
+        return;
+    component->FListening = false;
+    auto it = std::find(FListeners.rbegin(), FListeners.rend(), component);
+    if (it != FListeners.rend())
+        FListeners.erase(std::next(it).base());
 }
 
 void TComponent::AddFreeNotify(TComponent* component)
 {
+    if (FOwner != nullptr)
+        FOwner->AddListener(this); // it watches something now
     if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), component) == FFreeNotifies.end())
         FFreeNotifies.push_back(component);
 }

@@ -17,7 +17,7 @@ class TReader;
 class TWriter;
 class TComponent;
 
-enum TOperation { opInsert, opRemove };
+enum TOperation : int { opInsert, opRemove };
 
 enum TComponentStateItem {
     csLoading,
@@ -131,11 +131,22 @@ private:
     void SetReference(bool enable);
     void IndexName(TComponent* component);
     void UnindexName(TComponent* component);
+    // Owned components that may act on a notice, in the order of FComponents.
+    // One created from its class record (CreateComponent, the stream reader) is
+    // left out while its class keeps the inherited Notification and it owns and
+    // watches nothing, so inserting thousands of them stays linear.
+    void AddListener(TComponent* component);
+    void RemoveListener(TComponent* component);
+    bool IsQuiet() const;
     std::vector<TComponent*> FComponents;
     // Owned components by upper-case name, so that finding one (and checking a new
     // name) stays cheap for owners of thousands of components.
     std::unordered_map<std::string, TComponent*> FNameIndex;
+    bool FDuplicateNames = false; // ChangeName gave two owned components one name
     std::vector<TComponent*> FFreeNotifies;
+    std::vector<TComponent*> FListeners;
+    TClass FCreatedAs = nullptr; // the class CreateComponent made, null for a plain new
+    bool FListening = false;     // in the owner's FListeners
     TComponentState FComponentState;
 };
 

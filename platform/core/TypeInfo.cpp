@@ -67,7 +67,7 @@ TPropInfo& TClassBuilderBase::Last()
 
 TClassInfo::TClassInfo(TClassBuilderBase& builder)
     : Name(std::move(builder.FName)), Parent(builder.FParent), Construct(builder.FConstruct),
-      ConstructItem(builder.FConstructItem),
+      ConstructItem(builder.FConstructItem), OverridesNotification(builder.FOverridesNotification),
       FOwn(std::move(builder.FProps)), FMethods(std::move(builder.FMethods)),
       FFields(std::move(builder.FFields))
 {

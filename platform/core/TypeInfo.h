@@ -36,6 +36,7 @@ class TObject;
 class TComponent;
 class TCollection;
 class TCollectionItem;
+enum TOperation : int;
 struct TClassInfo;
 using TClass = const TClassInfo*;
 
@@ -136,6 +137,9 @@ struct TClassInfo {
     TComponent* (*Construct)(TComponent* owner) = nullptr;
     // Creates a collection item inside the given collection (item classes only).
     TCollectionItem* (*ConstructItem)(TCollection* collection) = nullptr;
+    // The class (or an ancestor below TComponent) overrides Notification; an
+    // owner skips the others, whose inherited Notification would do nothing.
+    bool OverridesNotification = false;
 
     bool InheritsFrom(TClass other) const;
     // Published properties, inherited first.
@@ -167,6 +171,7 @@ protected:
     TClass FParent;
     TComponent* (*FConstruct)(TComponent*) = nullptr;
     TCollectionItem* (*FConstructItem)(TCollection*) = nullptr;
+    bool FOverridesNotification = false;
     std::vector<TPropInfo> FProps;
     std::vector<TMethodEntry> FMethods;
     std::vector<TFieldEntry> FFields;
@@ -218,6 +223,9 @@ public:
             FConstruct = [](TComponent* owner) -> TComponent* { return new C(owner); };
         if constexpr (std::is_constructible_v<C, TCollection*> && !std::is_abstract_v<C>)
             FConstructItem = [](TCollection* collection) -> TCollectionItem* { return new C(collection); };
+        if constexpr (requires { &C::Notification; })
+            FOverridesNotification =
+                !std::is_same_v<decltype(&C::Notification), void (TComponent::*)(TComponent*, TOperation)>;
     }
 
     // Forbids creating this class from a stored form even if it could be built.

@@ -575,7 +575,8 @@ TComponent* TReader::ReadComponent(TComponent* component)
         result->SetComponentStateFlag(csLoading, true);
         if (!flags.Contains(ffInherited))
             SetComponentName(result, name);
-        if (FLoaded != nullptr && std::find(FLoaded->begin(), FLoaded->end(), result) == FLoaded->end())
+        if (FLoaded != nullptr &&
+            (created || std::find(FLoaded->begin(), FLoaded->end(), result) == FLoaded->end()))
             FLoaded->push_back(result);
         result->SetComponentStateFlag(csReading, true);
         result->ReadState(this);

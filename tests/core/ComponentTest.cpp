@@ -201,3 +201,38 @@ TEST(ClassRegistry, FindCreateAndUnknownNames)
     EXPECT_THROW(CreateComponent("TStringList", owner), EInvalidCast);
     owner->Free();
 }
+
+namespace {
+class TQuiet : public TComponent {
+    LD_CLASS(TQuiet, TComponent)
+    explicit TQuiet(TComponent* owner) : TComponent(owner) {}
+};
+} // namespace
+
+TClass TQuiet::StaticClass()
+{
+    static const TClassInfo info = TClassBuilder<TQuiet>("TQuiet", TComponent::StaticClass());
+    return &info;
+}
+
+TEST(TComponent, NoticesReachWatchersBehindQuietComponents)
+{
+    RegisterClasses({TQuiet::StaticClass(), TWatcher::StaticClass()});
+    auto* owner = Make(nullptr, "Owner");
+    TComponent* quiet = CreateComponent("TQuiet", owner);
+    quiet->SetName("Quiet");
+    TComponent* watcher = CreateComponent("TWatcher", owner);
+    watcher->SetName("W1");
+    Make(quiet, "Inner"); // the quiet one owns a watcher now: it must pass notices on
+    TComponent* other = CreateComponent("TQuiet", nullptr);
+    other->SetName("Far");
+    watcher->FreeNotification(other);
+    gLog.clear();
+    auto* late = new TComponent(owner);
+    late->SetName("Late");
+    EXPECT_EQ(gLog, (std::vector<std::string>{"W1 +", "Inner +", "Owner +"}));
+    gLog.clear();
+    other->Free(); // W1 watches it across owners
+    EXPECT_EQ(gLog, (std::vector<std::string>{"W1 -Far"}));
+    owner->Free();
+}
