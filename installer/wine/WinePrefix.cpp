@@ -120,6 +120,12 @@ fs::path TWinePrefix::ResolveParts(fs::path base, const std::string& rest, bool 
     if (allowRedirect && FWin64 && parts.size() >= 2 && SameName(parts[0], "windows") &&
         SameName(parts[1], "system32"))
         parts[1] = "syswow64";
+    // Most paths are written in the case they have on disk: one look-up then.
+    fs::path exact = base;
+    for (const std::string& part : parts)
+        exact /= part;
+    if (Exists(exact))
+        return exact;
     fs::path path = std::move(base);
     bool matching = true;
     for (const std::string& part : parts) {
