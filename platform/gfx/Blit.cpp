@@ -64,8 +64,11 @@ void CopyRegion(TSurface& dst, const TSurface& src, const pixman_region32_t& reg
                 const Integer y = upward ? b.y2 - 1 - k : b.y1 + k;
                 uint32_t* out = dst.Row(y) + b.x1;
                 const uint32_t* in = src.Row(y - delta.Y) + (b.x1 - delta.X);
-                if (rop == SRCCOPY)
+                if (rop == SRCCOPY && same)
                     std::memmove(out, in, size_t(w) * sizeof(uint32_t));
+                else if (rop == SRCCOPY)
+                    for (Integer x = 0; x < w; ++x)
+                        out[x] = in[x] | 0xFF000000u;
                 else if (same) {
                     std::vector<uint32_t> row(in, in + w);
                     for (Integer x = 0; x < w; ++x)
@@ -180,7 +183,7 @@ BOOL StretchBlt(HDC dst, Integer x, Integer y, Integer width, Integer height, HD
                 const Integer sx = Integer(int64_t(px - d.Left) * widthSrc / width);
                 const size_t at = size_t(sy) * size_t(widthSrc) + size_t(sx);
                 if (present[at])
-                    row[px] = ApplyRop(rop, row[px], samples[at]);
+                    row[px] = ApplyRop(rop, row[px], samples[at] | 0xFF000000u);
             }
         }
     pixman_region32_fini(&region);
@@ -225,6 +228,72 @@ BOOL AlphaBlend(HDC dst, Integer x, Integer y, Integer width, Integer height, HD
         }
     pixman_region32_fini(&region);
     return 1;
+}
+
+BOOL TransparentBlt(HDC dst, Integer x, Integer y, Integer width, Integer height, HDC src, Integer xSrc,
+                    Integer ySrc, Integer widthSrc, Integer heightSrc, UINT transparent)
+{
+    if (!IsDC(dst) || !IsDC(src) || dst->Surface == nullptr || src->Surface == nullptr)
+        return 0;
+    if (width != widthSrc || height != heightSrc || width < 0 || height < 0)
+        return 0;
+    const TRect d = dst->ToSurface(Bounds(x, y, width, height));
+    const TPoint s = src->ToSurface(TPoint{xSrc, ySrc});
+    const TPoint delta{d.Left - s.X, d.Top - s.Y};
+    pixman_region32_t region;
+    pixman_region32_init(&region);
+    BlitRegion(dst, src, d, delta, region);
+    const uint32_t key = ColorRefToPixel(transparent) & 0x00FFFFFFu;
+    std::vector<uint32_t> row;
+    int n = 0;
+    const pixman_box32_t* boxes = pixman_region32_rectangles(&region, &n);
+    for (int i = 0; i < n; ++i)
+        for (Integer py = boxes[i].y1; py < boxes[i].y2; ++py) {
+            const uint32_t* in = src->Surface->Row(py - delta.Y) + (boxes[i].x1 - delta.X);
+            row.assign(in, in + (boxes[i].x2 - boxes[i].x1)); // one surface may be both
+            uint32_t* out = dst->Surface->Row(py) + boxes[i].x1;
+            for (size_t k = 0; k < row.size(); ++k)
+                if ((row[k] & 0x00FFFFFFu) != key)
+                    out[k] = row[k] | 0xFF000000u;
+        }
+    pixman_region32_fini(&region);
+    return 1;
+}
+
+void DrawSurfaceBlended(HDC dc, Integer x, Integer y, const TSurface& image)
+{
+    if (!IsDC(dc) || dc->Surface == nullptr || image.Width() == 0 || image.Height() == 0)
+        return;
+    const TRect d = dc->ToSurface(Bounds(x, y, image.Width(), image.Height()));
+    pixman_region32_t region;
+    pixman_region32_init(&region);
+    SetRegionRect(region, d);
+    pixman_region32_intersect(&region, &region, const_cast<pixman_region32_t*>(&dc->EffectiveClip()));
+    int n = 0;
+    const pixman_box32_t* boxes = pixman_region32_rectangles(&region, &n);
+    for (int i = 0; i < n; ++i)
+        for (Integer py = boxes[i].y1; py < boxes[i].y2; ++py) {
+            uint32_t* out = dc->Surface->Row(py);
+            const uint32_t* in = image.Row(py - d.Top);
+            for (Integer px = boxes[i].x1; px < boxes[i].x2; ++px) {
+                const uint32_t sp = in[px - d.Left];
+                const uint32_t a = sp >> 24;
+                if (a == 0)
+                    continue;
+                if (a == 255) {
+                    out[px] = sp;
+                    continue;
+                }
+                const uint32_t dp = out[px];
+                uint32_t result = 0xFF000000u;
+                for (int shift = 0; shift <= 16; shift += 8) {
+                    const uint32_t sc = (sp >> shift) & 0xFF, dc8 = (dp >> shift) & 0xFF;
+                    result |= ((sc * a + dc8 * (255 - a) + 127) / 255) << shift;
+                }
+                out[px] = result;
+            }
+        }
+    pixman_region32_fini(&region);
 }
 
 BOOL ScrollDC(HDC dc, Integer dx, Integer dy, const TRect* scroll, const TRect* clip, HRGN update,

@@ -7,7 +7,11 @@
 
 namespace ld {
 
-// Copies through the destination's clip. Source pixels outside the source
+class TSurface;
+
+// Copies through the destination's clip. Pixels copied from another surface
+// arrive opaque (as all drawing is), so a bitmap's alpha never leaks onto the
+// screen; within one surface pixels move unchanged. Source pixels outside the source
 // surface are not copied (the destination keeps its pixels there). Overlapping
 // copies within one surface come out as if copied through a buffer.
 // Raster operations: SRCCOPY, SRCPAINT, SRCAND, SRCINVERT, NOTSRCCOPY and the
@@ -29,6 +33,14 @@ struct BLENDFUNCTION {
 // (not premultiplied) weighs in as well. Sizes must be equal.
 BOOL AlphaBlend(HDC dst, Integer x, Integer y, Integer width, Integer height, HDC src, Integer xSrc,
                 Integer ySrc, Integer widthSrc, Integer heightSrc, BLENDFUNCTION blend);
+
+// Copies all but the pixels of the transparent colour. Sizes must be equal.
+BOOL TransparentBlt(HDC dst, Integer x, Integer y, Integer width, Integer height, HDC src, Integer xSrc,
+                    Integer ySrc, Integer widthSrc, Integer heightSrc, UINT transparent);
+
+// Draws a surface whose alpha (not premultiplied) weighs each pixel, through
+// the DC's clip; for image lists and icons.
+void DrawSurfaceBlended(HDC dc, Integer x, Integer y, const TSurface& image);
 
 // Scrolls the pixels of the scroll rectangle (all that is visible when nullptr)
 // by dx, dy. Only pixels inside the clip rectangle (everything visible when
