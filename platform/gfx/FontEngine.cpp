@@ -186,6 +186,19 @@ void TFontInstance::Load(unsigned char c, TGlyph& glyph)
         for (Integer x = 0; x < glyph.Width; ++x)
             glyph.Bits[size_t(y) * size_t(glyph.Width) + size_t(x)] = (row[x >> 3] >> (7 - (x & 7))) & 1;
     }
+    for (Integer y = 0; y < glyph.Height; ++y) {
+        const uint8_t* bits = glyph.Bits.data() + size_t(y) * size_t(glyph.Width);
+        for (Integer x = 0; x < glyph.Width;) {
+            if (!bits[x]) {
+                ++x;
+                continue;
+            }
+            const Integer start = x;
+            while (x < glyph.Width && bits[x])
+                ++x;
+            glyph.Runs.push_back({int16_t(y), int16_t(start), int16_t(x)});
+        }
+    }
 }
 
 Integer TFontInstance::TextWidth(const char* text, size_t count)

@@ -24,6 +24,11 @@ public:
         Integer Height = 0;
         Integer Advance = 0;
         std::vector<uint8_t> Bits; // Width x Height, 1 where the glyph is set
+        // The set pixels as horizontal runs, which is how they are drawn.
+        struct TRun {
+            int16_t Y, X0, X1; // X1 left out
+        };
+        std::vector<TRun> Runs;
     };
 
     // The shared instance for a logical font; throws EInvalidGraphic when no

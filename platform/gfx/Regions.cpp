@@ -1,6 +1,8 @@
 #include "platform/gfx/Regions.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 namespace ld {
 
@@ -14,6 +16,133 @@ bool ValidRegion(HRGN rgn)
 TRect Normalized(Integer left, Integer top, Integer right, Integer bottom)
 {
     return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+}
+
+// Subtracting one rectangle is the bar's everyday case (tabs cut out of the
+// background). pixman's general operation rebuilds the region through several
+// passes; this walks the bands once and writes pixman's own banded layout
+// (bands top to bottom, boxes left to right, equal neighbouring bands merged),
+// so the result is the region pixman itself would make.
+class TBandWriter {
+public:
+    std::vector<pixman_box32_t>& Out;
+    size_t PrevStart = 0, PrevEnd = 0; // the last band written
+    explicit TBandWriter(std::vector<pixman_box32_t>& out) : Out(out) {}
+
+    // Boxes [from, to) of Out form a new band from y1 to y2 (already appended).
+    void Close(size_t from, int32_t y1, int32_t y2)
+    {
+        const size_t to = Out.size();
+        if (from == to)
+            return;
+        for (size_t i = from; i < to; ++i) {
+            Out[i].y1 = y1;
+            Out[i].y2 = y2;
+        }
+        if (PrevEnd > PrevStart && Out[PrevStart].y2 == y1 && PrevEnd - PrevStart == to - from) {
+            bool same = true;
+            for (size_t i = 0; i < to - from && same; ++i)
+                same = Out[PrevStart + i].x1 == Out[from + i].x1 && Out[PrevStart + i].x2 == Out[from + i].x2;
+            if (same) {
+                for (size_t i = PrevStart; i < PrevEnd; ++i)
+                    Out[i].y2 = y2;
+                Out.resize(from);
+                return;
+            }
+        }
+        PrevStart = from;
+        PrevEnd = to;
+    }
+};
+
+void StoreBoxes(pixman_region32_t& dst, const std::vector<pixman_box32_t>& boxes)
+{
+    pixman_region32_fini(&dst);
+    if (boxes.empty()) {
+        pixman_region32_init(&dst);
+        return;
+    }
+    if (boxes.size() == 1) {
+        pixman_region32_init_rect(&dst, boxes[0].x1, boxes[0].y1, unsigned(boxes[0].x2 - boxes[0].x1),
+                                  unsigned(boxes[0].y2 - boxes[0].y1));
+        return;
+    }
+    auto* data = static_cast<pixman_region32_data_t*>(
+        std::malloc(sizeof(pixman_region32_data_t) + boxes.size() * sizeof(pixman_box32_t)));
+    if (data == nullptr)
+        throw std::bad_alloc();
+    data->size = long(boxes.size());
+    data->numRects = long(boxes.size());
+    std::memcpy(reinterpret_cast<pixman_box32_t*>(data + 1), boxes.data(), boxes.size() * sizeof(pixman_box32_t));
+    dst.data = data;
+    dst.extents = {boxes.front().x1, boxes.front().y1, boxes.front().x2, boxes.back().y2};
+    for (const pixman_box32_t& b : boxes) {
+        dst.extents.x1 = std::min(dst.extents.x1, b.x1);
+        dst.extents.x2 = std::max(dst.extents.x2, b.x2);
+    }
+}
+
+void SubtractRect(pixman_region32_t& dst, const pixman_region32_t& a, const pixman_box32_t& r)
+{
+    // The layer draws from one thread; one scratch list saves an allocation per call.
+    static std::vector<pixman_box32_t> out;
+    out.clear();
+    int n = 0;
+    const pixman_box32_t* boxes = pixman_region32_rectangles(const_cast<pixman_region32_t*>(&a), &n);
+    // Bands wholly above the rectangle stay as they are, in one copy.
+    int first = 0;
+    while (first < n && boxes[first].y2 <= r.y1)
+        ++first;
+    out.insert(out.end(), boxes, boxes + first);
+    TBandWriter writer(out);
+    if (first > 0) {
+        writer.PrevEnd = size_t(first);
+        writer.PrevStart = size_t(first) - 1;
+        while (writer.PrevStart > 0 && boxes[writer.PrevStart - 1].y1 == boxes[first - 1].y1)
+            --writer.PrevStart;
+    }
+    auto copyBand = [&](int from, int to, int32_t y1, int32_t y2) {
+        const size_t start = out.size();
+        out.insert(out.end(), boxes + from, boxes + to);
+        writer.Close(start, y1, y2);
+    };
+    int i = first;
+    while (i < n) {
+        int end = i;
+        while (end < n && boxes[end].y1 == boxes[i].y1)
+            ++end;
+        const int32_t y1 = boxes[i].y1, y2 = boxes[i].y2;
+        if (y1 >= r.y2) {
+            // The first band below may now merge with the last one written; the
+            // rest follow unchanged.
+            copyBand(i, end, y1, y2);
+            out.insert(out.end(), boxes + end, boxes + n);
+            break;
+        }
+        if (r.x2 <= r.x1) {
+            copyBand(i, end, y1, y2);
+        } else {
+            if (y1 < r.y1)
+                copyBand(i, end, y1, r.y1);
+            const size_t start = out.size();
+            for (int k = i; k < end; ++k) {
+                const pixman_box32_t& b = boxes[k];
+                if (b.x2 <= r.x1 || b.x1 >= r.x2) {
+                    out.push_back(b);
+                    continue;
+                }
+                if (b.x1 < r.x1)
+                    out.push_back({b.x1, 0, r.x1, 0});
+                if (b.x2 > r.x2)
+                    out.push_back({r.x2, 0, b.x2, 0});
+            }
+            writer.Close(start, std::max(y1, r.y1), std::min(y2, r.y2));
+            if (y2 > r.y2)
+                copyBand(i, end, r.y2, y2);
+        }
+        i = end;
+    }
+    StoreBoxes(dst, out);
 }
 
 } // namespace
@@ -48,9 +177,27 @@ void CombineRegions(pixman_region32_t& dst, const pixman_region32_t& a, const pi
     switch (mode) {
     case RGN_AND: pixman_region32_intersect(&dst, pa, pb); break;
     case RGN_OR: pixman_region32_union(&dst, pa, pb); break;
-    case RGN_DIFF: pixman_region32_subtract(&dst, pa, pb); break;
+    case RGN_DIFF:
+        if (pixman_region32_n_rects(pb) == 1)
+            SubtractRect(dst, a, *pixman_region32_extents(pb));
+        else
+            pixman_region32_subtract(&dst, pa, pb);
+        break;
     case RGN_COPY: pixman_region32_copy(&dst, pa); break;
     case RGN_XOR: {
+        // A rectangle inside or outside the other operand, as when the bar cuts
+        // its tabs out of its background, needs one operation instead of three.
+        if (pixman_region32_n_rects(pb) == 1) {
+            const pixman_region_overlap_t overlap = pixman_region32_contains_rectangle(pa, pixman_region32_extents(pb));
+            if (overlap == PIXMAN_REGION_IN) {
+                SubtractRect(dst, a, *pixman_region32_extents(pb));
+                break;
+            }
+            if (overlap == PIXMAN_REGION_OUT) {
+                pixman_region32_union(&dst, pa, pb);
+                break;
+            }
+        }
         pixman_region32_t aMinusB, bMinusA;
         pixman_region32_init(&aMinusB);
         pixman_region32_init(&bMinusA);

@@ -63,7 +63,7 @@ void FillClipped(HDC dc, TRect r, const TRect* clip, uint32_t pixel)
 
 void DrawGlyph(HDC dc, const TFontInstance::TGlyph& g, Integer x, Integer y, const TRect* clip, uint32_t pixel)
 {
-    if (g.Width == 0)
+    if (g.Runs.empty())
         return;
     TSurface& surface = *dc->Surface;
     const TRect glyphRect{x, y, x + g.Width, y + g.Height};
@@ -73,11 +73,24 @@ void DrawGlyph(HDC dc, const TFontInstance::TGlyph& g, Integer x, Integer y, con
         box = Intersect(box, *clip);
     if (box.Right <= box.Left || box.Bottom <= box.Top)
         return;
-    for (Integer py = box.Top; py < box.Bottom; ++py) {
-        const uint8_t* bits = g.Bits.data() + size_t(py - y) * size_t(g.Width) - size_t(x);
+    const bool whole = box == glyphRect && simple;
+    for (const TFontInstance::TGlyph::TRun& run : g.Runs) {
+        const Integer py = y + run.Y;
+        Integer x0 = x + run.X0, x1 = x + run.X1;
+        if (!whole) {
+            if (py < box.Top || py >= box.Bottom)
+                continue;
+            x0 = std::max(x0, box.Left);
+            x1 = std::min(x1, box.Right);
+        }
         uint32_t* row = surface.Row(py);
-        for (Integer px = box.Left; px < box.Right; ++px)
-            if (bits[px] && (simple || dc->Visible_(px, py)))
+        if (simple) {
+            for (Integer px = x0; px < x1; ++px)
+                row[px] = pixel;
+            continue;
+        }
+        for (Integer px = x0; px < x1; ++px)
+            if (dc->Visible_(px, py))
                 row[px] = pixel;
     }
 }
