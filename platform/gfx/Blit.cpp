@@ -130,7 +130,7 @@ BOOL BitBlt(HDC dst, Integer x, Integer y, Integer width, Integer height, HDC sr
         return 0;
     if (width <= 0 || height <= 0)
         return 1;
-    const TRect d = dst->ToSurface(Bounds(x, y, width, height));
+    const TRect d = dst->ToSurface(TDeviceContext::SafeBounds(x, y, width, height));
     const TPoint s = src->ToSurface(TPoint{xSrc, ySrc});
     // delta takes a source surface point to its destination surface point.
     const TPoint delta{d.Left - s.X, d.Top - s.Y};
@@ -155,7 +155,7 @@ BOOL StretchBlt(HDC dst, Integer x, Integer y, Integer width, Integer height, HD
         return 0;
     if (width <= 0 || height <= 0 || widthSrc <= 0 || heightSrc <= 0)
         return 1;
-    const TRect d = dst->ToSurface(Bounds(x, y, width, height));
+    const TRect d = dst->ToSurface(TDeviceContext::SafeBounds(x, y, width, height));
     const TPoint s = src->ToSurface(TPoint{xSrc, ySrc});
     pixman_region32_t region;
     pixman_region32_init(&region);
@@ -197,7 +197,7 @@ BOOL AlphaBlend(HDC dst, Integer x, Integer y, Integer width, Integer height, HD
         return 0;
     if (width != widthSrc || height != heightSrc || width < 0 || height < 0)
         return 0;
-    const TRect d = dst->ToSurface(Bounds(x, y, width, height));
+    const TRect d = dst->ToSurface(TDeviceContext::SafeBounds(x, y, width, height));
     const TPoint s = src->ToSurface(TPoint{xSrc, ySrc});
     const TPoint delta{d.Left - s.X, d.Top - s.Y};
     pixman_region32_t region;
@@ -237,7 +237,7 @@ BOOL TransparentBlt(HDC dst, Integer x, Integer y, Integer width, Integer height
         return 0;
     if (width != widthSrc || height != heightSrc || width < 0 || height < 0)
         return 0;
-    const TRect d = dst->ToSurface(Bounds(x, y, width, height));
+    const TRect d = dst->ToSurface(TDeviceContext::SafeBounds(x, y, width, height));
     const TPoint s = src->ToSurface(TPoint{xSrc, ySrc});
     const TPoint delta{d.Left - s.X, d.Top - s.Y};
     pixman_region32_t region;
@@ -303,6 +303,9 @@ BOOL ScrollDC(HDC dc, Integer dx, Integer dy, const TRect* scroll, const TRect* 
         return 0;
     if (update != nullptr && !IsGdiObject(update, TGdiObjectKind::Region))
         return 0;
+    // Moving further than any surface reaches moves everything out.
+    dx = std::clamp(dx, -TDeviceContext::CoordinateLimit, TDeviceContext::CoordinateLimit);
+    dy = std::clamp(dy, -TDeviceContext::CoordinateLimit, TDeviceContext::CoordinateLimit);
     const pixman_region32_t& visible = dc->EffectiveClip();
     const TRect visibleBox = RegionBox(visible);
     const TRect scrollRect = scroll != nullptr ? Normalized(dc->ToSurface(*scroll)) : visibleBox;

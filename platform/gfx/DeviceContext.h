@@ -90,17 +90,30 @@ public:
     // Where the style pattern of a dotted or dashed pen stands; a move starts it anew.
     Integer PenPhase = 0;
 
+    // Coordinates beyond this are held at it, so that no sum overflows;
+    // nothing that far out is ever visible.
+    static constexpr Integer CoordinateLimit = 1 << 30;
+    static Integer Limit(int64_t v)
+    {
+        return Integer(v < -CoordinateLimit ? -CoordinateLimit : v > CoordinateLimit ? CoordinateLimit : v);
+    }
+    // A rectangle from a corner and a size, without overflowing.
+    static TRect SafeBounds(Integer x, Integer y, Integer width, Integer height)
+    {
+        return {x, y, Limit(int64_t(x) + width), Limit(int64_t(y) + height)};
+    }
     // Surface coordinates of a logical point.
     TPoint ToSurface(TPoint p) const
     {
-        return {p.X - State.WindowOrg.X + State.ViewportOrg.X + Origin.X,
-                p.Y - State.WindowOrg.Y + State.ViewportOrg.Y + Origin.Y};
+        return {Limit(int64_t(p.X) - State.WindowOrg.X + State.ViewportOrg.X + Origin.X),
+                Limit(int64_t(p.Y) - State.WindowOrg.Y + State.ViewportOrg.Y + Origin.Y)};
     }
     TRect ToSurface(const TRect& r) const;
     // Device coordinates (clip regions) of a logical point.
     TPoint ToDevice(TPoint p) const
     {
-        return {p.X - State.WindowOrg.X + State.ViewportOrg.X, p.Y - State.WindowOrg.Y + State.ViewportOrg.Y};
+        return {Limit(int64_t(p.X) - State.WindowOrg.X + State.ViewportOrg.X),
+                Limit(int64_t(p.Y) - State.WindowOrg.Y + State.ViewportOrg.Y)};
     }
     // All pixels drawing may touch, in surface coordinates.
     const pixman_region32_t& EffectiveClip();

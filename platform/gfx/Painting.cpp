@@ -514,7 +514,7 @@ BOOL PatBlt(HDC dc, Integer x, Integer y, Integer width, Integer height, DWORD r
 {
     if (!IsDC(dc) || dc->Surface == nullptr)
         return 0;
-    const TRect s = Normalize(dc->ToSurface(Bounds(x, y, width, height)));
+    const TRect s = Normalize(dc->ToSurface(TDeviceContext::SafeBounds(x, y, width, height)));
     switch (rop) {
     case PATCOPY:
         FillSurfaceRectWithBrush(dc, s, dc->State.Brush);

@@ -292,14 +292,9 @@ BOOL ExtTextOut(HDC dc, Integer x, Integer y, UINT options, const TRect* rect, s
         top = y - font.Ascent;
     else if (align & TA_BOTTOM)
         top = y - font.Height;
-    if (align & TA_UPDATECP) {
-        if ((align & TA_CENTER) == TA_CENTER)
-            ;
-        else if (align & TA_RIGHT)
-            dc->State.Position.X = x - width;
-        else
-            dc->State.Position.X = x + width;
-    }
+    // Centred text leaves the current position where it was.
+    if ((align & TA_UPDATECP) && (align & TA_CENTER) != TA_CENTER)
+        dc->State.Position.X = (align & TA_RIGHT) ? x - width : x + width;
 
     TRect clip;
     TRunStyle style;
@@ -347,22 +342,24 @@ Integer DrawText(HDC dc, std::string_view text, TRect& rect, UINT format)
         stripped = StripPrefixes(text, underlined);
         shown = stripped;
     }
-    const std::vector<TLine> lines = SplitLines(font, shown, format, rect.Right - rect.Left, tabStop);
+    const Integer rectWidth = TDeviceContext::Limit(int64_t(rect.Right) - rect.Left);
+    const Integer rectHeight = TDeviceContext::Limit(int64_t(rect.Bottom) - rect.Top);
+    const std::vector<TLine> lines = SplitLines(font, shown, format, rectWidth, tabStop);
     const Integer total = Integer(lines.size()) * lineHeight;
 
     if (format & DT_CALCRECT) {
         Integer widest = 0;
         for (const TLine& line : lines)
             widest = std::max(widest, MeasureRun(font, shown.substr(line.Start, line.Length), tabStop));
-        rect.Right = rect.Left + widest;
-        rect.Bottom = rect.Top + total;
+        rect.Right = TDeviceContext::Limit(int64_t(rect.Left) + widest);
+        rect.Bottom = TDeviceContext::Limit(int64_t(rect.Top) + total);
         return total;
     }
 
     Integer y = rect.Top;
     if (format & DT_SINGLELINE) {
         if (format & DT_VCENTER)
-            y = rect.Top + (rect.Bottom - rect.Top - lineHeight) / 2;
+            y = rect.Top + (rectHeight - lineHeight) / 2;
         else if (format & DT_BOTTOM)
             y = rect.Bottom - lineHeight;
     }
@@ -377,7 +374,7 @@ Integer DrawText(HDC dc, std::string_view text, TRect& rect, UINT format)
         const Integer width = MeasureRun(font, run, tabStop);
         Integer x = rect.Left;
         if (format & DT_CENTER)
-            x = rect.Left + (rect.Right - rect.Left - width) / 2;
+            x = rect.Left + (rectWidth - width) / 2;
         else if (format & DT_RIGHT)
             x = rect.Right - width;
         style.Underlined = (underlined >= Integer(line.Start) && underlined < Integer(line.Start + line.Length))

@@ -159,6 +159,9 @@ TEST(ScrollDC, ByNothingOrByMoreThanTheRectangle)
     ScrollDC(f.DC, 0, 50, &r, &r, update, nullptr);
     EXPECT_EQ(GetRgnBox(update, box), SIMPLEREGION);
     EXPECT_EQ(box, r);
+    ScrollDC(f.DC, 2147483647, -2147483647 - 1, &r, &r, update, nullptr);
+    EXPECT_EQ(GetRgnBox(update, box), SIMPLEREGION);
+    EXPECT_EQ(box, r);
     EXPECT_EQ(RowOf(*f.Surface, 0, 9), 9);
     DeleteObject(update);
 }

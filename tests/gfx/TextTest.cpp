@@ -246,6 +246,10 @@ TEST(TextOut, DrawingFarOutsideIsHarmless)
     TextOut(f.DC, 1000000000, -1000000000, "far away");
     TRect r = Rect(-2000000, -2000000, -1999000, -1999000);
     DrawText(f.DC, "word wrap here", r, DT_WORDBREAK | DT_CENTER);
+    TRect huge = Rect(-2000000000, -2000000000, 2000000000, 2000000000);
+    DrawText(f.DC, "huge", huge, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOCLIP);
+    TRect calc = Rect(2147483000, 0, 2147483000, 0);
+    DrawText(f.DC, "huge", calc, DT_CALCRECT);
     EXPECT_EQ(InkBox(*f.Surface).Right, 0);
 }
 
