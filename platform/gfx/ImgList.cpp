@@ -4,6 +4,10 @@
 
 #include "platform/core/SysUtils.h"
 #include "platform/gfx/Blit.h"
+#include "platform/gfx/Bmp.h"
+#include "platform/gfx/GfxErrors.h"
+#include "platform/stream/Filer.h"
+#include "platform/stream/Stream.h"
 #include "platform/gfx/GraphicsObjects.h"
 
 namespace ld {
@@ -291,6 +295,41 @@ void TCustomImageList::EndUpdate()
         FChangedDuringUpdate = false;
         Change();
     }
+}
+
+void TCustomImageList::DefineProperties(TFiler* filer)
+{
+    inherited::DefineProperties(filer);
+    filer->DefineBinaryProperty("Bitmap", TStreamProc(this, &TCustomImageList::ReadImages),
+                                TStreamProc(this, &TCustomImageList::WriteImages), GetCount() > 0);
+}
+
+void TCustomImageList::WriteImages(TStream* stream)
+{
+    TSurface strip(FWidth * GetCount(), FHeight, 0u);
+    for (Integer i = 0; i < GetCount(); ++i)
+        for (Integer y = 0; y < FHeight; ++y)
+            std::copy_n(FImages[size_t(i)]->Row(y), FWidth, strip.Row(y) + i * FWidth);
+    const std::vector<uint8_t> bytes = WriteBmp(strip, 32);
+    stream->WriteBuffer(bytes.data(), Int64(bytes.size()));
+}
+
+void TCustomImageList::ReadImages(TStream* stream)
+{
+    const Int64 size = stream->Remaining();
+    std::vector<uint8_t> bytes(static_cast<size_t>(std::max<Int64>(size, 0)));
+    stream->ReadBuffer(bytes.data(), Int64(bytes.size()));
+    const std::unique_ptr<TSurface> strip = ReadBmp(bytes.data(), bytes.size());
+    if (strip->Height() != FHeight || strip->Width() % FWidth != 0)
+        throw EInvalidGraphic("The stored images do not fit the image list's size");
+    FImages.clear();
+    for (Integer i = 0; i < strip->Width() / FWidth; ++i) {
+        auto image = std::make_unique<TSurface>(FWidth, FHeight, 0u);
+        for (Integer y = 0; y < FHeight; ++y)
+            std::copy_n(strip->Row(y) + i * FWidth, FWidth, image->Row(y));
+        FImages.push_back(std::move(image));
+    }
+    Change();
 }
 
 void TCustomImageList::Change()

@@ -78,6 +78,8 @@ class TCustomImageList : public TComponent {
 
 protected:
     virtual void Change();
+    // The images are stored as "Bitmap": one 32-bit BMP strip, images side by side.
+    void DefineProperties(TFiler* filer) override;
 
 private:
     Integer FWidth = 16;
@@ -91,6 +93,8 @@ private:
     TNotifyEvent FOnChange;
     std::vector<std::unique_ptr<TSurface>> Cut(TBitmap* image, TBitmap* mask, bool keyed, COLORREF key) const;
     void CheckIndex(Integer index) const;
+    void ReadImages(TStream* stream);
+    void WriteImages(TStream* stream);
 };
 
 class TImageList : public TCustomImageList {

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/SysUtils.h"
+#include "platform/gfx/GfxErrors.h"
 #include "platform/gfx/ImgList.h"
+#include "platform/stream/Reader.h"
+#include "platform/stream/Stream.h"
+#include "platform/stream/Writer.h"
 
 namespace ld {
 namespace {
@@ -134,6 +138,32 @@ TEST(ImageList, GetBitmapAndAssign)
     EXPECT_EQ(copy.GetCount(), 1);
     EXPECT_EQ(copy.GetWidth(), 6);
     EXPECT_NE(TImageList::StaticClass()->FindProperty("Width"), nullptr);
+}
+
+TEST(ImageList, ImagesTravelThroughTheFormFile)
+{
+    TImageList list(nullptr, 8, 6);
+    list.SetName("Icons");
+    auto red = Icon(8, 6, clRed);
+    auto blue = Icon(8, 6, clBlue);
+    list.AddMasked(red.get(), clFuchsia);
+    list.Add(blue.get());
+    TMemoryStream stream;
+    WriteComponentToStream(&stream, &list);
+    stream.SetPosition(0);
+    TImageList back(nullptr);
+    ReadComponentFromStream(&stream, &back);
+    EXPECT_EQ(back.GetWidth(), 8);
+    EXPECT_EQ(back.GetHeight(), 6);
+    ASSERT_EQ(back.GetCount(), 2);
+    EXPECT_EQ(back.Image(0)->Pixel(0, 0), 0u); // the masked border stays transparent
+    EXPECT_EQ(back.Image(0)->Pixel(3, 3), list.Image(0)->Pixel(3, 3));
+    EXPECT_EQ(back.Image(1)->Pixel(0, 0), list.Image(1)->Pixel(0, 0));
+    // An empty list stores no images at all.
+    TImageList empty(nullptr);
+    TMemoryStream small;
+    WriteComponentToStream(&small, &empty);
+    EXPECT_EQ(small.DataString().find("Bitmap"), std::string::npos);
 }
 
 } // namespace
