@@ -146,14 +146,14 @@ bool PeekMessage(MSG& msg, HWND filter, UINT minMsg, UINT maxMsg, UINT remove)
 void WaitMessage()
 {
     MSG probe;
-    while (!TakeMessage(probe, nullptr, 0, 0, false)) {
-        TBackend* b = State().Backend;
-        DWORD delay = NextTimerDelay();
-        if (!b || !b->WaitForInput(delay)) {
-            if (delay == INFINITE)
-                throw EInvalidOperation("The message loop waits for input, but no input can arrive and no timer is set");
-        }
-    }
+    if (TakeMessage(probe, nullptr, 0, 0, false))
+        return;
+    // One wait: the backend may have done something (a scripted step) that
+    // makes no message, and the caller looks again.
+    TBackend* b = State().Backend;
+    DWORD delay = NextTimerDelay();
+    if ((!b || !b->WaitForInput(delay)) && delay == INFINITE)
+        throw EInvalidOperation("The message loop waits for input, but no input can arrive and no timer is set");
 }
 
 bool GetMessage(MSG& msg, HWND filter, UINT minMsg, UINT maxMsg)

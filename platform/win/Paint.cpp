@@ -7,6 +7,7 @@
 #include "platform/gfx/Blit.h"
 #include "platform/gfx/Painting.h"
 #include "platform/gfx/Surface.h"
+#include "platform/gfx/Text.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/WindowTable.h"
@@ -516,7 +517,25 @@ RECT Shrunk(RECT r, Integer by)
     return r;
 }
 
-void DrawCaptionText(HDC, const RECT&, const std::string&, bool) {}
+void DrawCaptionText(HDC dc, const RECT& bar, const std::string& text, bool active)
+{
+    if (text.empty())
+        return;
+    static HFONT font = [] {
+        LOGFONT lf;
+        lf.lfHeight = -11;
+        lf.lfWeight = FW_BOLD;
+        lf.lfFaceName = "MS Sans Serif";
+        return CreateFontIndirect(lf);
+    }();
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+    RECT r = bar;
+    r.Left += 4;
+    DrawText(dc, text, r, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+    SelectObject(dc, old);
+}
 
 } // namespace
 
