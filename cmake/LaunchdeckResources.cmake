@@ -58,6 +58,7 @@ function(ld_add_resources target)
     DEPENDS ldrc ${inputs}
     COMMENT "Compiling resources of ${target}"
     VERBATIM)
+  # The target links platform_core already (through whichever layer it uses); linking it
+  # here would clash with targets that use target_link_libraries without keywords.
   target_sources(${target} PRIVATE ${out})
-  target_link_libraries(${target} PRIVATE platform_core)
 endfunction()
