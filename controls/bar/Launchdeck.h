@@ -1,0 +1,252 @@
+// TLaunchdeck: a vertical bar of group tabs, one per TShortcutSheet; the one
+// open (active) sheet is shown as a window between the tabs above it and the
+// tabs below it. TShortcutSheet: a page of the bar, normally holding one
+// TShortcutList.
+//
+// Index: options and events; the group geometry as plain functions;
+// TLaunchdeck (model, layout, painting); TShortcutSheet.
+//
+// Two index spaces: the sheet index is a sheet's position among all sheets of
+// its bar; the visible index its position among the visible ones. Tab
+// geometry, the hot tab and the pressed tab always use visible indexes.
+#pragma once
+
+#include <string>
+
+#include "platform/core/List.h"
+#include "platform/vcl/Controls.h"
+#include "platform/vcl/ExtCtrls.h"
+
+namespace ld {
+
+class TShortcutSheet;
+class TShortcutList;
+class TShortcutItem;
+class TShortcutEdit;
+class TShortcutButton;
+
+enum TShortcutOption : Byte { soFlatTabs, soButtonTabs, soHotTabs, soButtonItems, soAnimatedSheets };
+using TShortcutOptions = TSet<TShortcutOption, uint8_t>;
+const TEnumInfo& ShortcutOptionInfo();
+
+using TSheetChangingEvent = TClosure<TObject*, bool&>;
+
+// String-table entry of the bar's module.
+constexpr UINT SInvalidSheetIndex = 61440;
+
+// ---- group geometry ----------------------------------------------------------------
+
+// What tab and sheet placement depend on. Active is the active sheet's visible
+// index, -1 without an active sheet.
+struct TGroupMetrics {
+    Integer TabHeight = 0;
+    bool Flat = false;
+    Integer ScrollOffset = 0;
+    Integer MinSheetHeight = 0;
+    Integer Active = -1;
+    Integer VisibleCount = 0;
+    TRect Client;
+
+    Integer Gap() const { return Flat ? 0 : 1; }
+    Integer Pitch() const { return TabHeight + Gap(); }
+};
+
+// The rectangle of tab Index. Empty (all zero) without an active sheet, and,
+// with CheckRange, for an index outside 0 .. VisibleCount - 1.
+TRect GroupRectOf(const TGroupMetrics& m, Integer index, bool checkRange);
+// Where the active sheet's window goes; empty without an active sheet.
+TRect SheetRectOf(const TGroupMetrics& m);
+
+// ---- TLaunchdeck --------------------------------------------------------------------
+
+class TLaunchdeck : public TCustomControl {
+    LD_CLASS(TLaunchdeck, TCustomControl)
+
+    static constexpr Integer ScrollStep = 8;
+    static constexpr Integer ScrollButtonHeight = 12;
+
+    explicit TLaunchdeck(TComponent* owner);
+    ~TLaunchdeck() override;
+
+    // Sheets.
+    TShortcutSheet* GetSheet(Integer index) const;
+    Integer GetSheetCount() const { return FSheets->Count(); }
+    TShortcutSheet* GetVisibleSheet(Integer index) const;
+    Integer GetVisibleSheetCount() const;
+    TShortcutSheet* NewSheet();
+    void NewSheetAndList(TShortcutSheet*& sheet, TShortcutList*& list);
+    void InsertSheet(TShortcutSheet* sheet);
+    void RemoveSheet(TShortcutSheet* sheet);
+
+    TShortcutSheet* GetActiveSheet() const { return FActiveSheet; }
+    void SetActiveSheet(TShortcutSheet* sheet);
+    // The sheet index of the hot tab, -1 when no tab is hot.
+    Integer GetActiveTab() const;
+    TShortcutList* GetActiveList() const;
+    TShortcutItem* GetActiveItem() const;
+
+    // Published properties.
+    TBorderStyle GetBorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle value);
+    Integer GetMinSheetHeight() const { return FMinSheetHeight; }
+    void SetMinSheetHeight(Integer value);
+    TShortcutOptions GetOptions() const { return FOptions; }
+    void SetOptions(TShortcutOptions value);
+    TColor GetTabColor() const { return FTabColor; }
+    void SetTabColor(TColor value);
+    Integer GetTabHeight() const { return FTabHeight; }
+    void SetTabHeight(Integer value);
+    bool IsTabHeightStored() const;
+    TNotifyEvent GetOnChange() const { return FOnChange; }
+    void SetOnChange(TNotifyEvent value) { FOnChange = std::move(value); }
+    TSheetChangingEvent GetOnChanging() const { return FOnChanging; }
+    void SetOnChanging(TSheetChangingEvent value) { FOnChanging = std::move(value); }
+
+    // The hot and the pressed tab (visible indexes, -1 for none); each change
+    // repaints the tabs concerned at once.
+    Integer GetActiveGroup() const { return FActiveGroup; }
+    void SetActiveGroup(Integer index);
+    Integer GetDownIndex() const { return FDownIndex; }
+    void SetDownIndex(Integer index);
+
+    // Group layout.
+    TRect InternalGetGroupRect(Integer index, bool checkRange) const;
+    TRect GetGroupRect(Integer index) const { return InternalGetGroupRect(index, true); }
+    Integer GetGroupAtPos(TPoint point) const;
+    void InvalidateGroup(Integer index);
+    void LayoutChanged();
+    void SetScrollButtons();
+    void AdjustRectForButtons(TRect& rect) const;
+    void EnsureSheetVisible(TShortcutSheet* sheet);
+    void UpButtonClick(TObject* sender);
+    void DownButtonClick(TObject* sender);
+    void CheckChildren(TControl* control);
+    Integer GetScrollOffset() const { return FScrollOffset; }
+    TShortcutButton* GetUpButton() const { return FUpButton; }
+    TShortcutButton* GetDownButton() const { return FDownButton; }
+
+    // Colours derived from TabColor at the last paint.
+    TColor GetShadowColor() const { return FShadowColor; }
+    TColor GetHighlightColor() const { return FHighlightColor; }
+    TColor GetLightColor() const { return FLightColor; }
+
+    // The four tab styles, each drawing one tab into Rect of Canvas.
+    void PaintCtrl3DButton(TCanvas* canvas, const TRect& rect, const std::string& caption, bool hot);
+    void PaintFlatButton(TCanvas* canvas, const TRect& rect, const std::string& caption, bool hot);
+    void PaintUpButton(TCanvas* canvas, const TRect& rect, const std::string& caption, bool hot);
+    void PaintDownButton(TCanvas* canvas, const TRect& rect, const std::string& caption, bool hot);
+
+    // Streaming: the sheets are the bar's only children, in sheet order.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+    void SetChildOrder(TComponent* child, Integer order) override;
+    void Loaded() override;
+    // Opens Control when it is a sheet of this bar (asking OnChanging).
+    virtual void ShowControl(TControl* control);
+
+    void Dispatch(TMessage& message) override;
+
+    // Hooks for overriding.
+    virtual void Change();
+    virtual bool CanChange();
+
+    // For the sheets: how the active sheet changes.
+    void ChangeActiveSheet(TShortcutSheet* sheet);
+    void InternalSetActiveSheet(TShortcutSheet* sheet);
+    void FindNewActiveSheet(Integer index);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void Paint() override;
+
+private:
+    TGroupMetrics Metrics() const;
+    bool IsColorStored() const;
+    bool IsFontStored() const;
+    Integer FontTabHeight() const;
+    void PlaceScrollButtons();
+    void PaintTab(TCanvas* canvas, Integer index, const TRect& rect);
+    void DrawCaption(TCanvas* canvas, TRect rect, Integer inset, const std::string& caption, bool hot);
+    void BeginTab(TCanvas* canvas, const TRect& rect);
+
+    void WMSize(TMessage& message);
+    void WMNCCalcSize(TMessage& message);
+    void WMNCPaint(TMessage& message);
+    void CMFontChanged(TMessage& message);
+    void CMCtl3DChanged(TMessage& message);
+
+    TList* FSheets;
+    TShortcutSheet* FActiveSheet = nullptr;
+    TBorderStyle FBorderStyle = bsSingle;
+    TTimer* FDragTimer = nullptr;
+    TNotifyEvent FOnChange;
+    TSheetChangingEvent FOnChanging;
+    Integer FTabHeight = 0;
+    TColor FTabColor = clBtnFace;
+    TColor FShadowColor = clBtnShadow;
+    TColor FHighlightColor = clBtnHighlight;
+    TColor FLightColor = clBtnFace;
+    TPoint FHitPoint;
+    Integer FMinSheetHeight = 0;
+    TShortcutButton* FUpButton = nullptr;
+    TShortcutButton* FDownButton = nullptr;
+    Integer FScrollOffset = 0;
+    Integer FActiveGroup = -1;
+    TTimer* FLeaveTimer = nullptr;
+    Integer FDownIndex = -1;
+    TShortcutOptions FOptions;
+    TShortcutEdit* FEdit = nullptr;
+    TShortcutSheet* FEditSheet = nullptr;
+
+    friend class TShortcutSheet;
+};
+
+// ---- TShortcutSheet -------------------------------------------------------------------
+
+class TShortcutSheet : public TWinControl {
+    LD_CLASS(TShortcutSheet, TWinControl)
+
+    explicit TShortcutSheet(TComponent* owner);
+    ~TShortcutSheet() override;
+
+    TLaunchdeck* GetLaunchdeck() const { return FLaunchdeck; }
+    void SetLaunchdeck(TLaunchdeck* bar);
+    Integer GetSheetIndex() const;
+    void SetSheetIndex(Integer value);
+    Integer GetVisibleSheetIndex() const;
+
+    // The sheet's own visibility (the published Visible); the window's
+    // visibility (TControl's) is the bar's business: only the active sheet's
+    // window is shown.
+    bool GetVisible() const { return FVisible; }
+    void SetVisible(bool value);
+    // Has a tab: visible, or always at design time.
+    bool IsVisible() const;
+
+    TShortcutList* GetShortcutList() const;
+    TShortcutList* NewList();
+
+    // The bar sets the bounds; every other change is ignored.
+    void SetSheetBounds(const TRect& rect);
+    void SetBounds(Integer left, Integer top, Integer width, Integer height) override;
+
+    void ReadState(TReader* reader) override;
+    void Dispatch(TMessage& message) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+
+private:
+    bool FlatFramed() const;
+    bool IsFontStored() const;
+    void CMTextChanged(TMessage& message);
+    void WMNCCalcSize(TMessage& message);
+    void WMNCPaint(TMessage& message);
+
+    TLaunchdeck* FLaunchdeck = nullptr;
+    bool FVisible = true;
+    Integer FBoundsLock = 0;
+
+    friend class TLaunchdeck;
+};
+
+} // namespace ld

@@ -1,0 +1,93 @@
+// A headless screen on the simulated clock with a form on it, and helpers to
+// put a bar with named sheets on the form and read its pixels.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/bar/Launchdeck.h"
+#include "controls/shared/ShortcutButton.h"
+#include "platform/backends/HeadlessBackend.h"
+#include "platform/gfx/Surface.h"
+#include "platform/vcl/Forms.h"
+#include "platform/win/Paint.h"
+#include "platform/win/TickSource.h"
+
+namespace ld::test {
+
+class BarTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TickSource::UseSimulatedClock(10000);
+        Backend = std::make_unique<THeadlessBackend>();
+        Form = new TForm(nullptr);
+        Form->SetName("Form");
+        Form->SetBounds(100, 100, 400, 360);
+        Form->Show();
+        Backend->RunUntilIdle();
+    }
+    void TearDown() override
+    {
+        delete Form;
+        Backend->MoveTo(1000, 760);
+        Backend->RunUntilIdle();
+        Backend.reset();
+        TickSource::UseMonotonicClock();
+    }
+
+    // A bar on the form with sheets captioned "Sheet0", "Sheet1", ... The
+    // client is made exactly Width x Height when given.
+    TLaunchdeck* AddBar(Integer sheets, Integer clientHeight = 0)
+    {
+        auto* bar = new TLaunchdeck(Form);
+        bar->SetName("Bar");
+        bar->SetParent(Form);
+        for (Integer i = 0; i < sheets; ++i) {
+            TShortcutSheet* sheet = bar->NewSheet();
+            sheet->SetName("Sheet" + std::to_string(i));
+            sheet->SetCaption("Sheet" + std::to_string(i));
+        }
+        if (clientHeight > 0)
+            SetClient(bar, 84, clientHeight);
+        Backend->RunUntilIdle();
+        return bar;
+    }
+    void SetClient(TLaunchdeck* bar, Integer width, Integer height)
+    {
+        bar->SetAlign(alNone);
+        bar->SetBounds(0, 0, width, height);
+        bar->HandleNeeded();
+        const TRect c = bar->GetClientRect();
+        bar->SetBounds(0, 0, width + width - c.Width(), height + height - c.Height());
+        Backend->RunUntilIdle();
+    }
+    // The screen pixel at a client point of a control.
+    static COLORREF Pixel(TControl* control, Integer x, Integer y)
+    {
+        const TPoint p = control->ClientToScreen({x, y});
+        return PixelToColorRef(GetScreenSurface().Pixel(p.X, p.Y));
+    }
+    void Repaint(TWinControl* control)
+    {
+        control->Invalidate();
+        control->Update();
+    }
+    static std::string OutputPath(const std::string& name)
+    {
+        const char* dir = std::getenv("LD_TEST_OUTPUT");
+        const std::filesystem::path folder = dir ? dir : ".";
+        std::filesystem::create_directories(folder);
+        return (folder / name).string();
+    }
+
+    std::unique_ptr<THeadlessBackend> Backend;
+    TForm* Form = nullptr;
+};
+
+} // namespace ld::test
