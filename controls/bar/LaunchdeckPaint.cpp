@@ -59,6 +59,14 @@ void Stroke(TCanvas* canvas, TColor color)
     canvas->GetPen()->SetColor(color);
 }
 
+// Whether two fonts make the same glyphs (everything but the colour).
+bool SameTypeface(const TFont* a, const TFont* b)
+{
+    return a->GetName() == b->GetName() && a->GetHeight() == b->GetHeight() && a->GetStyle() == b->GetStyle() &&
+           a->GetCharset() == b->GetCharset() && a->GetPitch() == b->GetPitch() &&
+           a->GetPixelsPerInch() == b->GetPixelsPerInch();
+}
+
 RECT& ProposedClientRect(TMessage& message)
 {
     return reinterpret_cast<NCCALCSIZE_PARAMS*>(message.LParam)->rgrc[0];
@@ -105,14 +113,21 @@ void TLaunchdeck::Paint()
     Get3DColors(FTabColor, FShadowColor, FHighlightColor, FLightColor);
     auto bitmap = std::make_unique<TBitmap>();
     const TGroupMetrics m = Metrics();
+    // A tab outside the area being painted would be composed for nothing:
+    // the copy would be clipped away entirely.
+    TRect paintArea;
+    GetClipBox(canvas->GetHandle(), paintArea);
     for (Integer i = 0; i < m.VisibleCount; ++i) {
         const TRect tab = GroupRectOf(m, i, true);
+        TRect visible;
         if (IsRectEmpty(tab))
             continue;
-        bitmap->SetSize(tab.Width(), tab.Height());
-        const TRect local = Rect(0, 0, bitmap->GetWidth(), bitmap->GetHeight());
-        PaintTab(bitmap->GetCanvas(), i, local);
-        canvas->CopyRect(tab, bitmap->GetCanvas(), local);
+        if (IntersectRect(visible, tab, paintArea)) {
+            bitmap->SetSize(tab.Width(), tab.Height());
+            const TRect local = Rect(0, 0, bitmap->GetWidth(), bitmap->GetHeight());
+            PaintTab(bitmap->GetCanvas(), i, local);
+            canvas->CopyRect(tab, bitmap->GetCanvas(), local);
+        }
         HRGN tabRegion = CreateRectRgnIndirect(tab);
         CombineRgn(background, background, tabRegion, RGN_XOR);
         DeleteObject(tabRegion);
@@ -141,7 +156,13 @@ void TLaunchdeck::PaintTab(TCanvas* canvas, Integer index, const TRect& rect)
 
 void TLaunchdeck::BeginTab(TCanvas* canvas, const TRect& rect)
 {
-    canvas->SetFont(GetFont());
+    // Assigning a font makes a new font handle; the bitmap reused for every
+    // tab already has the bar's typeface after the first, and then only the
+    // colour (which a hot tab changed) needs setting back.
+    if (SameTypeface(canvas->GetFont(), GetFont()))
+        canvas->GetFont()->SetColor(GetFont()->GetColor());
+    else
+        canvas->SetFont(GetFont());
     canvas->GetBrush()->SetStyle(bsSolid);
     canvas->GetBrush()->SetColor(FTabColor);
     canvas->FillRect(rect);

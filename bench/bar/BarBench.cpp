@@ -1,0 +1,64 @@
+// The bar's painting: a full paint of a bar 84 x 600 with 20 sheets, and the
+// repaint of the two tabs concerned when the hot tab moves.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "controls/bar/Launchdeck.h"
+#include "platform/backends/HeadlessBackend.h"
+#include "platform/vcl/Forms.h"
+#include "platform/win/Paint.h"
+
+namespace ld {
+namespace {
+
+struct TBarScene {
+    TBarScene()
+    {
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 300, 700);
+        Form->Show();
+        Bar = new TLaunchdeck(Form);
+        Bar->SetParent(Form);
+        Bar->SetAlign(alNone);
+        Bar->SetBounds(0, 0, 86, 602); // a client of 84 x 600 inside the flat frame
+        for (int i = 0; i < 20; ++i)
+            Bar->NewSheet()->SetCaption("Sheet " + std::to_string(i));
+        Bar->SetActiveSheet(Bar->GetSheet(10));
+        Backend.RunUntilIdle();
+    }
+    ~TBarScene() { delete Form; }
+    THeadlessBackend Backend;
+    TForm* Form;
+    TLaunchdeck* Bar;
+};
+
+void BM_BarFullPaint(benchmark::State& state)
+{
+    TBarScene scene;
+    HWND window = scene.Bar->GetHandle();
+    for (auto _ : state) {
+        InvalidateRect(window, nullptr, false);
+        UpdateWindow(window);
+    }
+}
+BENCHMARK(BM_BarFullPaint)->Unit(benchmark::kMicrosecond);
+
+void BM_BarHotTabRepaint(benchmark::State& state)
+{
+    TBarScene scene;
+    scene.Bar->SetOptions({soFlatTabs, soButtonTabs, soHotTabs});
+    scene.Backend.RunUntilIdle();
+    Integer hot = 3;
+    for (auto _ : state) {
+        hot = hot == 3 ? 4 : 3;
+        scene.Bar->SetActiveGroup(hot);
+    }
+}
+BENCHMARK(BM_BarHotTabRepaint)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace ld
+
+BENCHMARK_MAIN();
