@@ -301,6 +301,14 @@ void TControl::SetVisible(bool value)
         FParent->Realign();
 }
 
+void TControl::Show()
+{
+    if (FParent)
+        FParent->ShowControl(this);
+    if (!ComponentState().Contains(csDesigning) || FControlStyle.Contains(csNoDesignVisible))
+        SetVisible(true);
+}
+
 bool TControl::IsShowing() const
 {
     for (const TControl* c = this; c; c = c->FParent)

@@ -94,7 +94,9 @@ class TControl : public TComponent {
 
     bool GetVisible() const { return FVisible; }
     void SetVisible(bool value);
-    void Show() { SetVisible(true); }
+    // Asks the parents to bring this control into view (a page control opens
+    // its page), then makes it visible.
+    void Show();
     void Hide() { SetVisible(false); }
     virtual bool GetEnabled() const { return FEnabled; }
     virtual void SetEnabled(bool value);
@@ -305,6 +307,10 @@ class TWinControl : public TControl {
     // Sends a message to every child until one answers it (Result not 0).
     void Broadcast(TMessage& message);
     void NotifyControls(UINT msg);
+    // Brings a child into view; a container that pages its children overrides it.
+    virtual void ShowControl(TControl* control);
+    // The children a stored form keeps under this control: those Root owns.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 
     void SetBounds(Integer left, Integer top, Integer width, Integer height) override;
     TRect GetClientRect() const override;

@@ -130,6 +130,15 @@ void TCustomForm::Show()
     BringToFront();
 }
 
+void TCustomForm::GetChildren(const TGetChildProc& proc, TComponent* root)
+{
+    inherited::GetChildren(proc, root);
+    if (root == this)
+        for (Integer i = 0; i < ComponentCount(); ++i)
+            if (!Components(i)->HasParent())
+                proc(Components(i));
+}
+
 void TCustomForm::WMActivate(TMessage& m)
 {
     DefaultHandler(m);

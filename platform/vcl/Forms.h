@@ -77,6 +77,9 @@ class TCustomForm : public TWinControl {
 
     void Show();
     void Close();
+    // The controls it parents that Root owns, then Root's components that have
+    // no parent (timers, menus), as a stored form lists them.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) override;
     bool CloseQuery();
     TModalResult ShowModal();
     // Frees the form once the messages now waiting have been handled.

@@ -337,6 +337,19 @@ void TWinControl::Broadcast(TMessage& message)
     }
 }
 
+void TWinControl::ShowControl(TControl*)
+{
+    if (FParent)
+        FParent->ShowControl(this);
+}
+
+void TWinControl::GetChildren(const TGetChildProc& proc, TComponent* root)
+{
+    for (Integer i = 0; i < GetControlCount(); ++i)
+        if (GetControl(i)->Owner() == root)
+            proc(GetControl(i));
+}
+
 void TWinControl::NotifyControls(UINT msg)
 {
     TMessage m{msg, 0, 0, 0};

@@ -146,3 +146,41 @@ TEST_F(PaintCycleTest, TextVisibleAndEnabledTellTheControl)
 
 } // namespace
 } // namespace ld::test
+
+namespace ld::test {
+namespace {
+
+class TPager : public TProbe {
+public:
+    using TProbe::TProbe;
+    TControl* Shown = nullptr;
+    void ShowControl(TControl* c) override
+    {
+        Shown = c;
+        TProbe::ShowControl(c);
+    }
+};
+
+TEST_F(PaintCycleTest, StoredChildrenAreTheOwnedOnesAndShowAsksTheParents)
+{
+    auto* pager = new TPager(Form, "Pager");
+    pager->SetParent(Form);
+    TProbe* page = AddProbe("Page", Bounds(0, 0, 10, 10), pager);
+    auto* stranger = new TProbe(nullptr, "Stranger");
+    stranger->SetParent(pager);
+    auto* timer = new TTimer(Form);
+    timer->SetName("Ticker");
+    std::vector<std::string> names;
+    pager->GetChildren([&](TComponent* c) { names.push_back(c->GetName()); }, Form);
+    EXPECT_EQ(names, std::vector<std::string>{"Page"});
+    names.clear();
+    Form->GetChildren([&](TComponent* c) { names.push_back(c->GetName()); }, Form);
+    EXPECT_EQ(names, (std::vector<std::string>{"Pager", "Ticker"}));
+    page->SetVisible(false);
+    page->Show();
+    EXPECT_EQ(pager->Shown, page);
+    EXPECT_TRUE(page->GetVisible());
+}
+
+} // namespace
+} // namespace ld::test
