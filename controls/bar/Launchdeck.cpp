@@ -412,6 +412,7 @@ void TLaunchdeck::ShowControl(TControl* control)
     auto* sheet = dynamic_cast<TShortcutSheet*>(control);
     if (sheet != nullptr && sheet->FLaunchdeck == this)
         SetActiveSheet(sheet);
+    inherited::ShowControl(control);
 }
 
 void TLaunchdeck::Dispatch(TMessage& message)

@@ -141,7 +141,7 @@ class TLaunchdeck : public TCustomControl {
     void SetChildOrder(TComponent* child, Integer order) override;
     void Loaded() override;
     // Opens Control when it is a sheet of this bar (asking OnChanging).
-    virtual void ShowControl(TControl* control);
+    void ShowControl(TControl* control) override;
 
     void Dispatch(TMessage& message) override;
 

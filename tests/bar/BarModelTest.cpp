@@ -53,6 +53,10 @@ TEST_F(BarModelTest, EachNewSheetOpensAndOnlyTheOpenSheetsWindowShows)
     EXPECT_TRUE(a->GetVisible());
     EXPECT_EQ(b->GetSheetIndex(), 1);
     EXPECT_EQ(b->GetVisibleSheetIndex(), 1);
+    a->Show(); // asks the bar to open it
+    EXPECT_EQ(bar->GetActiveSheet(), a);
+    EXPECT_FALSE(b->TControl::GetVisible());
+    EXPECT_EQ(changes, 3);
 }
 
 TEST_F(BarModelTest, RemovingTheActiveSheetOpensTheNextThenTheNearestEarlier)
