@@ -47,6 +47,7 @@ TRect Intersect(const TRect& a, const TRect& b)
 }
 
 struct TRunStyle {
+    Integer Width = -1; // when already measured
     Integer TabStop = 0;
     const Integer* Dx = nullptr; // per-character advances
     const TRect* Clip = nullptr; // surface coordinates
@@ -99,11 +100,12 @@ void DrawGlyph(HDC dc, const TFontInstance::TGlyph& g, Integer x, Integer y, con
 // returns its width.
 Integer RenderRun(HDC dc, TFontInstance& font, Integer x, Integer y, std::string_view s, const TRunStyle& style)
 {
-    Integer width = 0;
-    if (style.Dx != nullptr)
+    Integer width = style.Width;
+    if (width < 0 && style.Dx != nullptr) {
+        width = 0;
         for (size_t i = 0; i < s.size(); ++i)
             width += style.Dx[i];
-    else
+    } else if (width < 0)
         width = MeasureRun(font, s, style.TabStop);
     if (dc->Surface == nullptr)
         return width;
@@ -162,6 +164,7 @@ std::string StripPrefixes(std::string_view text, Integer& underlined)
 struct TLine {
     size_t Start = 0;
     size_t Length = 0;
+    Integer Width = 0;
 };
 
 void BreakWords(TFontInstance& font, std::string_view text, size_t offset, Integer maxWidth, Integer tabStop,
@@ -173,20 +176,23 @@ void BreakWords(TFontInstance& font, std::string_view text, size_t offset, Integ
         const size_t start = p;
         Integer x = 0;
         size_t runStart = 0, lastBlank = std::string_view::npos;
+        Integer widthAtRun = 0;
         bool seenWord = false, broke = false;
         for (size_t i = start; i < n; ++i) {
             const auto c = static_cast<unsigned char>(text[i]);
             const Integer next = Advance(font, x, c, tabStop);
             if (c != ' ' && next > maxWidth && lastBlank != std::string_view::npos) {
-                lines.push_back({offset + start, runStart - start});
+                lines.push_back({offset + start, runStart - start, widthAtRun});
                 p = lastBlank + 1;
                 broke = true;
                 break;
             }
             if (c == ' ') {
                 if (seenWord) {
-                    if (i == start || text[i - 1] != ' ')
+                    if (i == start || text[i - 1] != ' ') {
                         runStart = i;
+                        widthAtRun = x;
+                    }
                     lastBlank = i;
                 }
             } else
@@ -194,19 +200,20 @@ void BreakWords(TFontInstance& font, std::string_view text, size_t offset, Integ
             x = next;
         }
         if (!broke) {
-            lines.push_back({offset + start, n - start});
+            lines.push_back({offset + start, n - start, x});
             return;
         }
     }
 }
 
-std::vector<TLine> SplitLines(TFontInstance& font, std::string_view text, UINT format, Integer maxWidth,
-                              Integer tabStop)
+// Fills lines with the lines of text and their widths.
+void SplitLines(TFontInstance& font, std::string_view text, UINT format, Integer maxWidth, Integer tabStop,
+                std::vector<TLine>& lines)
 {
-    std::vector<TLine> lines;
+    lines.clear();
     if (format & DT_SINGLELINE) {
-        lines.push_back({0, text.size()});
-        return lines;
+        lines.push_back({0, text.size(), MeasureRun(font, text, tabStop)});
+        return;
     }
     size_t start = 0;
     while (start <= text.size()) {
@@ -217,7 +224,7 @@ std::vector<TLine> SplitLines(TFontInstance& font, std::string_view text, UINT f
         if (format & DT_WORDBREAK)
             BreakWords(font, hard, start, maxWidth, tabStop, lines);
         else
-            lines.push_back({start, hard.size()});
+            lines.push_back({start, hard.size(), MeasureRun(font, hard, tabStop)});
         if (end >= text.size())
             break;
         end += (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1;
@@ -225,7 +232,6 @@ std::vector<TLine> SplitLines(TFontInstance& font, std::string_view text, UINT f
             break; // a final line break starts no new line
         start = end;
     }
-    return lines;
 }
 
 } // namespace
@@ -344,13 +350,15 @@ Integer DrawText(HDC dc, std::string_view text, TRect& rect, UINT format)
     }
     const Integer rectWidth = TDeviceContext::Limit(int64_t(rect.Right) - rect.Left);
     const Integer rectHeight = TDeviceContext::Limit(int64_t(rect.Bottom) - rect.Top);
-    const std::vector<TLine> lines = SplitLines(font, shown, format, rectWidth, tabStop);
+    // Text is drawn from one thread; one list of lines serves every call.
+    static std::vector<TLine> lines;
+    SplitLines(font, shown, format, rectWidth, tabStop, lines);
     const Integer total = Integer(lines.size()) * lineHeight;
 
     if (format & DT_CALCRECT) {
         Integer widest = 0;
         for (const TLine& line : lines)
-            widest = std::max(widest, MeasureRun(font, shown.substr(line.Start, line.Length), tabStop));
+            widest = std::max(widest, line.Width);
         rect.Right = TDeviceContext::Limit(int64_t(rect.Left) + widest);
         rect.Bottom = TDeviceContext::Limit(int64_t(rect.Top) + total);
         return total;
@@ -371,7 +379,7 @@ Integer DrawText(HDC dc, std::string_view text, TRect& rect, UINT format)
     const Integer start = y;
     for (const TLine& line : lines) {
         const std::string_view run = shown.substr(line.Start, line.Length);
-        const Integer width = MeasureRun(font, run, tabStop);
+        const Integer width = line.Width;
         Integer x = rect.Left;
         if (format & DT_CENTER)
             x = rect.Left + (rectWidth - width) / 2;
@@ -381,6 +389,7 @@ Integer DrawText(HDC dc, std::string_view text, TRect& rect, UINT format)
                                ? underlined - Integer(line.Start)
                                : -1;
         const TPoint at = dc->ToSurface(TPoint{x, y});
+        style.Width = width;
         RenderRun(dc, font, at.X, at.Y, run, style);
         y += lineHeight;
     }
