@@ -131,6 +131,18 @@ TEST_F(BarPaintTest, HotTextIsNavyOnlyWhileNoTabIsPressed)
     EXPECT_FALSE(HasColour(bar, tab0, 0x800000));
 }
 
+TEST_F(BarPaintTest, ACaptionChangeRepaintsItsTabAtOnce)
+{
+    TLaunchdeck* bar = PaintedBar({soFlatTabs});
+    // Where the wide caption reaches but the short one does not.
+    TRect left = bar->GetGroupRect(1);
+    left.Left = 10;
+    left.Right = 25;
+    EXPECT_FALSE(HasColour(bar, left, Black));
+    bar->GetSheet(1)->SetCaption("MMMMMMMM");
+    EXPECT_TRUE(HasColour(bar, left, Black)); // no message loop turn needed
+}
+
 TEST_F(BarPaintTest, APaintCoversEveryPixelOutsideTheSheetAndNoTabTwice)
 {
     TLaunchdeck* bar = PaintedBar({});
