@@ -24,15 +24,6 @@ namespace {
 const TShortcutOptions DefaultOptions{soFlatTabs, soButtonTabs, soAnimatedSheets};
 constexpr Integer DefaultWidth = 84;
 
-// a * b / c rounded half away from zero, as the host's MulDiv; the platform
-// does not export one.
-Integer MulDiv(Integer a, Integer b, Integer c)
-{
-    const int64_t product = int64_t(a) * b;
-    const int64_t half = c / 2;
-    return Integer(product >= 0 ? (product + half) / c : (product - half) / c);
-}
-
 bool Designing(const TComponent* component) { return component->ComponentState().Contains(csDesigning); }
 bool Loading(const TComponent* component) { return component->ComponentState().Contains(csLoading); }
 

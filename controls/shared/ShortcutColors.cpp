@@ -2,17 +2,16 @@
 
 #include <cstdint>
 
+#include "platform/core/SysUtils.h"
+
 namespace ld {
 
 namespace {
 
-// v * percent / 100 rounded to the nearest integer, halves away from zero (the
-// host's MulDiv), held to the byte range. The platform does not export MulDiv,
-// and the operands here are never negative.
+// v * percent / 100 rounded as MulDiv rounds, held to the byte range.
 Integer ScaleChannel(Integer value, Integer percent)
 {
-    const int64_t product = int64_t(value) * percent;
-    const Integer scaled = Integer((product + 50) / 100);
+    const Integer scaled = MulDiv(value, percent, 100);
     return scaled > 255 ? 255 : scaled;
 }
 

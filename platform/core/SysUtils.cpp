@@ -236,6 +236,19 @@ Integer StrToInt(std::string_view text)
     return value;
 }
 
+Integer MulDiv(Integer a, Integer b, Integer c)
+{
+    if (c == 0)
+        return -1;
+    const int64_t product = int64_t(a) * b;
+    const int64_t magnitude = (product < 0 ? -product : product) + (c < 0 ? -int64_t(c) : int64_t(c)) / 2;
+    const int64_t quotient = magnitude / (c < 0 ? -int64_t(c) : int64_t(c));
+    const int64_t result = ((product < 0) != (c < 0)) ? -quotient : quotient;
+    if (result > INT32_MAX || result < INT32_MIN)
+        return -1;
+    return Integer(result);
+}
+
 Integer StrToIntDef(std::string_view text, Integer fallback)
 {
     Integer value = 0;

@@ -86,6 +86,10 @@ Integer StrToIntDef(std::string_view text, Integer fallback);
 bool TryStrToInt(std::string_view text, Integer& value);
 bool TryStrToInt64(std::string_view text, Int64& value);
 
+// a * b / c rounded to the nearest integer, halves away from zero, as the
+// system's MulDiv: -1 when c is 0 or the result does not fit 32 bits.
+Integer MulDiv(Integer a, Integer b, Integer c);
+
 // ASCII only: bytes above 127 are left as they are.
 std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);

@@ -9,14 +9,6 @@ namespace ld {
 
 namespace {
 
-// a * b / c rounded half away from zero, as the host's MulDiv.
-Integer ScaleRounded(Integer a, Integer b, Integer c)
-{
-    if (c == 0)
-        return -1;
-    return Integer(std::llround(double(int64_t(a) * b) / c));
-}
-
 template <typename T>
 void DropHandle(T*& handle)
 {
@@ -231,12 +223,12 @@ void TFont::SetPitch(TFontPitch value)
 
 Integer TFont::GetSize() const
 {
-    return -ScaleRounded(FHeight, 72, FPixelsPerInch);
+    return -MulDiv(FHeight, 72, FPixelsPerInch);
 }
 
 void TFont::SetSize(Integer value)
 {
-    SetHeight(-ScaleRounded(value, FPixelsPerInch, 72));
+    SetHeight(-MulDiv(value, FPixelsPerInch, 72));
 }
 
 void TFont::SetStyle(TFontStyles value)

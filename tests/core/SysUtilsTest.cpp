@@ -74,3 +74,17 @@ TEST(Case, AsciiOnlyAndIdentifiers)
     EXPECT_FALSE(IsValidIdent("a b"));
     EXPECT_FALSE(IsValidIdent(""));
 }
+
+TEST(MulDiv, RoundsHalvesAwayFromZeroAndRefusesWhatCannotFit)
+{
+    EXPECT_EQ(MulDiv(255, 50, 100), 128);
+    EXPECT_EQ(MulDiv(11, 166, 100), 18);
+    EXPECT_EQ(MulDiv(-255, 50, 100), -128);
+    EXPECT_EQ(MulDiv(255, -50, 100), -128);
+    EXPECT_EQ(MulDiv(-255, 50, -100), 128);
+    EXPECT_EQ(MulDiv(7, 1, 2), 4);
+    EXPECT_EQ(MulDiv(5, 1, 3), 2);
+    EXPECT_EQ(MulDiv(1, 1, 0), -1);
+    EXPECT_EQ(MulDiv(INT32_MAX, 4, 2), -1);
+    EXPECT_EQ(MulDiv(INT32_MAX, 4, 4), INT32_MAX);
+}
