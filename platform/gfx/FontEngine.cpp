@@ -62,6 +62,19 @@ std::map<TFontKey, std::shared_ptr<TFontInstance>>& Instances()
     return *instances;
 }
 
+// Every new font handle asks for its file; the answer is kept, so that making a
+// font does not cost a file-system look-up each time.
+bool FontFileExists(const std::string& file)
+{
+    static auto* known = new std::map<std::string, bool>;
+    const auto it = known->find(file);
+    if (it != known->end())
+        return it->second;
+    const bool exists = std::filesystem::exists(file);
+    known->emplace(file, exists);
+    return exists;
+}
+
 Integer Round26_6(FT_Pos v)
 {
     return Integer((v + 32) >> 6);
@@ -114,7 +127,7 @@ std::shared_ptr<TFontInstance> TFontInstance::Get(const LOGFONT& font)
     const bool bold = font.lfWeight >= 600;
     const bool italic = font.lfItalic != 0;
     std::string file = FontFileFor(font.lfFaceName, bold, italic);
-    if (!std::filesystem::exists(file))
+    if (!FontFileExists(file))
         file = std::string(FontFolder) + "DejaVuSans.ttf";
     const TFontKey key{file, font.lfHeight, font.lfUnderline != 0, font.lfStrikeOut != 0, font.lfWeight, italic};
     auto& instances = Instances();
