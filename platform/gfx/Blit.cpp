@@ -190,48 +190,14 @@ BOOL StretchBlt(HDC dst, Integer x, Integer y, Integer width, Integer height, HD
     return 1;
 }
 
-BOOL AlphaBlend(HDC dst, Integer x, Integer y, Integer width, Integer height, HDC src, Integer xSrc,
-                Integer ySrc, Integer widthSrc, Integer heightSrc, BLENDFUNCTION blend)
-{
-    if (!IsDC(dst) || !IsDC(src) || dst->Surface == nullptr || src->Surface == nullptr)
-        return 0;
-    if (width != widthSrc || height != heightSrc || width < 0 || height < 0)
-        return 0;
-    const TRect d = dst->ToSurface(TDeviceContext::SafeBounds(x, y, width, height));
-    const TPoint s = src->ToSurface(TPoint{xSrc, ySrc});
-    const TPoint delta{d.Left - s.X, d.Top - s.Y};
-    pixman_region32_t region;
-    pixman_region32_init(&region);
-    BlitRegion(dst, src, d, delta, region);
-    const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
-    const uint32_t constant = blend.SourceConstantAlpha;
-    int n = 0;
-    const pixman_box32_t* boxes = pixman_region32_rectangles(&region, &n);
-    for (int i = 0; i < n; ++i)
-        for (Integer py = boxes[i].y1; py < boxes[i].y2; ++py) {
-            uint32_t* out = dst->Surface->Row(py);
-            const uint32_t* in = src->Surface->Row(py - delta.Y);
-            for (Integer px = boxes[i].x1; px < boxes[i].x2; ++px) {
-                const uint32_t sp = in[px - delta.X];
-                uint32_t a = perPixel ? (sp >> 24) : 255;
-                a = (a * constant + 127) / 255;
-                if (a == 0)
-                    continue;
-                const uint32_t dp = out[px];
-                uint32_t result = 0xFF000000u;
-                for (int shift = 0; shift <= 16; shift += 8) {
-                    const uint32_t sc = (sp >> shift) & 0xFF, dc = (dp >> shift) & 0xFF;
-                    result |= ((sc * a + dc * (255 - a) + 127) / 255) << shift;
-                }
-                out[px] = result;
-            }
-        }
-    pixman_region32_fini(&region);
-    return 1;
-}
+namespace {
 
-BOOL TransparentBlt(HDC dst, Integer x, Integer y, Integer width, Integer height, HDC src, Integer xSrc,
-                    Integer ySrc, Integer widthSrc, Integer heightSrc, UINT transparent)
+// The walk shared by the same-size blits that combine each source pixel with the
+// one under it: the checks, the region both surfaces reach, then combine(source,
+// destination) per pixel. A source row is copied first, as one surface may be both.
+template <typename CombinePixel>
+BOOL CombineSameSize(HDC dst, Integer x, Integer y, Integer width, Integer height, HDC src, Integer xSrc,
+                     Integer ySrc, Integer widthSrc, Integer heightSrc, CombinePixel combine)
 {
     if (!IsDC(dst) || !IsDC(src) || dst->Surface == nullptr || src->Surface == nullptr)
         return 0;
@@ -243,21 +209,49 @@ BOOL TransparentBlt(HDC dst, Integer x, Integer y, Integer width, Integer height
     pixman_region32_t region;
     pixman_region32_init(&region);
     BlitRegion(dst, src, d, delta, region);
-    const uint32_t key = ColorRefToPixel(transparent) & 0x00FFFFFFu;
     std::vector<uint32_t> row;
     int n = 0;
     const pixman_box32_t* boxes = pixman_region32_rectangles(&region, &n);
     for (int i = 0; i < n; ++i)
         for (Integer py = boxes[i].y1; py < boxes[i].y2; ++py) {
             const uint32_t* in = src->Surface->Row(py - delta.Y) + (boxes[i].x1 - delta.X);
-            row.assign(in, in + (boxes[i].x2 - boxes[i].x1)); // one surface may be both
+            row.assign(in, in + (boxes[i].x2 - boxes[i].x1));
             uint32_t* out = dst->Surface->Row(py) + boxes[i].x1;
             for (size_t k = 0; k < row.size(); ++k)
-                if ((row[k] & 0x00FFFFFFu) != key)
-                    out[k] = row[k] | 0xFF000000u;
+                out[k] = combine(row[k], out[k]);
         }
     pixman_region32_fini(&region);
     return 1;
+}
+
+} // namespace
+
+BOOL AlphaBlend(HDC dst, Integer x, Integer y, Integer width, Integer height, HDC src, Integer xSrc,
+                Integer ySrc, Integer widthSrc, Integer heightSrc, BLENDFUNCTION blend)
+{
+    const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
+    const uint32_t constant = blend.SourceConstantAlpha;
+    return CombineSameSize(dst, x, y, width, height, src, xSrc, ySrc, widthSrc, heightSrc,
+                           [&](uint32_t sp, uint32_t dp) {
+                               uint32_t a = perPixel ? (sp >> 24) : 255;
+                               a = (a * constant + 127) / 255;
+                               if (a == 0)
+                                   return dp;
+                               uint32_t result = 0xFF000000u;
+                               for (int shift = 0; shift <= 16; shift += 8) {
+                                   const uint32_t sc = (sp >> shift) & 0xFF, dc = (dp >> shift) & 0xFF;
+                                   result |= ((sc * a + dc * (255 - a) + 127) / 255) << shift;
+                               }
+                               return result;
+                           });
+}
+
+BOOL TransparentBlt(HDC dst, Integer x, Integer y, Integer width, Integer height, HDC src, Integer xSrc,
+                    Integer ySrc, Integer widthSrc, Integer heightSrc, UINT transparent)
+{
+    const uint32_t key = ColorRefToPixel(transparent) & 0x00FFFFFFu;
+    return CombineSameSize(dst, x, y, width, height, src, xSrc, ySrc, widthSrc, heightSrc,
+                           [key](uint32_t sp, uint32_t dp) { return (sp & 0x00FFFFFFu) == key ? dp : sp | 0xFF000000u; });
 }
 
 void DrawSurfaceBlended(HDC dc, Integer x, Integer y, const TSurface& image)
