@@ -82,42 +82,26 @@ void StoreBoxes(pixman_region32_t& dst, const std::vector<pixman_box32_t>& boxes
     }
 }
 
-void SubtractRect(pixman_region32_t& dst, const pixman_region32_t& a, const pixman_box32_t& r)
+// Cuts r out of the bands of boxes[from, n) into out, up to and including the
+// first band wholly below r (it may merge with the band written before it).
+// Returns the index of the first box not consumed; the caller appends the rest.
+int CutBands(const pixman_box32_t* boxes, int from, int n, const pixman_box32_t& r,
+             std::vector<pixman_box32_t>& out, TBandWriter& writer)
 {
-    // The layer draws from one thread; one scratch list saves an allocation per call.
-    static std::vector<pixman_box32_t> out;
-    out.clear();
-    int n = 0;
-    const pixman_box32_t* boxes = pixman_region32_rectangles(const_cast<pixman_region32_t*>(&a), &n);
-    // Bands wholly above the rectangle stay as they are, in one copy.
-    int first = 0;
-    while (first < n && boxes[first].y2 <= r.y1)
-        ++first;
-    out.insert(out.end(), boxes, boxes + first);
-    TBandWriter writer(out);
-    if (first > 0) {
-        writer.PrevEnd = size_t(first);
-        writer.PrevStart = size_t(first) - 1;
-        while (writer.PrevStart > 0 && boxes[writer.PrevStart - 1].y1 == boxes[first - 1].y1)
-            --writer.PrevStart;
-    }
-    auto copyBand = [&](int from, int to, int32_t y1, int32_t y2) {
+    auto copyBand = [&](int bandFrom, int bandTo, int32_t y1, int32_t y2) {
         const size_t start = out.size();
-        out.insert(out.end(), boxes + from, boxes + to);
+        out.insert(out.end(), boxes + bandFrom, boxes + bandTo);
         writer.Close(start, y1, y2);
     };
-    int i = first;
+    int i = from;
     while (i < n) {
         int end = i;
         while (end < n && boxes[end].y1 == boxes[i].y1)
             ++end;
         const int32_t y1 = boxes[i].y1, y2 = boxes[i].y2;
         if (y1 >= r.y2) {
-            // The first band below may now merge with the last one written; the
-            // rest follow unchanged.
             copyBand(i, end, y1, y2);
-            out.insert(out.end(), boxes + end, boxes + n);
-            break;
+            return end;
         }
         if (r.x2 <= r.x1) {
             copyBand(i, end, y1, y2);
@@ -142,7 +126,138 @@ void SubtractRect(pixman_region32_t& dst, const pixman_region32_t& a, const pixm
         }
         i = end;
     }
+    return n;
+}
+
+// The first box of the bands that reach below y (box bottoms never decrease).
+int FirstBoxBelow(const pixman_box32_t* boxes, int n, int32_t y)
+{
+    return int(std::partition_point(boxes, boxes + n, [y](const pixman_box32_t& b) { return b.y2 <= y; }) - boxes);
+}
+
+// The first box of the band containing box i.
+int BandStart(const pixman_box32_t* boxes, int i)
+{
+    while (i > 0 && boxes[i - 1].y1 == boxes[i].y1)
+        --i;
+    return i;
+}
+
+std::vector<pixman_box32_t>& ScratchBoxes()
+{
+    // The layer draws from one thread; one scratch list saves an allocation per call.
+    static std::vector<pixman_box32_t> out;
+    out.clear();
+    return out;
+}
+
+void SubtractRect(pixman_region32_t& dst, const pixman_region32_t& a, const pixman_box32_t& r)
+{
+    std::vector<pixman_box32_t>& out = ScratchBoxes();
+    int n = 0;
+    const pixman_box32_t* boxes = pixman_region32_rectangles(const_cast<pixman_region32_t*>(&a), &n);
+    // Bands wholly above the rectangle stay as they are, in one copy.
+    const int first = FirstBoxBelow(boxes, n, r.y1);
+    out.insert(out.end(), boxes, boxes + first);
+    TBandWriter writer(out);
+    if (first > 0) {
+        writer.PrevEnd = size_t(first);
+        writer.PrevStart = size_t(BandStart(boxes, first - 1));
+    }
+    const int rest = CutBands(boxes, first, n, r, out, writer);
+    out.insert(out.end(), boxes + rest, boxes + n);
     StoreBoxes(dst, out);
+}
+
+// Recomputes the extents of a region of two or more boxes.
+void UpdateExtents(pixman_region32_t& region, const pixman_box32_t* boxes, long n)
+{
+    region.extents = {boxes[0].x1, boxes[0].y1, boxes[0].x2, boxes[n - 1].y2};
+    for (long i = 1; i < n; ++i) {
+        region.extents.x1 = std::min(region.extents.x1, boxes[i].x1);
+        region.extents.x2 = std::max(region.extents.x2, boxes[i].x2);
+    }
+}
+
+// A region of one box (the bar's background until the tabs below the open
+// sheet are cut) loses a rectangle: at most a band above, the parts left and
+// right of it, and a band below; none of them can merge with another.
+void SubtractRectFromBox(pixman_region32_t& region, const pixman_box32_t& r)
+{
+    const pixman_box32_t a = region.extents;
+    if (r.x1 >= r.x2 || r.y1 >= r.y2 || r.x2 <= a.x1 || r.x1 >= a.x2 || r.y2 <= a.y1 || r.y1 >= a.y2)
+        return;
+    std::vector<pixman_box32_t>& out = ScratchBoxes();
+    const int32_t midTop = std::max(a.y1, r.y1), midBottom = std::min(a.y2, r.y2);
+    if (a.y1 < r.y1)
+        out.push_back({a.x1, a.y1, a.x2, r.y1});
+    if (a.x1 < r.x1)
+        out.push_back({a.x1, midTop, r.x1, midBottom});
+    if (r.x2 < a.x2)
+        out.push_back({r.x2, midTop, a.x2, midBottom});
+    if (r.y2 < a.y2)
+        out.push_back({a.x1, r.y2, a.x2, a.y2});
+    StoreBoxes(region, out);
+}
+
+// The same cut made inside the region's own box array: the bands above and
+// below the rectangle stay where they are and only the bands it crosses (with
+// their neighbours, for merging) are rewritten. A tab cut out of a background
+// region that already lost the tabs above it thus costs a few boxes, not the
+// whole region.
+void SubtractRectInPlace(pixman_region32_t& region, const pixman_box32_t& r)
+{
+    int n = 0;
+    pixman_box32_t* boxes = pixman_region32_rectangles(&region, &n);
+    if (n == 1 && region.data == nullptr) {
+        SubtractRectFromBox(region, r);
+        return;
+    }
+    if (n < 2) {
+        SubtractRect(region, region, r);
+        return;
+    }
+    std::vector<pixman_box32_t>& out = ScratchBoxes();
+    const int first = FirstBoxBelow(boxes, n, r.y1);
+    TBandWriter writer(out);
+    int spliceStart = first;
+    if (first > 0) {
+        spliceStart = BandStart(boxes, first - 1);
+        out.insert(out.end(), boxes + spliceStart, boxes + first);
+        writer.PrevEnd = out.size();
+    }
+    const int spliceEnd = CutBands(boxes, first, n, r, out, writer);
+    const long kept = long(spliceStart) + (n - spliceEnd);
+    const long total = kept + long(out.size());
+    if (total < 2) {
+        // Nothing or one box is left: pixman keeps those without a box array.
+        out.insert(out.begin(), boxes, boxes + spliceStart);
+        out.insert(out.end(), boxes + spliceEnd, boxes + n);
+        StoreBoxes(region, out);
+        return;
+    }
+    if (total > region.data->size) {
+        const long capacity = std::max(total, region.data->size * 2);
+        auto* grown = static_cast<pixman_region32_data_t*>(
+            std::realloc(region.data, sizeof(pixman_region32_data_t) + size_t(capacity) * sizeof(pixman_box32_t)));
+        if (grown == nullptr)
+            throw std::bad_alloc();
+        grown->size = capacity;
+        region.data = grown;
+        boxes = reinterpret_cast<pixman_box32_t*>(grown + 1);
+    }
+    std::memmove(boxes + spliceStart + out.size(), boxes + spliceEnd, size_t(n - spliceEnd) * sizeof(pixman_box32_t));
+    std::memcpy(boxes + spliceStart, out.data(), out.size() * sizeof(pixman_box32_t));
+    region.data->numRects = total;
+    UpdateExtents(region, boxes, total);
+}
+
+void SubtractOneRect(pixman_region32_t& dst, const pixman_region32_t& a, const pixman_box32_t& r)
+{
+    if (&dst == &a)
+        SubtractRectInPlace(dst, r);
+    else
+        SubtractRect(dst, a, r);
 }
 
 } // namespace
@@ -179,7 +294,7 @@ void CombineRegions(pixman_region32_t& dst, const pixman_region32_t& a, const pi
     case RGN_OR: pixman_region32_union(&dst, pa, pb); break;
     case RGN_DIFF:
         if (pixman_region32_n_rects(pb) == 1)
-            SubtractRect(dst, a, *pixman_region32_extents(pb));
+            SubtractOneRect(dst, a, *pixman_region32_extents(pb));
         else
             pixman_region32_subtract(&dst, pa, pb);
         break;
@@ -190,7 +305,7 @@ void CombineRegions(pixman_region32_t& dst, const pixman_region32_t& a, const pi
         if (pixman_region32_n_rects(pb) == 1) {
             const pixman_region_overlap_t overlap = pixman_region32_contains_rectangle(pa, pixman_region32_extents(pb));
             if (overlap == PIXMAN_REGION_IN) {
-                SubtractRect(dst, a, *pixman_region32_extents(pb));
+                SubtractOneRect(dst, a, *pixman_region32_extents(pb));
                 break;
             }
             if (overlap == PIXMAN_REGION_OUT) {

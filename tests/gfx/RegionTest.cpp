@@ -137,5 +137,42 @@ TEST(Regions, CuttingRectanglesOutMatchesTheGeneralOperation)
     }
 }
 
+// Cut after cut into the same region, as a paint cuts every tab out of its
+// background: the region is rewritten where it is and must stay the region
+// pixman makes, bands merged, extents right, with room grown as needed.
+TEST(Regions, RepeatedCutsInPlaceMatchTheGeneralOperation)
+{
+    std::mt19937 rng(11);
+    auto coord = [&](int range) { return Integer(rng() % unsigned(range)); };
+    for (int round = 0; round < 200; ++round) {
+        HRGN region = CreateRectRgn(0, 0, 40 + coord(60), 40 + coord(300));
+        pixman_region32_t expected;
+        pixman_region32_init(&expected);
+        pixman_region32_copy(&expected, &region->Region);
+        for (int step = 0; step < 30; ++step) {
+            const Integer l = coord(90) - 5, t = coord(340) - 5;
+            const Integer r = l + coord(40), b = t + 1 + coord(25);
+            HRGN cut = CreateRectRgn(l, t, r, b);
+            pixman_region32_t next;
+            pixman_region32_init(&next);
+            pixman_region32_subtract(&next, &expected, &cut->Region);
+            if (step % 2 == 0 || !RectInRegion(region, {l, t, r, b}))
+                CombineRgn(region, region, cut, RGN_DIFF);
+            else if (pixman_region32_contains_rectangle(&expected, pixman_region32_extents(&cut->Region)) ==
+                     PIXMAN_REGION_IN)
+                CombineRgn(region, region, cut, RGN_XOR);
+            else
+                CombineRgn(region, region, cut, RGN_DIFF);
+            pixman_region32_fini(&expected);
+            expected = next;
+            ASSERT_TRUE(pixman_region32_selfcheck(&region->Region)) << "round " << round << " step " << step;
+            ASSERT_TRUE(pixman_region32_equal(&region->Region, &expected)) << "round " << round << " step " << step;
+            DeleteObject(cut);
+        }
+        pixman_region32_fini(&expected);
+        DeleteObject(region);
+    }
+}
+
 } // namespace
 } // namespace ld
