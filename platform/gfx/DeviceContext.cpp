@@ -1,7 +1,6 @@
 #include "platform/gfx/DeviceContext.h"
 
-#include <unordered_set>
-
+#include "platform/gfx/PointerSet.h"
 #include "platform/gfx/Regions.h"
 #include "platform/gfx/Surface.h"
 
@@ -12,9 +11,9 @@ namespace {
 // Far enough out that no surface reaches it, near enough for pixman's 32 bits.
 constexpr Integer Far = 1 << 28;
 
-std::unordered_set<const TDeviceContext*>& LiveDCs()
+TPointerSet& LiveDCs()
 {
-    static auto* live = new std::unordered_set<const TDeviceContext*>;
+    static auto* live = new TPointerSet;
     return *live;
 }
 
@@ -171,7 +170,7 @@ void TDeviceContext::CopyState(TDCState& dst, const TDCState& src)
 
 bool IsDC(HDC dc)
 {
-    return dc != nullptr && LiveDCs().count(dc) != 0;
+    return dc != nullptr && LiveDCs().contains(dc);
 }
 
 HDC CreateSurfaceDC(TSurface* surface)

@@ -2,77 +2,12 @@
 
 #include <vector>
 
+#include "platform/gfx/PointerSet.h"
 #include "platform/gfx/Surface.h"
 
 namespace ld {
 
 namespace {
-
-// The live objects: an open-addressing set of addresses. Regions come and go
-// by the dozen in every paint, and a node-based set would allocate for each.
-class TPointerSet {
-public:
-    void insert(const void* p)
-    {
-        if ((FUsed + 1) * 2 > FSlots.size())
-            Rehash(FSlots.empty() ? 64 : (FCount + 1) * 4);
-        size_t i = Home(p);
-        while (FSlots[i] > Tombstone)
-            i = (i + 1) & (FSlots.size() - 1);
-        if (FSlots[i] == Empty)
-            ++FUsed;
-        FSlots[i] = reinterpret_cast<uintptr_t>(p);
-        ++FCount;
-    }
-    void erase(const void* p)
-    {
-        const size_t i = Find(p);
-        if (i != NotFound) {
-            FSlots[i] = Tombstone;
-            --FCount;
-        }
-    }
-    size_t count(const void* p) const { return Find(p) != NotFound ? 1 : 0; }
-
-private:
-    static constexpr uintptr_t Empty = 0, Tombstone = 1;
-    static constexpr size_t NotFound = ~size_t(0);
-    std::vector<uintptr_t> FSlots;
-    size_t FCount = 0, FUsed = 0; // live entries; live plus tombstones
-
-    size_t Home(const void* p) const
-    {
-        uintptr_t h = reinterpret_cast<uintptr_t>(p);
-        h ^= h >> 17;
-        h *= 0x9E3779B97F4A7C15ull;
-        return size_t(h >> 7) & (FSlots.size() - 1);
-    }
-    size_t Find(const void* p) const
-    {
-        if (FSlots.empty() || p == nullptr)
-            return NotFound;
-        const uintptr_t key = reinterpret_cast<uintptr_t>(p);
-        for (size_t i = Home(p);; i = (i + 1) & (FSlots.size() - 1)) {
-            if (FSlots[i] == key)
-                return i;
-            if (FSlots[i] == Empty)
-                return NotFound;
-        }
-    }
-    void Rehash(size_t wanted)
-    {
-        size_t size = 64;
-        while (size < wanted)
-            size *= 2;
-        std::vector<uintptr_t> old;
-        old.swap(FSlots);
-        FSlots.assign(size, Empty);
-        FCount = FUsed = 0;
-        for (const uintptr_t key : old)
-            if (key > Tombstone)
-                insert(reinterpret_cast<const void*>(key));
-    }
-};
 
 TPointerSet& LiveObjects()
 {
@@ -220,7 +155,7 @@ HGDIOBJ GetStockObject(Integer index)
 
 bool IsGdiObject(HGDIOBJ object)
 {
-    return object != nullptr && LiveObjects().count(object) != 0;
+    return object != nullptr && LiveObjects().contains(object);
 }
 
 bool IsGdiObject(HGDIOBJ object, TGdiObjectKind kind)
