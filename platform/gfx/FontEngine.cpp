@@ -122,7 +122,46 @@ std::string TFontInstance::FontFileFor(const std::string& faceName, bool bold, b
     return std::string(FontFolder) + base + style + ".ttf";
 }
 
+namespace {
+
+// Every new font handle asks for its instance; a paint that makes a bitmap,
+// and with it a font handle, asks for the same font each time. What decides
+// the instance is remembered with it, so a repeated request skips the file
+// name and the map.
+struct TLastRequest {
+    std::string FaceName;
+    Integer Height = 0, Weight = 0;
+    bool Italic = false, Underline = false, StrikeOut = false;
+    std::shared_ptr<TFontInstance> Instance;
+
+    bool Matches(const LOGFONT& font) const
+    {
+        return Instance && Height == font.lfHeight && Weight == font.lfWeight && Italic == (font.lfItalic != 0) &&
+               Underline == (font.lfUnderline != 0) && StrikeOut == (font.lfStrikeOut != 0) &&
+               FaceName == font.lfFaceName;
+    }
+};
+
+TLastRequest& LastRequest()
+{
+    static auto* last = new TLastRequest;
+    return *last;
+}
+
+} // namespace
+
 std::shared_ptr<TFontInstance> TFontInstance::Get(const LOGFONT& font)
+{
+    TLastRequest& last = LastRequest();
+    if (last.Matches(font))
+        return last.Instance;
+    std::shared_ptr<TFontInstance> instance = Find(font);
+    last = {font.lfFaceName,         font.lfHeight,           font.lfWeight, font.lfItalic != 0,
+            font.lfUnderline != 0, font.lfStrikeOut != 0, instance};
+    return instance;
+}
+
+std::shared_ptr<TFontInstance> TFontInstance::Find(const LOGFONT& font)
 {
     const bool bold = font.lfWeight >= 600;
     const bool italic = font.lfItalic != 0;

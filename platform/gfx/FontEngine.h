@@ -68,6 +68,7 @@ public:
     static std::string FontFileFor(const std::string& faceName, bool bold, bool italic);
 
 private:
+    static std::shared_ptr<TFontInstance> Find(const LOGFONT& font);
     TFontInstance() = default;
     struct TFace;
     std::unique_ptr<TFace> FFace;
