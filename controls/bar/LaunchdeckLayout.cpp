@@ -21,16 +21,15 @@ TRect GroupRectOf(const TGroupMetrics& m, Integer index, bool checkRange)
     if (m.Active < 0)
         return {};
     const Integer pitch = m.Pitch();
-    Integer y = m.Client.Top + m.ScrollOffset;
-    for (Integer i = 0; i < index; ++i) {
-        y += pitch;
-        if (i == m.Active) {
-            const Integer bottomStack = m.Client.Bottom - (m.VisibleCount - i - 1) * pitch + m.Gap();
-            if (bottomStack - y < m.MinSheetHeight)
-                y += m.MinSheetHeight;
-            else
-                y = bottomStack;
-        }
+    // One pitch for every tab passed (none for an index below 0).
+    Integer y = m.Client.Top + m.ScrollOffset + std::max<Integer>(index, 0) * pitch;
+    if (index > m.Active) {
+        // Where the stack below the open sheet starts, instead of right under
+        // the active tab.
+        const Integer belowActive = m.Client.Top + m.ScrollOffset + (m.Active + 1) * pitch;
+        const Integer bottomStack = m.Client.Bottom - (m.VisibleCount - m.Active - 1) * pitch + m.Gap();
+        const Integer stackTop = bottomStack - belowActive < m.MinSheetHeight ? belowActive + m.MinSheetHeight : bottomStack;
+        y += stackTop - belowActive;
     }
     return {m.Client.Left, y, m.Client.Right, y + m.TabHeight};
 }

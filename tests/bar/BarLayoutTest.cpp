@@ -48,6 +48,8 @@ TEST(GroupGeometry, RangeAndActiveSheetChecks)
     // Past the last tab without the range check: one pitch below it.
     m.Active = 2;
     EXPECT_EQ(GroupRectOf(m, 3, false), Rect(0, 301, 84, 319));
+    // Before the first tab no pitch is passed: the first tab's place.
+    EXPECT_EQ(GroupRectOf(m, -1, false), Rect(0, 0, 84, 18));
     m.Active = -1;
     EXPECT_EQ(GroupRectOf(m, 0, true), TRect{});
     EXPECT_EQ(SheetRectOf(m), TRect{});

@@ -169,6 +169,39 @@ TEST_F(BarPaintTest, APaintCoversEveryPixelOutsideTheSheetAndNoTabTwice)
     EXPECT_EQ(Pixel(bar, 2, 18), Background);
 }
 
+// A hot-tab change repaints only the two tabs concerned; what it leaves on the
+// screen must be exactly what a paint of the whole bar in that state shows:
+// tabs, the gap rows between them and the background below the last one.
+TEST_F(BarPaintTest, RepaintingOneTabLeavesWhatAFullPaintWouldShow)
+{
+    for (const TShortcutOptions options :
+         {TShortcutOptions{soHotTabs}, TShortcutOptions{soButtonTabs, soHotTabs},
+          TShortcutOptions{soFlatTabs, soButtonTabs, soHotTabs}}) {
+        TLaunchdeck* bar = AddBar(6);
+        bar->SetOptions(options);
+        bar->SetBorderStyle(bsNone);
+        bar->SetColor(TColor(Background));
+        bar->SetMinSheetHeight(200); // the tabs below the sheet run past the bottom
+        SetClient(bar, 84, 260);
+        bar->SetActiveSheet(bar->GetSheet(2));
+        Backend->RunUntilIdle();
+        auto screen = [&] {
+            std::vector<COLORREF> pixels;
+            for (Integer y = 0; y < 260; ++y)
+                for (Integer x = 0; x < 84; ++x)
+                    pixels.push_back(Pixel(bar, x, y));
+            return pixels;
+        };
+        for (const Integer hot : {0, 1, 3, -1, 4, 2}) {
+            bar->SetActiveGroup(hot);
+            const std::vector<COLORREF> partial = screen();
+            Repaint(bar);
+            ASSERT_EQ(partial, screen()) << "hot tab " << hot;
+        }
+        delete bar;
+    }
+}
+
 TEST_F(BarPaintTest, ABarWithEverySheetHiddenShowsOnlyItsColour)
 {
     TLaunchdeck* bar = PaintedBar({});
