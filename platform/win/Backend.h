@@ -4,6 +4,8 @@
 
 #include "platform/win/Window.h"
 
+#include <string>
+
 namespace ld {
 
 class TBackend {
@@ -17,6 +19,11 @@ public:
     // The window system has drawn into the screen inside this rectangle.
     virtual void ScreenChanged(const RECT& rect) {}
     virtual void CursorChanged(HCURSOR cursor) {}
+    // The clipboard shared with other programs, where the backend has one;
+    // without it the class library keeps copied text inside the program.
+    virtual bool HasSystemClipboard() const { return false; }
+    virtual void SetClipboardText(const std::string& text) {}
+    virtual std::string GetClipboardText() { return {}; }
 };
 
 // The backend the queue waits in; nullptr (the default) makes waits fail.
