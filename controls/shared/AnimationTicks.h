@@ -1,0 +1,49 @@
+// The time arithmetic that the sheet roll and the list scroll share: a window
+// of the tick count, the busy wait for the next tick, and the step rule that
+// sizes each frame by the speed reached so far.
+#pragma once
+
+#include "platform/core/Types.h"
+
+#include <cstdint>
+
+namespace ld {
+
+// Some builds hold the tick count as a signed 32-bit number, the others as
+// unsigned; the only visible difference is where a time window wraps (2^31
+// or 2^32 ms of uptime), and such a window skips its animation.
+#if defined(LD_SIGNED_TICKS) && LD_SIGNED_TICKS
+using TAnimationTick = int32_t;
+#else
+using TAnimationTick = uint32_t;
+#endif
+
+class TTickWindow {
+public:
+    // Start := the tick count now; End := Start + Duration, in the tick type.
+    explicit TTickWindow(DWORD duration);
+
+    // The end is not later than the start: the window crosses the wrap
+    // point and the animation is skipped.
+    bool Empty() const { return !(FEnd > FStart); }
+    // The end is later than the last reading (the first reading is Start).
+    bool Open() const { return FEnd > FNow; }
+    // Reads the tick count until it differs from both Start and End: at
+    // least one tick per frame, and never a reading that leaves no time.
+    void WaitForNextTick();
+    // Pixels for the next frame: Needed / Achieved truncated toward zero,
+    // where Achieved = Done / (now - Start) and Needed = Remaining / (End -
+    // now); 0 when nothing was achieved yet. Negative Remaining scrolls back.
+    int NextStep(double done, double remaining) const;
+
+    TAnimationTick Start() const { return FStart; }
+    TAnimationTick End() const { return FEnd; }
+    TAnimationTick Now() const { return FNow; }
+
+private:
+    TAnimationTick FStart;
+    TAnimationTick FEnd;
+    TAnimationTick FNow;
+};
+
+} // namespace ld
