@@ -1,11 +1,14 @@
 // The bar's painting: a full paint of a bar 84 x 600 with 20 sheets, and the
-// repaint of the two tabs concerned when the hot tab moves.
+// repaint of the two tabs concerned when the hot tab moves; the sheet roll's
+// frames on the real clock.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
 #include "controls/bar/Launchdeck.h"
+#include "controls/shared/AnimationTicks.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/Paint.h"
@@ -57,6 +60,27 @@ void BM_BarHotTabRepaint(benchmark::State& state)
     }
 }
 BENCHMARK(BM_BarHotTabRepaint)->Unit(benchmark::kMicrosecond);
+
+// One whole slide per iteration, on the real clock: from the first of 20 tabs
+// to the last. The counters give the frames drawn in its 125 ms and the
+// longest time one frame took to draw.
+void BM_RollFrames(benchmark::State& state)
+{
+    TBarScene scene;
+    scene.Bar->SetActiveSheet(scene.Bar->GetSheet(0));
+    scene.Backend.RunUntilIdle();
+    double frames = 0;
+    double worst = 0;
+    for (auto _ : state) {
+        scene.Bar->RollUp(19);
+        const TAnimationStats stats = LastAnimationStats();
+        frames += stats.Frames;
+        worst = std::max(worst, stats.WorstFrameMicroseconds);
+    }
+    state.counters["frames"] = frames / double(state.iterations());
+    state.counters["worst_frame_us"] = worst;
+}
+BENCHMARK(BM_RollFrames)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
 } // namespace ld

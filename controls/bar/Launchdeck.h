@@ -154,6 +154,13 @@ class TLaunchdeck : public TCustomControl {
     void InternalSetActiveSheet(TShortcutSheet* sheet);
     void FindNewActiveSheet(Integer index);
 
+    // Opens the sheet with visible index Index, sliding the tabs first when
+    // soAnimatedSheets is set (asks OnChanging first).
+    void RollInSheet(Integer index);
+    // The two slides; they only draw and change no state.
+    void RollDown(Integer index);
+    void RollUp(Integer index);
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void Paint() override;
@@ -164,6 +171,7 @@ private:
     bool IsFontStored() const;
     Integer FontTabHeight() const;
     void PlaceScrollButtons();
+    void Slide(TRect band, Integer target, bool down);
     void PaintTab(TCanvas* canvas, Integer index, const TRect& rect);
     void DrawCaption(TCanvas* canvas, TRect rect, Integer inset, const std::string& caption, bool hot);
     void BeginTab(TCanvas* canvas, const TRect& rect);

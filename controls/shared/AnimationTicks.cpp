@@ -2,6 +2,7 @@
 
 #include "platform/win/TickSource.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -18,20 +19,32 @@ double Span(TAnimationTick from, TAnimationTick to)
     return static_cast<double>(Ticks(static_cast<uint32_t>(to) - static_cast<uint32_t>(from)));
 }
 
+TAnimationStats LastStats;
+
 } // namespace
+
+TAnimationStats LastAnimationStats() { return LastStats; }
 
 TTickWindow::TTickWindow(DWORD duration)
     : FStart(Ticks(GetTickCount()))
     , FEnd(Ticks(static_cast<uint32_t>(FStart) + duration))
     , FNow(FStart)
+    , FFrameStart(std::chrono::steady_clock::now())
 {
 }
 
+TTickWindow::~TTickWindow() { LastStats = FStats; }
+
 void TTickWindow::WaitForNextTick()
 {
+    const auto drawn = std::chrono::steady_clock::now();
+    const double frame = std::chrono::duration<double, std::micro>(drawn - FFrameStart).count();
+    ++FStats.Frames;
+    FStats.WorstFrameMicroseconds = std::max(FStats.WorstFrameMicroseconds, frame);
     do
         FNow = Ticks(GetTickCount());
     while (FNow == FStart || FNow == FEnd);
+    FFrameStart = std::chrono::steady_clock::now();
 }
 
 int TTickWindow::NextStep(double done, double remaining) const

@@ -5,6 +5,7 @@
 
 #include "platform/core/Types.h"
 
+#include <chrono>
 #include <cstdint>
 
 namespace ld {
@@ -18,10 +19,21 @@ using TAnimationTick = int32_t;
 using TAnimationTick = uint32_t;
 #endif
 
+// What the last finished animation achieved: its frames and the longest time
+// a frame spent drawing (the busy wait left out), for the benchmarks.
+struct TAnimationStats {
+    Integer Frames = 0;
+    double WorstFrameMicroseconds = 0;
+};
+TAnimationStats LastAnimationStats();
+
 class TTickWindow {
 public:
     // Start := the tick count now; End := Start + Duration, in the tick type.
     explicit TTickWindow(DWORD duration);
+    ~TTickWindow();
+    TTickWindow(const TTickWindow&) = delete;
+    TTickWindow& operator=(const TTickWindow&) = delete;
 
     // The end is not later than the start: the window crosses the wrap
     // point and the animation is skipped.
@@ -44,6 +56,8 @@ private:
     TAnimationTick FStart;
     TAnimationTick FEnd;
     TAnimationTick FNow;
+    TAnimationStats FStats;
+    std::chrono::steady_clock::time_point FFrameStart;
 };
 
 } // namespace ld
