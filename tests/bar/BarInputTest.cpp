@@ -427,6 +427,22 @@ TEST_F(BarDragTest, OnDragOverStillDecidesTheDrop)
     EXPECT_EQ(drops, 1);
 }
 
+TEST_F(BarDragTest, FreeingTheBarWithItsTimersPendingLeavesNothingToFire)
+{
+    TLaunchdeck* bar = InputBar();
+    Log(bar);
+    BeginDragFromSource();
+    DragOverTab(bar, 2);
+    Backend->Release();
+    Backend->RunUntilIdle();
+    MoveToTab(bar, 1); // hot, with its leave timer
+    ASSERT_EQ(bar->GetActiveGroup(), 1);
+    delete bar;
+    TickSource::SetStep(1);
+    Backend->Advance(500);
+    EXPECT_TRUE(Events.empty());
+}
+
 // ---- keyboard and designer ------------------------------------------------------------------
 
 TEST_F(BarInputTest, AnAcceleratorOpensItsSheetUnlessTheBarIsDisabled)
@@ -459,6 +475,21 @@ TEST_F(BarInputTest, AnAcceleratorOpensItsSheetUnlessTheBarIsDisabled)
     EXPECT_EQ(bar->Perform(CM_DIALOGCHAR, 'z', 0), 0) << "no caption has it: not used";
     EXPECT_EQ(bar->Perform(CM_DIALOGCHAR, 'i', 0), 1) << "any case";
     EXPECT_EQ(bar->GetActiveSheet(), bar->GetSheet(2));
+}
+
+TEST_F(BarInputTest, HiddenSheetsHaveNoAcceleratorAndDoNotShiftTheOthers)
+{
+    TLaunchdeck* bar = InputBar();
+    bar->GetSheet(1)->SetCaption("&Hidden");
+    bar->GetSheet(1)->SetVisible(false);
+    bar->GetSheet(3)->SetCaption("&Last");
+    bar->SetActiveSheet(bar->GetSheet(0)); // hiding opened the next sheet
+    Backend->RunUntilIdle();
+    EXPECT_EQ(bar->Perform(CM_DIALOGCHAR, 'h', 0), 0);
+    EXPECT_EQ(bar->GetActiveSheet(), bar->GetSheet(0));
+    TickSource::SetStep(1);
+    EXPECT_EQ(bar->Perform(CM_DIALOGCHAR, 'l', 0), 1);
+    EXPECT_EQ(bar->GetActiveSheet(), bar->GetSheet(3));
 }
 
 TEST_F(BarInputTest, AnAcceleratorTheBarDoesNotUseGoesOnToItsChildren)
