@@ -42,13 +42,10 @@ protected:
         Backend->RunUntilIdle();
         return bar;
     }
+    // The change events and the bar's mouse-button events, in order.
     void Log(TLaunchdeck* bar)
     {
-        bar->SetOnChanging(TSheetChangingEvent::Lambda([this](TObject*, bool& allow) {
-            Events.push_back("changing");
-            allow = Allow;
-        }));
-        bar->SetOnChange(TNotifyEvent::Lambda([this](TObject*) { Events.push_back("change"); }));
+        LogChanges(bar);
         bar->SetOnMouseDown(TMouseEvent::Lambda([this](TObject*, TMouseButton b, TShiftState, Integer, Integer) {
             Events.push_back(b == mbLeft ? "down" : "rdown");
         }));
@@ -88,9 +85,6 @@ protected:
         return "unknown";
     }
     HCURSOR Hand() const { return Screen->GetCursors(crHandPoint); }
-
-    std::vector<std::string> Events;
-    bool Allow = true;
 };
 
 using Strings = std::vector<std::string>;
