@@ -194,6 +194,8 @@ private:
     // Messages of the input (LaunchdeckInput.cpp); false for any other.
     bool DispatchInput(TMessage& message);
     void StartLeaveTimer();
+    // Hook of the sheet caption editing: ends an open editor before the user
+    // opens a sheet and the tabs move under it.
     void FinishCaptionEdit();
     void WMNCHitTest(TMessage& message);
     void WMSetCursor(TMessage& message);
