@@ -1,6 +1,7 @@
 // The bar's painting: a full paint of a bar 84 x 600 with 20 sheets, and the
-// repaint of the two tabs concerned when the hot tab moves; the sheet roll's
-// frames on the real clock.
+// repaint of the two tabs concerned when the hot tab moves; a pointer move
+// that changes the hot tab, from the queue on; the sheet roll's frames on the
+// real clock.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -60,6 +61,34 @@ void BM_BarHotTabRepaint(benchmark::State& state)
     }
 }
 BENCHMARK(BM_BarHotTabRepaint)->Unit(benchmark::kMicrosecond);
+
+// One pointer move through the queue that moves the hot tab to the next tab:
+// the window system's hit test and cursor, the mouse move, the idle pass that
+// checks for the pointer leaving, and the repaint of both tabs.
+// Apart, so that callgrind can count one move (--toggle-collect on it).
+[[gnu::noinline]] void MovePointerAndSettle(THeadlessBackend& backend, TPoint p)
+{
+    backend.MoveTo(p.X, p.Y);
+    backend.RunUntilIdle();
+}
+
+void BM_BarHotTrackMove(benchmark::State& state)
+{
+    TBarScene scene;
+    TPoint points[2];
+    for (int i = 0; i < 2; ++i) {
+        const TRect r = scene.Bar->GetGroupRect(3 + i);
+        points[i] = scene.Bar->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+    }
+    int next = 0;
+    for (auto _ : state) {
+        MovePointerAndSettle(scene.Backend, points[next]);
+        next = 1 - next;
+    }
+    if (scene.Bar->GetActiveGroup() != 3 + (1 - next))
+        state.SkipWithError("the hot tab did not follow the pointer");
+}
+BENCHMARK(BM_BarHotTrackMove)->Unit(benchmark::kMicrosecond);
 
 // One whole slide per iteration, on the real clock: from the first of 20 tabs
 // to the last. The counters give the frames drawn in its 125 ms and the

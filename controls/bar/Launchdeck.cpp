@@ -348,28 +348,6 @@ bool TLaunchdeck::IsTabHeightStored() const { return FTabHeight != FontTabHeight
 bool TLaunchdeck::IsColorStored() const { return !GetParentColor(); }
 bool TLaunchdeck::IsFontStored() const { return !GetParentFont(); }
 
-void TLaunchdeck::SetActiveGroup(Integer index)
-{
-    if (index == FActiveGroup)
-        return;
-    // Hot tracking pauses while another window holds the mouse.
-    HWND capture = GetCapture();
-    if (capture != nullptr && (!HandleAllocated() || capture != GetHandle()))
-        return;
-    const Integer old = FActiveGroup;
-    FActiveGroup = index;
-    InvalidateGroup(old);
-    InvalidateGroup(index);
-}
-
-void TLaunchdeck::SetDownIndex(Integer index)
-{
-    if (index == FDownIndex)
-        return;
-    FDownIndex = index;
-    InvalidateGroup(index);
-}
-
 // ---- TLaunchdeck: streaming and messages ---------------------------------------------------
 
 void TLaunchdeck::GetChildren(const TGetChildProc& proc, TComponent*)
@@ -408,6 +386,8 @@ void TLaunchdeck::ShowControl(TControl* control)
 
 void TLaunchdeck::Dispatch(TMessage& message)
 {
+    if (DispatchInput(message))
+        return;
     switch (message.Msg) {
     case WM_SIZE: WMSize(message); return;
     case WM_NCCALCSIZE: WMNCCalcSize(message); return;

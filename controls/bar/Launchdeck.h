@@ -161,6 +161,21 @@ class TLaunchdeck : public TCustomControl {
     void RollDown(Integer index);
     void RollUp(Integer index);
 
+    // Input: the hot tab follows the pointer, a left press marks its tab
+    // pressed, and a release on the pressed tab opens it; a drag resting on a
+    // tab opens it; accelerators in tab captions open their sheet.
+    void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+    void MouseMove(TShiftState shift, Integer x, Integer y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+    void DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) override;
+    // Opens the tab with visible index Index (nothing for -1); at design time
+    // also tells the form's designer that the form changed.
+    void ProcessGroupClick(Integer index);
+    // The 100 ms watch of a hot tab, for a pointer that left unannounced.
+    void LeaveTimerExpired(TObject* sender);
+    // 200 ms after a drag first reached a tab: opens the tab under the pointer.
+    void DragTimerExpired(TObject* sender);
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void Paint() override;
@@ -175,6 +190,20 @@ private:
     void PaintTab(TCanvas* canvas, Integer index, const TRect& rect);
     void DrawCaption(TCanvas* canvas, TRect rect, Integer inset, const std::string& caption, bool hot);
     void BeginTab(TCanvas* canvas, const TRect& rect);
+
+    // Messages of the input (LaunchdeckInput.cpp); false for any other.
+    bool DispatchInput(TMessage& message);
+    void StartLeaveTimer();
+    // Hook of the sheet caption editing: ends an open editor before the user
+    // opens a sheet and the tabs move under it.
+    void FinishCaptionEdit();
+    void WMNCHitTest(TMessage& message);
+    void WMSetCursor(TMessage& message);
+    void CMMouseEnter(TMessage& message);
+    void CMMouseLeave(TMessage& message);
+    void CMDialogChar(TMessage& message);
+    void CMDesignHitTest(TMessage& message);
+    Integer GroupAtCursor() const;
 
     void WMSize(TMessage& message);
     void WMNCCalcSize(TMessage& message);

@@ -20,16 +20,6 @@ protected:
                 pixels.push_back(GetScreenSurface().Pixel(origin.X + x, origin.Y + y));
         return pixels;
     }
-    void Log(TLaunchdeck* bar)
-    {
-        bar->SetOnChanging(TSheetChangingEvent::Lambda([this](TObject*, bool& allow) {
-            Events.push_back("changing");
-            allow = Allow;
-        }));
-        bar->SetOnChange(TNotifyEvent::Lambda([this](TObject*) { Events.push_back("change"); }));
-    }
-    std::vector<std::string> Events;
-    bool Allow = true;
 };
 
 TEST_F(BarRollTest, RollAsksChangingSlidesThenChangesInThatOrder)
@@ -37,7 +27,7 @@ TEST_F(BarRollTest, RollAsksChangingSlidesThenChangesInThatOrder)
     TLaunchdeck* bar = AddBar(4, 300);
     bar->SetActiveSheet(bar->GetSheet(0));
     Backend->RunUntilIdle();
-    Log(bar);
+    LogChanges(bar);
     TickSource::SetStep(1);
     const uint64_t before = TickSource::ReadCount();
     bar->RollInSheet(3);
@@ -56,7 +46,7 @@ TEST_F(BarRollTest, NoSlideWhenRefusedUnanimatedOrAtTheWrap)
     TLaunchdeck* bar = AddBar(4, 300);
     bar->SetActiveSheet(bar->GetSheet(0));
     Backend->RunUntilIdle();
-    Log(bar);
+    LogChanges(bar);
     TickSource::SetStep(1);
     uint64_t before = TickSource::ReadCount();
     Allow = false;

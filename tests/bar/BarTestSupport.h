@@ -86,8 +86,21 @@ protected:
         return (folder / name).string();
     }
 
+    // Writes "changing" and "change" into Events as the bar fires them;
+    // OnChanging answers with Allow.
+    void LogChanges(TLaunchdeck* bar)
+    {
+        bar->SetOnChanging(TSheetChangingEvent::Lambda([this](TObject*, bool& allow) {
+            Events.push_back("changing");
+            allow = Allow;
+        }));
+        bar->SetOnChange(TNotifyEvent::Lambda([this](TObject*) { Events.push_back("change"); }));
+    }
+
     std::unique_ptr<THeadlessBackend> Backend;
     TForm* Form = nullptr;
+    std::vector<std::string> Events;
+    bool Allow = true;
 };
 
 } // namespace ld::test
