@@ -2,6 +2,8 @@
 // that is no package, and a package whose Register fails halfway.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "host/DesignHost.h"
 #include "platform/core/ClassRegistry.h"
 
@@ -58,6 +60,16 @@ TEST(PackageInfo, MalformedDataIsNamedWithItsOffset)
     EXPECT_THROW(WritePackageInfo(invalid), EPackageError);
 }
 
+bool IsMapped(const std::string& fileName)
+{
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line))
+        if (line.find(fileName) != std::string::npos)
+            return true;
+    return false;
+}
+
 std::string LoadFailure(TDesignHost& host, const std::string& file)
 {
     try {
@@ -85,6 +97,7 @@ TEST(DesignHost, LoadsThePackageOnceAndUnloadsWhatItRegistered)
     EXPECT_TRUE(host.GetRegistry().GetPalette().empty());
     EXPECT_EQ(GetClass("TShortcutSheet"), nullptr) << "no class record of an unloaded package stays registered";
     EXPECT_EQ(GetClass("TLaunchdeck"), nullptr);
+    EXPECT_FALSE(IsMapped("LaunchdeckPackageD5.bpl")) << "the library left the process";
 
     // And again, fresh.
     const TPackage& again = host.LoadPackage(LD_PACKAGE_FILE);
