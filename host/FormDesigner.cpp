@@ -143,6 +143,11 @@ bool THostFormDesigner::IsDesignMsg(TControl* sender, TMessage& message)
     TComponent* component = DesignedComponent(sender);
     switch (message.Msg) {
     case WM_LBUTTONDOWN:
+        if (FPlacingClass != nullptr)
+            PlaceAt(sender, LParamToPoint(message.LParam));
+        else
+            SelectComponent(component);
+        break;
     case WM_RBUTTONDOWN:
         SelectComponent(component);
         break;
@@ -158,14 +163,16 @@ bool THostFormDesigner::IsDesignMsg(TControl* sender, TMessage& message)
     return true;
 }
 
-TComponent* THostFormDesigner::CreateComponent(TClass cls, TWinControl* parent, const TRect& bounds)
+// Owned by the form, named, and (a control) parented; freed again when any of it fails.
+TComponent* THostFormDesigner::NewComponent(TClass cls, TWinControl* parent, const TRect* bounds)
 {
     TComponent* component = ::ld::CreateComponent(cls, FForm);
     try {
         component->SetName(UniqueName(cls->Name));
         if (auto* control = dynamic_cast<TControl*>(component)) {
             control->SetParent(parent != nullptr ? parent : FForm);
-            control->SetBoundsRect(bounds);
+            if (bounds != nullptr)
+                control->SetBoundsRect(*bounds);
         }
     } catch (...) {
         component->Free();
@@ -174,6 +181,29 @@ TComponent* THostFormDesigner::CreateComponent(TClass cls, TWinControl* parent, 
     SelectComponent(component);
     Modified();
     return component;
+}
+
+TComponent* THostFormDesigner::CreateComponent(TClass cls, TWinControl* parent, const TRect& bounds)
+{
+    return NewComponent(cls, parent, &bounds);
+}
+
+// The new component goes into the nearest container under the click (the
+// control clicked if it accepts controls, else one of its parents), at the
+// click, keeping the size it gave itself.
+void THostFormDesigner::PlaceAt(TControl* sender, TPoint clientPoint)
+{
+    const TClass cls = FPlacingClass;
+    FPlacingClass = nullptr;
+    TControl* target = sender;
+    while (target != FForm && target->GetParent() != nullptr &&
+           !target->GetControlStyle().Contains(csAcceptsControls)) {
+        clientPoint = {clientPoint.X + target->GetLeft(), clientPoint.Y + target->GetTop()};
+        target = target->GetParent();
+    }
+    TComponent* component = NewComponent(cls, dynamic_cast<TWinControl*>(target), nullptr);
+    if (auto* control = dynamic_cast<TControl*>(component))
+        control->SetBounds(clientPoint.X, clientPoint.Y, control->GetWidth(), control->GetHeight());
 }
 
 std::vector<std::string> THostFormDesigner::GetVerbs(TComponent* component)

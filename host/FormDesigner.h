@@ -52,6 +52,12 @@ public:
     // Bounds; then selected, and the form modified.
     TComponent* CreateComponent(TClass cls, TWinControl* parent, const TRect& bounds);
 
+    // A palette button chosen: the next left click on the form (or on a control
+    // that accepts controls) places a component of Cls there, at its default
+    // size. Null ends placing.
+    void SetPlacingClass(TClass cls) { FPlacingClass = cls; }
+    TClass GetPlacingClass() const { return FPlacingClass; }
+
     // The component editor's verbs, running one, and the double-click.
     std::vector<std::string> GetVerbs(TComponent* component);
     void ExecuteVerb(TComponent* component, Integer index);
@@ -71,12 +77,15 @@ public:
 private:
     class TSelectionWatch;
     void Forget(TComponent* component);
+    TComponent* NewComponent(TClass cls, TWinControl* parent, const TRect* bounds);
+    void PlaceAt(TControl* sender, TPoint clientPoint);
 
     const TDesignRegistry& FRegistry;
     TCustomForm* FForm = nullptr;
     std::vector<TPersistent*> FSelection;
     std::unique_ptr<TSelectionWatch> FWatch;
     Integer FModifiedCount = 0;
+    TClass FPlacingClass = nullptr;
     TContextMenuEvent FOnContextMenu;
 };
 

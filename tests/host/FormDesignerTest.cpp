@@ -157,6 +157,27 @@ TEST_F(FormDesignerTest, MouseOnDesignedControlsGoesToTheDesigner)
     EXPECT_EQ(Designer->GetSelection(), (std::vector<TPersistent*>{probe}));
 }
 
+TEST_F(FormDesignerTest, AChosenPaletteClassIsPlacedWhereTheFormIsClicked)
+{
+    TProbe* probe = Place(TProbe::StaticClass(), 10, 20);
+    Designer->SetPlacingClass(TProbeChild::StaticClass());
+    // On a control that takes no controls: placed on its parent, the form.
+    TPoint p = Screen(probe, 30, 5);
+    Backend->Click(p.X, p.Y);
+    Backend->RunUntilIdle();
+    auto* placed = dynamic_cast<TProbeChild*>(Designer->GetForm()->FindComponent("ProbeChild1"));
+    ASSERT_NE(placed, nullptr);
+    EXPECT_EQ(placed->GetParent(), Designer->GetForm());
+    EXPECT_EQ(placed->GetLeft(), 40);
+    EXPECT_EQ(placed->GetTop(), 25);
+    EXPECT_EQ(placed->GetWidth(), 50) << "keeps the size it gave itself";
+    EXPECT_EQ(placed->GetHeight(), 30);
+    EXPECT_TRUE(placed->ComponentState().Contains(csDesigning));
+    EXPECT_EQ(Designer->GetSelection(), (std::vector<TPersistent*>{placed}));
+    EXPECT_EQ(Designer->GetPlacingClass(), nullptr) << "one click places one component";
+    EXPECT_EQ(probe->MouseDowns, 0);
+}
+
 TEST_F(FormDesignerTest, RightClickOffersTheVerbsOfTheComponentUnderThePointer)
 {
     TProbe* probe = Place(TProbe::StaticClass(), 10, 20);

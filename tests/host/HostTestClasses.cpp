@@ -25,7 +25,10 @@ TClass TProbe::StaticClass()
     return &info;
 }
 
-TProbe::TProbe(TComponent* owner) : TCustomControl(owner), FValue(new TProbeValue), FOther(new TProbeValue) {}
+TProbe::TProbe(TComponent* owner) : TCustomControl(owner), FValue(new TProbeValue), FOther(new TProbeValue)
+{
+    SetBounds(0, 0, 50, 30);
+}
 
 TProbe::~TProbe()
 {
