@@ -20,22 +20,15 @@
 #include <vector>
 
 #include "host/PackageInfo.h"
+#include "platform/gfx/Bmp.h"
 
 using namespace ld;
 
 namespace {
 
-// The 16-colour palette in the order of 4-bit bitmaps, as RGB.
-struct TNamedColour {
-    const char* Name;
-    uint32_t Rgb;
-};
-constexpr TNamedColour StandardColours[16] = {
-    {"black", 0x000000}, {"maroon", 0x800000}, {"green", 0x008000}, {"olive", 0x808000},
-    {"navy", 0x000080},  {"purple", 0x800080}, {"teal", 0x008080},  {"silver", 0xC0C0C0},
-    {"gray", 0x808080},  {"red", 0xFF0000},    {"lime", 0x00FF00},  {"yellow", 0xFFFF00},
-    {"blue", 0x0000FF},  {"fuchsia", 0xFF00FF}, {"aqua", 0x00FFFF}, {"white", 0xFFFFFF},
-};
+// The names of the 16 standard colours, in palette order (VgaPalette()).
+constexpr const char* ColourNames[16] = {"black", "maroon", "green",  "olive", "navy", "purple", "teal",    "silver",
+                                         "gray",  "red",    "lime",   "yellow", "blue", "fuchsia", "aqua", "white"};
 
 void WriteFile(const std::string& path, const std::string& data)
 {
@@ -45,25 +38,22 @@ void WriteFile(const std::string& path, const std::string& data)
         throw EInOutError("cannot write " + path);
 }
 
-void Put(std::string& out, uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        out += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
+// Latin-1 text as UTF-16LE, then one NUL character.
 std::string Description(const std::string& text)
 {
     std::string out;
-    for (unsigned char c : text)
-        Put(out, c, 2);
-    Put(out, 0, 2);
+    for (unsigned char c : text) {
+        out += static_cast<char>(c);
+        out += '\0';
+    }
+    out.append(2, '\0');
     return out;
 }
 
 int ColourIndex(const std::string& name, const std::string& where)
 {
     for (int i = 0; i < 16; ++i)
-        if (name == StandardColours[i].Name)
+        if (name == ColourNames[i])
             return i;
     throw EConvertError(where + ": unknown colour " + name);
 }
@@ -106,42 +96,17 @@ std::vector<std::vector<int>> ReadArt(const std::string& path)
     return rows;
 }
 
-// A BMP file: uncompressed, 4 bits per pixel, bottom row first, rows padded to
-// 4 bytes, the 16 standard colours as its colour table.
+// A BMP file: uncompressed, 4 bits per pixel, the 16 standard colours as its
+// colour table.
 std::string Bitmap(const std::vector<std::vector<int>>& rows)
 {
-    const uint32_t width = static_cast<uint32_t>(rows.front().size());
-    const uint32_t height = static_cast<uint32_t>(rows.size());
-    const uint32_t stride = ((width * 4 + 31) / 32) * 4;
-    const uint32_t offset = 14 + 40 + 16 * 4;
-    std::string out = "BM";
-    Put(out, offset + stride * height, 4);
-    Put(out, 0, 4);
-    Put(out, offset, 4);
-    Put(out, 40, 4);
-    Put(out, width, 4);
-    Put(out, height, 4);
-    Put(out, 1, 2);  // planes
-    Put(out, 4, 2);  // bits per pixel
-    Put(out, 0, 4);  // BI_RGB
-    Put(out, stride * height, 4);
-    Put(out, 0, 4);  // pixels per metre, x and y
-    Put(out, 0, 4);
-    Put(out, 16, 4); // colours used
-    Put(out, 0, 4);  // colours important: all
-    for (const TNamedColour& c : StandardColours) {
-        out += static_cast<char>(c.Rgb & 0xFF);
-        out += static_cast<char>((c.Rgb >> 8) & 0xFF);
-        out += static_cast<char>((c.Rgb >> 16) & 0xFF);
-        out += '\0';
-    }
-    for (uint32_t y = height; y-- > 0;) {
-        std::string line(stride, '\0');
-        for (uint32_t x = 0; x < width; ++x)
-            line[x / 2] = static_cast<char>(line[x / 2] | (rows[y][x] << (x % 2 == 0 ? 4 : 0)));
-        out += line;
-    }
-    return out;
+    TSurface surface(static_cast<Integer>(rows.front().size()), static_cast<Integer>(rows.size()));
+    for (size_t y = 0; y < rows.size(); ++y)
+        for (size_t x = 0; x < rows[y].size(); ++x)
+            surface.SetPixel(static_cast<Integer>(x), static_cast<Integer>(y),
+                             ColorRefToPixel(VgaPalette()[static_cast<size_t>(rows[y][x])]));
+    const std::vector<uint8_t> bmp = WriteBmp(surface, 4);
+    return std::string(bmp.begin(), bmp.end());
 }
 
 TPackageInfo Info(int argc, char** argv, int first)
