@@ -32,7 +32,7 @@ const TEnumInfo& ShortcutOptionInfo();
 using TSheetChangingEvent = TClosure<TObject*, bool&>;
 
 // String-table entry of the bar's module.
-constexpr UINT SInvalidSheetIndex = 61440;
+constexpr UINT SInvalidSheetIndex = 65520;
 
 // ---- group geometry ----------------------------------------------------------------
 

@@ -1,0 +1,126 @@
+#include "host/DesignHost.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+
+namespace ld {
+
+namespace {
+
+TDesignHost* LiveHost = nullptr;
+
+using TRegisterProc = void (*)();
+
+std::string ResourceBytes(HMODULE module, const char* name)
+{
+    HRSRC res = FindResource(module, name, RT_RCDATA);
+    if (!res)
+        return {};
+    return std::string(static_cast<const char*>(LoadResource(module, res)), SizeofResource(module, res));
+}
+
+} // namespace
+
+std::string ReadPackageDescription(HMODULE module)
+{
+    const std::string bytes = ResourceBytes(module, "DESCRIPTION");
+    std::string text;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const unsigned unit = static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
+        if (unit == 0)
+            break;
+        text += unit < 256 ? static_cast<char>(unit) : '?';
+    }
+    return text;
+}
+
+TDesignHost::TDesignHost()
+{
+    if (LiveHost != nullptr || GetDesignRegistrar() != nullptr)
+        throw EInvalidOperation("A design environment is running already");
+    LiveHost = this;
+    SetDesignRegistrar(&FRegistry);
+}
+
+TDesignHost::~TDesignHost()
+{
+    while (!FPackages.empty())
+        UnloadPackage(*FPackages.back());
+    SetDesignRegistrar(nullptr);
+    LiveHost = nullptr;
+}
+
+const TPackage& TDesignHost::LoadPackage(const std::string& fileName)
+{
+    void* handle = dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        const char* reason = dlerror();
+        throw EPackageError(Format("Cannot load package %s: %s", {fileName, reason ? reason : "unknown error"}));
+    }
+    for (const auto& p : FPackages)
+        if (p->Handle == handle) {
+            dlclose(handle); // the loader counted this open; the package keeps its own
+            return *p;
+        }
+    auto package = std::make_unique<TPackage>();
+    package->FileName = fileName;
+    package->Handle = handle;
+    const auto registerProc = reinterpret_cast<TRegisterProc>(dlsym(handle, "Register"));
+    try {
+        if (registerProc == nullptr)
+            throw EPackageError(Format("%s is not a design package: it has no Register procedure", {fileName}));
+        package->Module = ModuleOf(reinterpret_cast<const void*>(registerProc));
+        const std::string info = ResourceBytes(package->Module, "PACKAGEINFO");
+        if (info.empty())
+            throw EPackageError(Format("%s is not a package: it has no package information", {fileName}));
+        try {
+            package->Info = ReadPackageInfo(info);
+        } catch (const EPackageError& e) {
+            throw EPackageError(fileName + ": " + e.Message());
+        }
+        package->Description = ReadPackageDescription(package->Module);
+    } catch (...) {
+        dlclose(handle);
+        throw;
+    }
+    FRegistry.SetRegisteringModule(package->Module);
+    // The exception may be of a class the package defines: its message is taken
+    // before the package goes, and reaches the caller in an exception of ours.
+    std::string failure;
+    bool failed = true;
+    try {
+        registerProc();
+        failed = false;
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+        failure = "Register of " + fileName + " failed";
+    }
+    if (failed) {
+        FRegistry.SetRegisteringModule(nullptr);
+        Unload(*package);
+        throw EPackageError(failure);
+    }
+    FRegistry.SetRegisteringModule(nullptr);
+    FPackages.push_back(std::move(package));
+    return *FPackages.back();
+}
+
+void TDesignHost::Unload(TPackage& package)
+{
+    FRegistry.UnregisterModule(package.Module);
+    dlclose(package.Handle);
+    package.Handle = nullptr;
+}
+
+void TDesignHost::UnloadPackage(const TPackage& package)
+{
+    auto it = std::find_if(FPackages.begin(), FPackages.end(), [&](const auto& p) { return p.get() == &package; });
+    if (it == FPackages.end())
+        throw EInvalidOperation(Format("Package %s is not loaded", {package.FileName}));
+    Unload(**it);
+    FPackages.erase(it);
+}
+
+} // namespace ld

@@ -1,0 +1,61 @@
+// The design environment: the packages it has loaded and what they registered.
+// Loading a package opens the shared library, reads its package information and
+// description, and calls its Register once, before any editor is made; the
+// registrations it makes belong to that package and go when it is unloaded.
+//
+// One environment at a time: while it lives it is the registrar that the
+// class library's registration routines report to.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/DesignRegistry.h"
+#include "host/PackageInfo.h"
+
+namespace ld {
+
+struct TPackage {
+    std::string FileName;
+    void* Handle = nullptr; // the loader's handle
+    HMODULE Module = nullptr; // the resource module (HInstance inside the package)
+    TPackageInfo Info;
+    std::string Description;
+};
+
+class TDesignHost {
+public:
+    // EInvalidOperation when another environment is alive.
+    TDesignHost();
+    ~TDesignHost();
+    TDesignHost(const TDesignHost&) = delete;
+    TDesignHost& operator=(const TDesignHost&) = delete;
+
+    // Loads a package build and runs its Register. Loading a package that is
+    // loaded already returns it again without a second Register. EPackageError
+    // for a file that is not a loadable package (with the loader's reason), one
+    // without package information or without Register. When Register fails the
+    // package is unloaded again and its message reaches the caller as an
+    // EPackageError (the failure's own class may go with the package).
+    const TPackage& LoadPackage(const std::string& fileName);
+    // Every component of the package's classes must have been freed first.
+    void UnloadPackage(const TPackage& package);
+    const std::vector<std::unique_ptr<TPackage>>& GetPackages() const { return FPackages; }
+
+    TDesignRegistry& GetRegistry() { return FRegistry; }
+    const TDesignRegistry& GetRegistry() const { return FRegistry; }
+
+private:
+    void Unload(TPackage& package);
+
+    TDesignRegistry FRegistry;
+    std::vector<std::unique_ptr<TPackage>> FPackages;
+};
+
+// The description of a package module: its DESCRIPTION resource, UTF-16LE text
+// up to the first NUL, as 8-bit characters (? for those beyond Latin-1).
+// "" when the module has none.
+std::string ReadPackageDescription(HMODULE module);
+
+} // namespace ld

@@ -1,0 +1,2 @@
+// A library with Register but without package information.
+extern "C" void Register() {}
