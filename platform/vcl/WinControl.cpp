@@ -47,6 +47,11 @@ TWinControl::~TWinControl()
     }
     if (FBrush)
         DeleteObject(FBrush);
+    // Leave the parent while still a windowed control: by the time TControl's
+    // destructor runs, the parent could no longer tell it from a graphic one
+    // and would keep it in its window and tab lists.
+    if (FParent)
+        FParent->RemoveControl(this);
 }
 
 // ---- the window ----------------------------------------------------------------

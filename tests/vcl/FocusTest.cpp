@@ -51,6 +51,18 @@ TEST_F(FocusTest, TabMovesInTabOrderAndShiftTabBack)
         EXPECT_EQ(e.find("KeyDown 9"), std::string::npos) << e;
 }
 
+TEST_F(FocusTest, AFreedWindowedControlLeavesItsParentsTabOrder)
+{
+    // Freed while still parented: the form must forget it as a windowed
+    // control, or Tab and the form's own destruction reach freed memory.
+    delete B;
+    B = nullptr;
+    EXPECT_EQ(Form->GetControlCount(), 2);
+    Backend->Key(VK_TAB);
+    Backend->RunUntilIdle();
+    EXPECT_TRUE(C->Focused());
+}
+
 TEST_F(FocusTest, CanFocusNeedsVisibleAndEnabledUpToTheForm)
 {
     B->SetEnabled(false);
