@@ -100,7 +100,10 @@ class TTreeNode : public TPersistent {
     Integer GetCount() const { return Integer(FChildren.size()); }
     TTreeNode* GetItem(Integer index) const;
     Integer IndexOf(const TTreeNode* child) const;
-    bool GetHasChildren() const { return !FChildren.empty(); }
+    // True with children; may be set without any, to show a button whose
+    // OnExpanding adds the children when first opened.
+    bool GetHasChildren() const { return FHasChildren || !FChildren.empty(); }
+    void SetHasChildren(bool value);
     bool HasAsParent(const TTreeNode* node) const;
     TTreeNode* GetFirstChild() const { return FChildren.empty() ? nullptr : FChildren.front(); }
     TTreeNode* GetLastChild() const { return FChildren.empty() ? nullptr : FChildren.back(); }
@@ -149,6 +152,7 @@ private:
     Integer FStateIndex = -1;
     Integer FOverlayIndex = -1;
     bool FExpanded = false;
+    bool FHasChildren = false;
     bool FDeleting = false;
     // Kept by TTreeNodes::Reindex.
     Integer FIndex = 0;
@@ -271,11 +275,15 @@ class TCustomTreeView : public TWinControl {
     Integer GetBorderWidth() const { return FBorderWidth; }
     void SetBorderWidth(Integer value);
     Integer GetChangeDelay() const { return FChangeDelay; }
+    // With a delay OnChange comes that many milliseconds after the last change
+    // of the selection, once.
     void SetChangeDelay(Integer value) { FChangeDelay = value; }
     bool GetHideSelection() const { return FHideSelection; }
     void SetHideSelection(bool value);
     bool GetHotTrack() const { return FHotTrack; }
-    void SetHotTrack(bool value) { FHotTrack = value; }
+    // The label under the pointer is drawn underlined in blue.
+    void SetHotTrack(bool value);
+    TTreeNode* GetHotNode() const { return FHotNode; }
     TCustomImageList* GetImages() const { return FImages; }
     void SetImages(TCustomImageList* value);
     TCustomImageList* GetStateImages() const { return FStateImages; }
@@ -369,6 +377,9 @@ private:
 
     // Selection and the tree's shape (ComCtrlsTreeView.cpp).
     void SelectNode(TTreeNode* node, bool ask);
+    void SelectionChanged();
+    void ChangeTimer(TObject* sender);
+    void SetHotNode(TTreeNode* node);
     void NodeDeleted(TTreeNode* replacement);
     void NodeTextChanged(TTreeNode* node);
     void ShapeChanged();
@@ -437,6 +448,8 @@ private:
     Integer FThumbGrab = 0;
     TTimer* FScrollTimer = nullptr;
     TBitmap* FTroughPattern = nullptr;
+    TTimer* FChangeTimer = nullptr;
+    TTreeNode* FHotNode = nullptr;
     // A memory DC with the font selected, for measuring labels.
     mutable HDC FMeasureDC = nullptr;
     mutable Integer FItemHeight = 0;  // 0: measure again

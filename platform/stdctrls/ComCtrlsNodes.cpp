@@ -200,7 +200,7 @@ void TTreeNode::SetExpanded(bool value)
 void TTreeNode::Expand(bool recurse)
 {
     TCustomTreeView* view = GetTreeView();
-    if (!FExpanded && !FChildren.empty()) {
+    if (!FExpanded && GetHasChildren()) {
         if (view)
             view->SetNodeExpanded(this, true);
         else
@@ -223,6 +223,15 @@ void TTreeNode::Collapse(bool recurse)
     if (recurse)
         for (TTreeNode* child : std::vector<TTreeNode*>(FChildren))
             child->Collapse(true);
+}
+
+void TTreeNode::SetHasChildren(bool value)
+{
+    if (FHasChildren == value)
+        return;
+    FHasChildren = value;
+    if (TCustomTreeView* view = GetTreeView())
+        view->InvalidateNode(this);
 }
 
 bool TTreeNode::GetSelected() const

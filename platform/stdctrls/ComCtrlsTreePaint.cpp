@@ -361,9 +361,16 @@ void TCustomTreeView::PaintLabel(TCanvas* canvas, const TTreeNode* node, const T
         if (focused)
             textColor = clHighlightText;
     }
+    const bool hot = node == FHotNode && FHotTrack && !focused;
+    if (hot)
+        textColor = clBlue;
     if (!GetEnabled())
         textColor = clGrayText;
     canvas->GetFont()->SetColor(textColor);
+    TFontStyles style = GetFont()->GetStyle();
+    if (hot)
+        style.Include(fsUnderline);
+    canvas->GetFont()->SetStyle(style);
     canvas->GetBrush()->SetStyle(bsClear);
     Measure();
     const TRect label = LabelRect(node);

@@ -177,7 +177,9 @@ TCustomTreeView::~TCustomTreeView()
     SetParent(nullptr);
     FDestroyingTree = true;
     FSelected = nullptr;
+    FHotNode = nullptr;
     FreeAndNil(FScrollTimer);
+    FreeAndNil(FChangeTimer);
     delete FTreeNodes;
     FTreeNodes = nullptr;
     if (FImages)
@@ -297,6 +299,24 @@ void TCustomTreeView::SetIndent(Integer value)
     Invalidate();
 }
 
+void TCustomTreeView::SetHotTrack(bool value)
+{
+    if (FHotTrack == value)
+        return;
+    FHotTrack = value;
+    if (!value)
+        SetHotNode(nullptr);
+}
+
+void TCustomTreeView::SetHotNode(TTreeNode* node)
+{
+    if (FHotNode == node)
+        return;
+    InvalidateNode(FHotNode);
+    FHotNode = node;
+    InvalidateNode(FHotNode);
+}
+
 void TCustomTreeView::SetRowSelect(bool value)
 {
     if (FRowSelect == value)
@@ -356,6 +376,8 @@ void TCustomTreeView::Change(TTreeNode* node)
 
 void TCustomTreeView::Delete(TTreeNode* node)
 {
+    if (FHotNode == node)
+        FHotNode = nullptr;
     if (FOnDeletion)
         FOnDeletion(this, node);
 }
@@ -384,7 +406,28 @@ void TCustomTreeView::SelectNode(TTreeNode* node, bool ask)
     if (node)
         node->MakeVisible();
     InvalidateNode(node);
-    Change(node);
+    SelectionChanged();
+}
+
+void TCustomTreeView::SelectionChanged()
+{
+    if (FChangeDelay <= 0) {
+        Change(FSelected);
+        return;
+    }
+    if (!FChangeTimer) {
+        FChangeTimer = new TTimer(nullptr);
+        FChangeTimer->SetOnTimer(TNotifyEvent(this, &TCustomTreeView::ChangeTimer));
+    }
+    FChangeTimer->SetEnabled(false);
+    FChangeTimer->SetInterval(Cardinal(FChangeDelay));
+    FChangeTimer->SetEnabled(true);
+}
+
+void TCustomTreeView::ChangeTimer(TObject*)
+{
+    FChangeTimer->SetEnabled(false);
+    Change(FSelected);
 }
 
 // The host's rule: the following sibling, else the preceding one, else the parent.
@@ -407,7 +450,7 @@ void TCustomTreeView::NodeDeleted(TTreeNode* replacement)
         replacement->MakeVisible();
         InvalidateNode(replacement);
     }
-    Change(replacement);
+    SelectionChanged();
 }
 
 void TCustomTreeView::NodeTextChanged(TTreeNode* node)
@@ -470,10 +513,17 @@ void TCustomTreeView::Collapse(TTreeNode* node)
 // A collapse that hides the selection moves it to the collapsing node.
 bool TCustomTreeView::SetNodeExpanded(TTreeNode* node, bool expanded)
 {
-    if (node->FExpanded == expanded || (expanded && node->FChildren.empty()))
+    if (node->FExpanded == expanded || (expanded && !node->GetHasChildren()))
         return false;
     if (expanded ? !CanExpand(node) : !CanCollapse(node))
         return false;
+    // OnExpanding may have added the children a button promised; when it added
+    // none, the button goes.
+    if (expanded && node->FChildren.empty()) {
+        node->FHasChildren = false;
+        InvalidateNode(node);
+        return false;
+    }
     node->FExpanded = expanded;
     FTreeNodes->ShapeChanged();
     if (!expanded && FSelected && FSelected->HasAsParent(node))
@@ -560,6 +610,12 @@ void TCustomTreeView::DefaultHandler(TMessage& m)
             SelectNode(GetNodeAt(p.X, p.Y), true);
         break;
     }
+    case WM_MOUSEMOVE:
+        if (FHotTrack) {
+            const TPoint p = LParamToPoint(m.LParam);
+            SetHotNode(GetHitTestInfoAt(p.X, p.Y).Contains(htOnItem) ? GetNodeAt(p.X, p.Y) : nullptr);
+        }
+        break;
     case WM_KEYDOWN:
         if (NavigationKey(Word(m.WParam)))
             return;
@@ -692,6 +748,10 @@ void TCustomTreeView::Dispatch(TMessage& m)
         inherited::Dispatch(m);
         Invalidate();
         return;
+    case CM_MOUSELEAVE:
+        if (m.LParam == 0)
+            SetHotNode(nullptr);
+        break;
     }
     inherited::Dispatch(m);
 }

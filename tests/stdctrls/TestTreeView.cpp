@@ -209,6 +209,43 @@ TEST_F(TreeModelTest, ACollapseOverTheSelectionSelectsTheCollapsingNode)
     EXPECT_EQ(Log, (std::vector<std::string>{"Change A"}));
 }
 
+TEST_F(TreeModelTest, AButtonWithoutChildrenGetsThemFromOnExpanding)
+{
+    AddTopLevel({"Lazy", "Empty"});
+    Node(0)->SetHasChildren(true);
+    Node(1)->SetHasChildren(true);
+    Tree->SetOnExpanding(TTVExpandingEvent::Lambda([this](TObject*, TTreeNode* node, bool&) {
+        if (node->GetText() == "Lazy" && node->GetCount() == 0)
+            Tree->GetItems()->AddChild(node, "Loaded");
+    }));
+    EXPECT_EQ(Tree->GetHitTestInfoAt(9, 8), (THitTests{htOnButton}));
+    Node(0)->Expand(false);
+    EXPECT_TRUE(Node(0)->GetExpanded());
+    EXPECT_EQ(Order(), "Lazy Loaded Empty");
+    // Nothing came: the button goes.
+    TTreeNode* empty = Node(2);
+    empty->Expand(false);
+    EXPECT_FALSE(empty->GetExpanded());
+    EXPECT_FALSE(empty->GetHasChildren());
+    EXPECT_EQ(Tree->GetHitTestInfoAt(9, 2 * 16 + 8), (THitTests{htOnIndent}));
+}
+
+TEST_F(TreeModelTest, ChangeDelayReportsTheLastSelectionOnceAfterTheDelay)
+{
+    AddTopLevel({"A", "B", "C"});
+    Tree->SetChangeDelay(100);
+    Tree->SetSelected(Node(0));
+    Backend->Advance(60);
+    Tree->SetSelected(Node(1));
+    Tree->SetSelected(Node(2));
+    Backend->Advance(99);
+    EXPECT_EQ(Log, (std::vector<std::string>{"Changing A", "Changing B", "Changing C"}));
+    Backend->Advance(1);
+    Backend->Advance(300);
+    EXPECT_EQ(Log.back(), "Change C");
+    EXPECT_EQ(Log.size(), 4u);
+}
+
 TEST_F(TreeModelTest, SortedTreesKeepTheirNodesInTextOrder)
 {
     AddTopLevel({"pear", "Apple", "fig"});

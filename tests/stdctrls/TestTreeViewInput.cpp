@@ -255,6 +255,49 @@ TEST_F(TreeDragTest, AutomaticDragModeSelectsAndDragsPastTheThreshold)
     EXPECT_EQ(Tree->GetSelected()->GetText(), "C");
 }
 
+TEST_F(TreeDragTest, AnImmediateDragStartsAtThePress)
+{
+    Tree->SetOnMouseDown(TMouseEvent::Lambda([this](TObject*, TMouseButton, TShiftState, Integer x, Integer y) {
+        if (Tree->GetNodeAt(x, y))
+            Tree->BeginDrag(true);
+    }));
+    const TPoint from = At(LabelMiddle(Node(3)).X, LabelMiddle(Node(3)).Y);
+    Backend->MoveTo(from.X, from.Y);
+    Backend->Press();
+    Backend->RunUntilIdle();
+    EXPECT_TRUE(Tree->Dragging());
+    // Two pixels are enough to land on the row above.
+    Backend->MoveTo(from.X, from.Y - 16);
+    Backend->Release();
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Order(), "A B D C");
+}
+
+TEST_F(TreeInputTest, HotTrackingUnderlinesTheLabelUnderThePointer)
+{
+    AddTopLevel({"Alpha", "Beta"});
+    Tree->SetHotTrack(true);
+    Backend->RunUntilIdle();
+    const TPoint p = At(LabelMiddle(Node(1)).X, LabelMiddle(Node(1)).Y);
+    Backend->MoveTo(p.X, p.Y);
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Tree->GetHotNode(), Node(1));
+    // Blue text, and an underline somewhere under it.
+    const TRect band = Node(1)->DisplayRect(true);
+    Integer blue = 0;
+    for (Integer y = band.Top; y < band.Bottom; ++y)
+        for (Integer x = band.Left; x < band.Right; ++x) {
+            const TPoint s = Tree->ClientToScreen({x, y});
+            blue += Pixel(s.X, s.Y) == ColorToRGB(clBlue);
+        }
+    EXPECT_GT(blue, band.Width() / 2);
+    Backend->MoveTo(p.X + 100, p.Y + 200);
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Tree->GetHotNode(), nullptr);
+    Node(1)->Delete();
+    EXPECT_EQ(Tree->GetHotNode(), nullptr);
+}
+
 TEST_F(TreeInputTest, TheSelectionBandShowsFocusAndHideSelection)
 {
     AddTopLevel({"Alpha", "Beta", "Gamma"});
