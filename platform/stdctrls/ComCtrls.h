@@ -84,13 +84,13 @@ class TTreeNode : public TPersistent {
     void* GetData() const { return FData; }
     void SetData(void* value) { FData = value; }
     Integer GetImageIndex() const { return FImageIndex; }
-    void SetImageIndex(Integer value);
+    void SetImageIndex(Integer value) { SetIndexValue(FImageIndex, value); }
     Integer GetSelectedIndex() const { return FSelectedIndex; }
-    void SetSelectedIndex(Integer value);
+    void SetSelectedIndex(Integer value) { SetIndexValue(FSelectedIndex, value); }
     Integer GetStateIndex() const { return FStateIndex; }
-    void SetStateIndex(Integer value);
+    void SetStateIndex(Integer value) { SetIndexValue(FStateIndex, value); }
     Integer GetOverlayIndex() const { return FOverlayIndex; }
-    void SetOverlayIndex(Integer value);
+    void SetOverlayIndex(Integer value) { SetIndexValue(FOverlayIndex, value); }
 
     // Place in the tree.
     TTreeNode* GetParent() const { return FParent; }
@@ -141,6 +141,8 @@ class TTreeNode : public TPersistent {
 private:
     friend class TTreeNodes;
     friend class TCustomTreeView;
+
+    void SetIndexValue(Integer& field, Integer value);
 
     TTreeNodes* FOwner;
     TTreeNode* FParent = nullptr;
@@ -388,6 +390,7 @@ private:
     void ScrollIntoView(TTreeNode* node);
     bool NavigationKey(Word key);
     void ImageListChange(TObject* sender);
+    void SetLook(bool& field, bool value);
     TTreeNode* ReplacementFor(TTreeNode* node) const;
     void SortSiblings(std::vector<TTreeNode*>& siblings, bool recurse);
     bool SortsByText() const { return FSortType == stText || FSortType == stBoth; }

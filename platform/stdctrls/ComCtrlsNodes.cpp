@@ -63,38 +63,12 @@ void TTreeNode::SetText(const std::string& value)
         view->NodeTextChanged(this);
 }
 
-void TTreeNode::SetImageIndex(Integer value)
+// The image indexes only change how the row looks.
+void TTreeNode::SetIndexValue(Integer& field, Integer value)
 {
-    if (FImageIndex == value)
+    if (field == value)
         return;
-    FImageIndex = value;
-    if (TCustomTreeView* view = GetTreeView())
-        view->InvalidateNode(this);
-}
-
-void TTreeNode::SetSelectedIndex(Integer value)
-{
-    if (FSelectedIndex == value)
-        return;
-    FSelectedIndex = value;
-    if (TCustomTreeView* view = GetTreeView())
-        view->InvalidateNode(this);
-}
-
-void TTreeNode::SetStateIndex(Integer value)
-{
-    if (FStateIndex == value)
-        return;
-    FStateIndex = value;
-    if (TCustomTreeView* view = GetTreeView())
-        view->InvalidateNode(this);
-}
-
-void TTreeNode::SetOverlayIndex(Integer value)
-{
-    if (FOverlayIndex == value)
-        return;
-    FOverlayIndex = value;
+    field = value;
     if (TCustomTreeView* view = GetTreeView())
         view->InvalidateNode(this);
 }

@@ -317,37 +317,22 @@ void TCustomTreeView::SetHotNode(TTreeNode* node)
     InvalidateNode(FHotNode);
 }
 
-void TCustomTreeView::SetRowSelect(bool value)
+// Properties that change only how the rows are drawn.
+void TCustomTreeView::SetLook(bool& field, bool value)
 {
-    if (FRowSelect == value)
+    if (field == value)
         return;
-    FRowSelect = value;
+    field = value;
     Invalidate();
 }
 
-void TCustomTreeView::SetShowButtons(bool value)
-{
-    if (FShowButtons == value)
-        return;
-    FShowButtons = value;
-    Invalidate();
-}
+void TCustomTreeView::SetRowSelect(bool value) { SetLook(FRowSelect, value); }
 
-void TCustomTreeView::SetShowLines(bool value)
-{
-    if (FShowLines == value)
-        return;
-    FShowLines = value;
-    Invalidate();
-}
+void TCustomTreeView::SetShowButtons(bool value) { SetLook(FShowButtons, value); }
 
-void TCustomTreeView::SetShowRoot(bool value)
-{
-    if (FShowRoot == value)
-        return;
-    FShowRoot = value;
-    Invalidate();
-}
+void TCustomTreeView::SetShowLines(bool value) { SetLook(FShowLines, value); }
+
+void TCustomTreeView::SetShowRoot(bool value) { SetLook(FShowRoot, value); }
 
 void TCustomTreeView::SetSortType(TSortType value)
 {
