@@ -124,6 +124,9 @@ class TTreeNode : public TPersistent {
     void Collapse(bool recurse);
     bool GetSelected() const;
     void SetSelected(bool value);
+    // Drawn highlighted as the place a drag would drop on (the tree's DropTarget).
+    bool GetDropTarget() const;
+    void SetDropTarget(bool value);
     bool GetFocused() const { return GetSelected(); }
     void SetFocused(bool value) { SetSelected(value); }
     // Opens its parents and scrolls its row into view.
@@ -244,6 +247,8 @@ class TCustomTreeView : public TWinControl {
     TTreeNode* GetSelected() const { return FSelected; }
     // Asks OnChanging first; a refusal keeps the old selection.
     void SetSelected(TTreeNode* node);
+    TTreeNode* GetDropTarget() const { return FDropTarget; }
+    void SetDropTarget(TTreeNode* node);
     TTreeNode* GetTopItem() const;
     void SetTopItem(TTreeNode* node);
     TCanvas* GetCanvas() const { return FCanvas; }
@@ -453,6 +458,7 @@ private:
     TBitmap* FTroughPattern = nullptr;
     TTimer* FChangeTimer = nullptr;
     TTreeNode* FHotNode = nullptr;
+    TTreeNode* FDropTarget = nullptr;
     // A memory DC with the font selected, for measuring labels.
     mutable HDC FMeasureDC = nullptr;
     mutable Integer FItemHeight = 0;  // 0: measure again

@@ -225,6 +225,23 @@ void TTreeNode::SetSelected(bool value)
         view->SetSelected(nullptr);
 }
 
+bool TTreeNode::GetDropTarget() const
+{
+    TCustomTreeView* view = GetTreeView();
+    return view && view->GetDropTarget() == this;
+}
+
+void TTreeNode::SetDropTarget(bool value)
+{
+    TCustomTreeView* view = GetTreeView();
+    if (!view)
+        return;
+    if (value)
+        view->SetDropTarget(this);
+    else if (view->GetDropTarget() == this)
+        view->SetDropTarget(nullptr);
+}
+
 void TTreeNode::MakeVisible()
 {
     for (TTreeNode* p = FParent; p; p = p->FParent)

@@ -351,8 +351,9 @@ void TCustomTreeView::PaintLabel(TCanvas* canvas, const TTreeNode* node, const T
     TRect band = LabelRect(node);
     if (FRowSelect)
         band = rowRect;
-    const bool selected = node == FSelected && SelectionShown();
-    const bool focused = selected && HandleAllocated() && GetFocus() == FHandle;
+    const bool target = node == FDropTarget;
+    const bool selected = target || (node == FSelected && SelectionShown() && !FDropTarget);
+    const bool focused = target || (selected && HandleAllocated() && GetFocus() == FHandle);
     TColor textColor = GetFont()->GetColor();
     if (selected) {
         canvas->GetBrush()->SetStyle(bsSolid);
@@ -376,7 +377,7 @@ void TCustomTreeView::PaintLabel(TCanvas* canvas, const TTreeNode* node, const T
     const TRect label = LabelRect(node);
     canvas->TextOut(label.Left + LabelPadding, rowRect.Top + (rowRect.Height() - FTextHeight) / 2, node->FText);
     canvas->GetBrush()->SetStyle(bsSolid);
-    if (focused)
+    if (focused && !target)
         canvas->DrawFocusRect(band);
 }
 

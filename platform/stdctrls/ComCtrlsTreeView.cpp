@@ -178,6 +178,7 @@ TCustomTreeView::~TCustomTreeView()
     FDestroyingTree = true;
     FSelected = nullptr;
     FHotNode = nullptr;
+    FDropTarget = nullptr;
     FreeAndNil(FScrollTimer);
     FreeAndNil(FChangeTimer);
     delete FTreeNodes;
@@ -363,6 +364,8 @@ void TCustomTreeView::Delete(TTreeNode* node)
 {
     if (FHotNode == node)
         FHotNode = nullptr;
+    if (FDropTarget == node)
+        FDropTarget = nullptr;
     if (FOnDeletion)
         FOnDeletion(this, node);
 }
@@ -451,6 +454,20 @@ void TCustomTreeView::ShapeChanged()
     if (FDestroyingTree || (FTreeNodes && FTreeNodes->Updating()))
         return;
     Invalidate();
+}
+
+// While a node is the drop target it alone is highlighted; the selection's
+// band returns when the target goes.
+void TCustomTreeView::SetDropTarget(TTreeNode* node)
+{
+    if (node && node->FOwner != FTreeNodes)
+        throw ETreeViewError("The node belongs to another tree");
+    if (FDropTarget == node)
+        return;
+    InvalidateNode(FDropTarget);
+    InvalidateNode(FSelected);
+    FDropTarget = node;
+    InvalidateNode(FDropTarget);
 }
 
 TTreeNode* TCustomTreeView::GetTopItem() const

@@ -321,6 +321,16 @@ TEST_F(TreeInputTest, TheSelectionBandShowsFocusAndHideSelection)
         dotted += Pixel(edge.X, edge.Y) != ColorToRGB(clHighlight);
     }
     EXPECT_NEAR(dotted, band.Height() / 2, 1);
+    // A drop target takes the highlight while it is one.
+    Node(2)->SetDropTarget(true);
+    Backend->RunUntilIdle();
+    const TRect target = Node(2)->DisplayRect(true);
+    const TPoint inTarget = Tree->ClientToScreen({target.Left + 1, target.Top + 1});
+    EXPECT_EQ(Pixel(inTarget.X, inTarget.Y), ColorToRGB(clHighlight));
+    EXPECT_EQ(Pixel(inBand.X, inBand.Y), ColorToRGB(clWindow));
+    Node(2)->SetDropTarget(false);
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Pixel(inBand.X, inBand.Y), ColorToRGB(clHighlight));
     // The other rows keep the window colour behind their text.
     const TRect other = Node(2)->DisplayRect(true);
     EXPECT_EQ(Pixel(Tree->ClientToScreen({other.Left + 1, other.Top + 1}).X,
