@@ -433,6 +433,7 @@ private:
     void WMNCPaint(TMessage& message);
     void WMNCHitTest(TMessage& message);
     void WMNCLButtonDown(TMessage& message);
+    void WMVScroll(TMessage& message);
     void WMSize(TMessage& message);
     void WMGetDlgCode(TMessage& message);
     void WMSetFocus(TMessage& message);

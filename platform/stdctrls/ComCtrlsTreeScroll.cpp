@@ -25,6 +25,9 @@ namespace ld {
 namespace {
 
 constexpr LRESULT HTVSCROLL = 7;
+constexpr UINT WM_VSCROLL = 0x0115;
+// WM_VSCROLL requests, in the low word of wParam (the position in the high word).
+enum : Word { SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN, SB_THUMBPOSITION, SB_THUMBTRACK, SB_TOP, SB_BOTTOM };
 constexpr Cardinal FirstRepeatDelay = 250;
 constexpr Cardinal RepeatInterval = 50;
 constexpr Integer MinThumbHeight = 8;
@@ -221,18 +224,37 @@ void TCustomTreeView::WMNCLButtonDown(TMessage& m)
     StartScrollTracking(ScreenToWindow(FHandle, LParamToPoint(m.LParam)));
 }
 
+// Programs scroll the tree as they would its window's own scroll bar, with
+// WM_VSCROLL (while dragging over it, for one).
+void TCustomTreeView::WMVScroll(TMessage& m)
+{
+    const Integer page = std::max(VisibleRowCount(), 1);
+    switch (LoWord(m.WParam)) {
+    case SB_LINEUP: SetTopRow(FTopRow - 1); break;
+    case SB_LINEDOWN: SetTopRow(FTopRow + 1); break;
+    case SB_PAGEUP: SetTopRow(FTopRow - page); break;
+    case SB_PAGEDOWN: SetTopRow(FTopRow + page); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: SetTopRow(HiWord(m.WParam)); break;
+    case SB_TOP: SetTopRow(0); break;
+    case SB_BOTTOM: SetTopRow(MaxTopRow()); break;
+    }
+    m.Result = 0;
+}
+
 // ---- tracking ---------------------------------------------------------------------------------------
 
 void TCustomTreeView::ScrollStep(TScrollPart part)
 {
-    const Integer page = std::max(VisibleRowCount(), 1);
+    Word request;
     switch (part) {
-    case TScrollPart::LineUp: SetTopRow(FTopRow - 1); break;
-    case TScrollPart::LineDown: SetTopRow(FTopRow + 1); break;
-    case TScrollPart::PageUp: SetTopRow(FTopRow - page); break;
-    case TScrollPart::PageDown: SetTopRow(FTopRow + page); break;
-    default: break;
+    case TScrollPart::LineUp: request = SB_LINEUP; break;
+    case TScrollPart::LineDown: request = SB_LINEDOWN; break;
+    case TScrollPart::PageUp: request = SB_PAGEUP; break;
+    case TScrollPart::PageDown: request = SB_PAGEDOWN; break;
+    default: return;
     }
+    Perform(WM_VSCROLL, request, 0);
 }
 
 void TCustomTreeView::StartScrollTracking(TPoint windowPoint)

@@ -23,6 +23,8 @@ namespace ld {
 
 namespace {
 
+// Not among the platform's message numbers yet.
+constexpr UINT WM_VSCROLL = 0x0115;
 constexpr WPARAM VK_MULTIPLY = 0x6A;
 constexpr WPARAM VK_ADD = 0x6B;
 constexpr WPARAM VK_SUBTRACT = 0x6D;
@@ -728,6 +730,7 @@ void TCustomTreeView::Dispatch(TMessage& m)
     case WM_NCPAINT: WMNCPaint(m); return;
     case WM_NCHITTEST: WMNCHitTest(m); return;
     case WM_NCLBUTTONDOWN: WMNCLButtonDown(m); return;
+    case WM_VSCROLL: WMVScroll(m); return;
     case WM_SIZE: WMSize(m); return;
     case WM_GETDLGCODE: WMGetDlgCode(m); return;
     case WM_SETFOCUS: WMSetFocus(m); return;

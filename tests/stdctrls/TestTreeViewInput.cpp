@@ -156,6 +156,13 @@ TEST_F(TreeScrollTest, TheBarAppearsWhenTheRowsDoNotFitAndItsPartsScroll)
     EXPECT_EQ(Tree->GetTopRow(), 17);
     // No mouse event saw any of it.
     EXPECT_FALSE(Tree->Focused());
+    // Programs scroll it with WM_VSCROLL.
+    Tree->Perform(0x0115, 1 /* SB_LINEDOWN */, 0);
+    EXPECT_EQ(Tree->GetTopRow(), 18);
+    Tree->Perform(0x0115, 7 /* SB_BOTTOM */, 0);
+    EXPECT_EQ(Tree->GetTopRow(), 23);
+    Tree->Perform(0x0115, MakeWParam(5 /* SB_THUMBTRACK */, 4), 0);
+    EXPECT_EQ(Tree->GetTopRow(), 4);
 }
 
 TEST_F(TreeScrollTest, TheScrolledPixelsMatchAFreshPaint)
