@@ -176,7 +176,7 @@ class TTreeNodes : public TPersistent {
     // The host's Owner: the tree view.
     TCustomTreeView* GetTreeView() const { return FOwner; }
     Integer GetCount() const { return FCount; }
-    // The node at Index in tree order; EListError outside 0 .. Count - 1.
+    // The node at Index in tree order; ETreeViewError outside 0 .. Count - 1.
     TTreeNode* GetItem(Integer index) const;
     TTreeNode* GetFirstNode() const { return FRoots.empty() ? nullptr : FRoots.front(); }
     const std::vector<TTreeNode*>& TopLevel() const { return FRoots; }
@@ -228,7 +228,6 @@ private:
     std::vector<TTreeNode*> FRoots;
     Integer FCount = 0;
     Integer FUpdateCount = 0;
-    bool FClearing = false;
     mutable bool FDirty = false;
     mutable std::vector<TTreeNode*> FAll;
     mutable std::vector<TTreeNode*> FRows;

@@ -321,7 +321,6 @@ TTreeNodes::TTreeNodes(TCustomTreeView* owner) : FOwner(owner) {}
 
 TTreeNodes::~TTreeNodes()
 {
-    FClearing = true;
     while (!FRoots.empty())
         delete FRoots.back();
 }
@@ -337,9 +336,10 @@ void TTreeNodes::Attach(TTreeNode* node, TTreeNode* parent, Integer position)
 
 void TTreeNodes::Detach(TTreeNode* node)
 {
+    // Deletions mostly take the last node first, so the search starts there.
     auto& siblings = SiblingsOf(node->FParent);
-    if (auto it = std::find(siblings.begin(), siblings.end(), node); it != siblings.end())
-        siblings.erase(it);
+    if (auto it = std::find(siblings.rbegin(), siblings.rend(), node); it != siblings.rend())
+        siblings.erase(std::next(it).base());
     // A parent left without children has nothing to show expanded.
     if (node->FParent && node->FParent->FChildren.empty())
         node->FParent->FExpanded = false;
@@ -532,7 +532,7 @@ const std::vector<TTreeNode*>& TTreeNodes::Rows() const
 TTreeNode* TTreeNodes::GetItem(Integer index) const
 {
     if (index < 0 || index >= FCount)
-        throw EListError(Format("List index out of bounds (%d)", {index}));
+        throw ETreeViewError("Invalid index");
     Reindex();
     return FAll[size_t(index)];
 }

@@ -35,8 +35,9 @@ TEST_F(TreeModelTest, NodesComeInTreeOrderWithTheirIndexesAndLevels)
     EXPECT_EQ(b->GetNextVisible()->GetText(), "C");
     b->Expand(false);
     EXPECT_EQ(b->GetNextVisible(), b->GetItem(0));
-    EXPECT_THROW(items->GetItem(7), EListError);
-    EXPECT_THROW(items->GetItem(-1), EListError);
+    EXPECT_THROW(items->GetItem(7), ETreeViewError);
+    EXPECT_THROW(items->GetItem(-1), ETreeViewError);
+    EXPECT_THROW(b->GetItem(2), ETreeViewError);
 }
 
 TEST_F(TreeModelTest, MoveToPlacesTheNodeInEachMode)
