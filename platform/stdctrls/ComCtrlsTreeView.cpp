@@ -221,10 +221,15 @@ void TCustomTreeView::Notification(TComponent* component, TOperation operation)
     inherited::Notification(component, operation);
     if (operation != opRemove)
         return;
+    // A list being destroyed has already let go of the change links.
     if (component == FImages)
-        SetImages(nullptr);
-    if (component == FStateImages)
-        SetStateImages(nullptr);
+        FImages = nullptr;
+    else if (component == FStateImages)
+        FStateImages = nullptr;
+    else
+        return;
+    FItemHeight = 0;
+    ShapeChanged();
 }
 
 // ---- properties ------------------------------------------------------------------------------
