@@ -423,6 +423,7 @@ private:
     void PaintTrough(HDC dc, const TRect& trough);
     void EndScrollTracking();
     void RepaintScrollBar();
+    Integer BarState() const;
     void ScrollStep(TScrollPart part);
     void StartScrollTracking(TPoint windowPoint);
     void TrackScroll(TMessage& message);
@@ -456,6 +457,11 @@ private:
     Integer FThumbGrab = 0;
     TTimer* FScrollTimer = nullptr;
     TBitmap* FTroughPattern = nullptr;
+    // What the bar showed when last painted: a repaint that would draw the same
+    // thumb in the same state is left out.
+    Integer FPaintedThumbTop = -1;
+    Integer FPaintedThumbHeight = -1;
+    Integer FPaintedBarState = -1;
     TTimer* FChangeTimer = nullptr;
     TTreeNode* FHotNode = nullptr;
     TTreeNode* FDropTarget = nullptr;

@@ -154,11 +154,25 @@ void TCustomTreeView::PaintScrollBar(HDC dc)
     TRect thumb{trough.Left, thumbTop, trough.Right, thumbTop + thumbHeight};
     if (thumb.Height() > 0)
         DrawEdge(dc, thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+    FPaintedThumbTop = thumbTop;
+    FPaintedThumbHeight = thumbHeight;
+    FPaintedBarState = BarState();
 }
 
+Integer TCustomTreeView::BarState() const
+{
+    return (FScrollPartHot ? 16 : 0) | Integer(FScrollPart) | (ScrollBarRect().Height() << 5);
+}
+
+// Scrolling by a row moves the thumb by a pixel only now and then; the bar is
+// drawn again only when what it shows changes.
 void TCustomTreeView::RepaintScrollBar()
 {
     if (!FScrollBarShown || !HandleAllocated() || !IsWindowVisible(FHandle))
+        return;
+    Integer thumbTop, thumbHeight;
+    ThumbSpan(thumbTop, thumbHeight);
+    if (thumbTop == FPaintedThumbTop && thumbHeight == FPaintedThumbHeight && BarState() == FPaintedBarState)
         return;
     HDC dc = GetWindowDC(FHandle);
     PaintScrollBar(dc);
