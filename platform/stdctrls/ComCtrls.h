@@ -258,7 +258,6 @@ class TCustomTreeView : public TWinControl {
     THitTests GetHitTestInfoAt(Integer x, Integer y);
     void FullExpand();
     void FullCollapse();
-    bool IsEditing() const { return false; }
 
     // Geometry, in client pixels.
     Integer GetItemHeight() const;

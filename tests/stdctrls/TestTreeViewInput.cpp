@@ -363,6 +363,7 @@ TEST_F(TreeInputTest, APictureOfTheTree)
     mail->Expand(false);
     sent->Expand(false);
     Tree->SetSelected(sent);
+    Tree->SetFocus();
     Backend->RunUntilIdle();
     EXPECT_TRUE(Tree->ScrollBarVisible());
     // The lines meet: the dotted vertical through Mail's children column.
