@@ -392,6 +392,7 @@ private:
     bool SetNodeExpanded(TTreeNode* node, bool expanded);
     void ScrollIntoView(TTreeNode* node);
     bool NavigationKey(Word key);
+    bool ScrollKey(Word key);
     void ImageListChange(TObject* sender);
     void SetLook(bool& field, bool value);
     TTreeNode* ReplacementFor(TTreeNode* node) const;

@@ -651,8 +651,9 @@ void TCustomTreeView::DefaultHandler(TMessage& m)
 }
 
 // Up, Down, Home, End, PageUp and PageDown move the selection by rows; Left
-// closes an open node or goes to its parent, Right opens a closed node or goes
-// to its first child; the keypad's + and - open and close, * opens all below.
+// closes an open node or goes to its parent (Backspace goes there at once),
+// Right opens a closed node or goes to its first child; the keypad's + and -
+// open and close, * opens all below.
 bool TCustomTreeView::NavigationKey(Word key)
 {
     const auto& rows = FTreeNodes->Rows();
@@ -662,8 +663,14 @@ bool TCustomTreeView::NavigationKey(Word key)
     const Integer last = Integer(rows.size()) - 1;
     const Integer current = FSelected ? FSelected->FRow : -1;
     const Integer page = std::max(VisibleRowCount() - 1, 1);
+    if (GetKeyState(VK_CONTROL) < 0)
+        return ScrollKey(key);
     Integer target = -2;
     switch (key) {
+    case VK_BACK:
+        if (FSelected && FSelected->FParent)
+            SelectNode(FSelected->FParent, true);
+        return true;
     case VK_UP: target = current < 0 ? 0 : std::max(current - 1, 0); break;
     case VK_DOWN: target = current < 0 ? 0 : std::min(current + 1, last); break;
     case VK_HOME: target = 0; break;
@@ -703,6 +710,21 @@ bool TCustomTreeView::NavigationKey(Word key)
     if (target >= 0)
         SelectNode(FTreeNodes->Rows()[size_t(target)], true);
     return true;
+}
+
+// With Ctrl held the keys scroll the rows and leave the selection alone.
+bool TCustomTreeView::ScrollKey(Word key)
+{
+    const Integer page = std::max(VisibleRowCount(), 1);
+    switch (key) {
+    case VK_UP: SetTopRow(FTopRow - 1); return true;
+    case VK_DOWN: SetTopRow(FTopRow + 1); return true;
+    case VK_PRIOR: SetTopRow(FTopRow - page); return true;
+    case VK_NEXT: SetTopRow(FTopRow + page); return true;
+    case VK_HOME: SetTopRow(0); return true;
+    case VK_END: SetTopRow(MaxTopRow()); return true;
+    default: return false;
+    }
 }
 
 // With DragMode dmAutomatic a press on a node selects it and starts a drag

@@ -71,7 +71,7 @@ TEST_F(TreeInputTest, TheNavigationKeysMoveTheSelection)
     EXPECT_EQ(Tree->GetSelected()->GetText(), "N1a");
     PressKey(VK_DOWN);
     EXPECT_EQ(Tree->GetSelected()->GetText(), "N1b");
-    PressKey(VK_LEFT);  // to the parent
+    PressKey(VK_BACK);  // to the parent
     EXPECT_EQ(Tree->GetSelected(), n1);
     PressKey(VK_LEFT);  // closes it
     EXPECT_FALSE(n1->GetExpanded());
@@ -87,6 +87,15 @@ TEST_F(TreeInputTest, TheNavigationKeysMoveTheSelection)
     EXPECT_EQ(Tree->GetSelected()->GetText(), "N" + std::to_string(page));
     PressKey(VK_UP);
     EXPECT_EQ(Tree->GetSelected()->GetText(), "N" + std::to_string(page - 1));
+    // Ctrl with the keys scrolls without moving the selection.
+    TTreeNode* selected = Tree->GetSelected();
+    Backend->KeyWith(VK_CONTROL, VK_END);
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Tree->GetTopRow(), 20 - Tree->VisibleRowCount());
+    Backend->KeyWith(VK_CONTROL, VK_UP);
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Tree->GetTopRow(), 19 - Tree->VisibleRowCount());
+    EXPECT_EQ(Tree->GetSelected(), selected);
     // A typed letter goes to the next row starting with it.
     items->Add(nullptr, "Zeta");
     PressKey('Z');
