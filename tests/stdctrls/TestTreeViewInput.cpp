@@ -48,6 +48,36 @@ TEST_F(TreeInputTest, AClickOnALabelSelectsAndOnAButtonOpens)
     EXPECT_EQ(Tree->GetSelected(), a);
 }
 
+// What OnMouseDown finds under real clicks, as the items dialog asks it.
+TEST_F(TreeInputTest, HitTestsUnderRealClicks)
+{
+    auto* images = new TImageList(Form, 16, 16);
+    auto* bitmap = new TBitmap();
+    bitmap->SetSize(16, 16);
+    images->Add(bitmap);
+    delete bitmap;
+    Tree->SetImages(images);
+    AddTopLevel({"First", "Last"});
+    Backend->RunUntilIdle();
+    std::vector<std::string> seen;
+    Tree->SetOnMouseDown(TMouseEvent::Lambda([&](TObject*, TMouseButton, TShiftState, Integer x, Integer y) {
+        const THitTests hit = Tree->GetHitTestInfoAt(x, y);
+        TTreeNode* node = Tree->GetNodeAt(x, y);
+        std::string entry = node ? node->GetText() : "none";
+        for (THitTest t : {htOnItem, htOnIcon, htOnLabel, htOnIndent, htOnRight, htNowhere})
+            if (hit.Contains(t))
+                entry += " " + HitTestInfo().NameOf(t);
+        seen.push_back(entry);
+    }));
+    const TRect label = Node(1)->DisplayRect(true);
+    const Integer y = label.Top + 8;
+    for (TPoint p : {TPoint{label.Left + 4, y}, TPoint{label.Left - 8, y}, TPoint{5, y}, TPoint{label.Right + 10, y},
+                     TPoint{label.Left + 4, y - 16}, TPoint{label.Left + 4, y + 16}})
+        ClickClient(p);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Last htOnItem htOnLabel", "Last htOnItem htOnIcon", "Last htOnIndent",
+                                              "Last htOnRight", "First htOnItem htOnLabel", "none htNowhere"}));
+}
+
 TEST_F(TreeInputTest, TheNavigationKeysMoveTheSelection)
 {
     TTreeNodes* items = Tree->GetItems();
