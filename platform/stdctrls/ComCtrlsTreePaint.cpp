@@ -285,6 +285,8 @@ void TCustomTreeView::PaintRow(TCanvas* canvas, Integer row, const TRect& rowRec
                           index, GetEnabled());
     }
     PaintLabel(canvas, node, rowRect);
+    if (FOnAdvancedCustomDrawItem)
+        FOnAdvancedCustomDrawItem(this, node, state, cdPostPaint, defaultDraw, paintImages);
 }
 
 // Dotted lines: the elbow from the column before the node to the node, the

@@ -613,7 +613,8 @@ void TCustomTreeView::DefaultHandler(TMessage& m)
         }
         break;
     }
-    case WM_RBUTTONDOWN: {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: {
         const TPoint p = LParamToPoint(m.LParam);
         if (FRightClickSelect && !Designing(this) && GetHitTestInfoAt(p.X, p.Y).Contains(htOnItem))
             SelectNode(GetNodeAt(p.X, p.Y), true);

@@ -247,6 +247,26 @@ TEST_F(TreeModelTest, ChangeDelayReportsTheLastSelectionOnceAfterTheDelay)
     EXPECT_EQ(Log.size(), 4u);
 }
 
+TEST_F(TreeModelTest, AutoExpandOpensTheSelectedNodeAndClosesTheOneLeft)
+{
+    TTreeNodes* items = Tree->GetItems();
+    TTreeNode* a = items->Add(nullptr, "A");
+    items->AddChild(a, "A1");
+    TTreeNode* b = items->Add(nullptr, "B");
+    TTreeNode* b1 = items->AddChild(b, "B1");
+    items->AddChild(b1, "B1x");
+    Tree->SetAutoExpand(true);
+    Tree->SetSelected(a);
+    EXPECT_TRUE(a->GetExpanded());
+    Tree->SetSelected(b);
+    EXPECT_FALSE(a->GetExpanded());
+    EXPECT_TRUE(b->GetExpanded());
+    // Going down into a node's own children leaves it open.
+    Tree->SetSelected(b1);
+    EXPECT_TRUE(b->GetExpanded());
+    EXPECT_TRUE(b1->GetExpanded());
+}
+
 TEST_F(TreeModelTest, SortedTreesKeepTheirNodesInTextOrder)
 {
     AddTopLevel({"pear", "Apple", "fig"});

@@ -42,6 +42,17 @@ TEST_F(TreeInputTest, AClickOnALabelSelectsAndOnAButtonOpens)
     EXPECT_FALSE(a->GetExpanded());
     EXPECT_EQ(Tree->GetSelected(), a);
     EXPECT_EQ(downs.front(), "Beta");
+    // The right button selects only with RightClickSelect.
+    const TPoint beta = At(LabelMiddle(b).X, LabelMiddle(b).Y);
+    Backend->MoveTo(beta.X, beta.Y);
+    Backend->Click(beta.X, beta.Y, TPointerButton::Right);
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Tree->GetSelected(), a);
+    Tree->SetRightClickSelect(true);
+    Backend->Click(beta.X, beta.Y, TPointerButton::Right);
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Tree->GetSelected(), b);
+    Tree->SetSelected(a);
     // A refused change keeps the selection through a click too.
     Refuse = true;
     ClickClient(LabelMiddle(b));
