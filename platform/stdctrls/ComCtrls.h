@@ -220,6 +220,7 @@ private:
     std::vector<TTreeNode*>& SiblingsOf(TTreeNode* parent) { return parent ? parent->FChildren : FRoots; }
     void ShapeChanged();
     void Reindex() const;
+    bool Contains(const TTreeNode* node) const;
     void ReadData(TStream* stream);
     void WriteData(TStream* stream);
     void WriteNode(TStream* stream, TTreeNode* node);
@@ -228,6 +229,8 @@ private:
     std::vector<TTreeNode*> FRoots;
     Integer FCount = 0;
     Integer FUpdateCount = 0;
+    // Counts deleted nodes, so a caller can tell that an event handler deleted some.
+    Integer FDeletions = 0;
     mutable bool FDirty = false;
     mutable std::vector<TTreeNode*> FAll;
     mutable std::vector<TTreeNode*> FRows;

@@ -48,6 +48,7 @@ TTreeNode::~TTreeNode()
         view->Delete(this);
     FOwner->Detach(this);
     --FOwner->FCount;
+    ++FOwner->FDeletions;
     if (hadSelection)
         view->NodeDeleted(replacement);
 }
@@ -263,6 +264,8 @@ void TTreeNode::MoveTo(TTreeNode* destination, TNodeAttachMode mode)
 {
     if (destination && destination->FOwner != FOwner)
         throw ETreeViewError("A node can only move within its own tree");
+    if (FDeleting || (destination && destination->FDeleting))
+        throw ETreeViewError("A node being deleted cannot move");
     const bool asChild = mode == naAddChild || mode == naAddChildFirst;
     if (destination && (destination->HasAsParent(this) || (destination == this && asChild)))
         return;
@@ -359,6 +362,8 @@ TTreeNode* TTreeNodes::AddAt(TTreeNode* parent, Integer position, const std::str
 {
     if (parent && parent->FOwner != this)
         throw ETreeViewError("The node belongs to another tree");
+    if (parent && parent->FDeleting)
+        throw ETreeViewError("A node being deleted cannot take children");
     auto* node = new TTreeNode(this);
     node->FText = text;
     node->FData = data;
@@ -521,6 +526,12 @@ void TTreeNodes::Reindex() const
         if (!node->FChildren.empty())
             stack.push_back({&node->FChildren, 0, childrenShown});
     }
+}
+
+bool TTreeNodes::Contains(const TTreeNode* node) const
+{
+    Reindex();
+    return std::find(FAll.begin(), FAll.end(), node) != FAll.end();
 }
 
 const std::vector<TTreeNode*>& TTreeNodes::Rows() const

@@ -388,7 +388,11 @@ void TCustomTreeView::SelectNode(TTreeNode* node, bool ask)
 {
     if (node == FSelected || (node && node->FDeleting))
         return;
+    const Integer deletions = FTreeNodes->FDeletions;
     if (ask && !CanChange(node))
+        return;
+    // OnChanging may have deleted nodes, the one asked for among them.
+    if (deletions != FTreeNodes->FDeletions && node && !FTreeNodes->Contains(node))
         return;
     TTreeNode* old = FSelected;
     InvalidateNode(old);

@@ -131,6 +131,38 @@ TEST_F(TreeModelTest, OnChangingCanRefuseASelection)
     EXPECT_EQ(Log, (std::vector<std::string>{"Changing B", "Change B"}));
 }
 
+TEST_F(TreeModelTest, HandlersThatDeleteNodesLeaveNothingDangling)
+{
+    AddTopLevel({"A", "B", "C"});
+    Tree->SetSelected(Node(0));
+    // OnChanging deletes the node it is asked about.
+    Tree->SetOnChanging(TTVChangingEvent::Lambda([](TObject*, TTreeNode* node, bool&) {
+        if (node && node->GetText() == "C")
+            node->Delete();
+    }));
+    Tree->SetSelected(Node(2));
+    EXPECT_EQ(Order(), "A B");
+    EXPECT_EQ(Tree->GetSelected()->GetText(), "A");
+    // OnDeletion may not hang children on, or move, a node on its way out.
+    TTreeNode* b = Node(1);
+    std::vector<std::string> refused;
+    Tree->SetOnDeletion(TTVExpandedEvent::Lambda([&](TObject*, TTreeNode* node) {
+        try {
+            Tree->GetItems()->AddChild(node, "late");
+        } catch (const ETreeViewError&) {
+            refused.push_back("add");
+        }
+        try {
+            node->MoveTo(nullptr, naAdd);
+        } catch (const ETreeViewError&) {
+            refused.push_back("move");
+        }
+    }));
+    b->Delete();
+    EXPECT_EQ(refused, (std::vector<std::string>{"add", "move"}));
+    EXPECT_EQ(Order(), "A");
+}
+
 TEST_F(TreeModelTest, ANodeOfAnotherTreeIsRefused)
 {
     auto* other = new TTreeView(Form);
