@@ -271,7 +271,9 @@ class TCustomTreeView : public TWinControl {
     TRect RowRect(Integer row) const;
     TRect LabelRect(const TTreeNode* node) const;
 
-    // Published.
+    // Published. BiDiMode, ParentBiDiMode, ReadOnly and ToolTips are kept and
+    // stored only: text runs left to right, labels are never edited in place
+    // and no tooltips are shown.
     bool GetAutoExpand() const { return FAutoExpand; }
     void SetAutoExpand(bool value) { FAutoExpand = value; }
     TBiDiMode GetBiDiMode() const { return FBiDiMode; }
@@ -317,7 +319,8 @@ class TCustomTreeView : public TWinControl {
     // Sorts every level by text (or by OnCompare when it is set).
     void AlphaSort();
 
-    // Events.
+    // Events. OnEditing, OnEdited and OnContextPopup are kept and stored but
+    // never raised (no label editing; the platform has no context-menu message).
     TTVChangedEvent GetOnChange() const { return FOnChange; }
     void SetOnChange(TTVChangedEvent v) { FOnChange = std::move(v); }
     TTVChangingEvent GetOnChanging() const { return FOnChanging; }
