@@ -79,6 +79,56 @@ TEST_F(TreeStreamTest, AStoredTreeReadsAndWritesBackByteForByte)
     delete tree;
 }
 
+// A tree that is its own root publishes the dialog's handlers, so a stored
+// tree can bind its events by name.
+class THandlingTree : public TTreeView {
+    LD_CLASS(THandlingTree, TTreeView)
+
+    explicit THandlingTree(TComponent* owner) : TTreeView(owner) {}
+    void tvItemsChange(TObject*, TTreeNode*) { ++Changes; }
+    void tvItemsDragDrop(TObject*, TObject*, Integer, Integer) {}
+    void tvItemsDragOver(TObject*, TObject*, Integer, Integer, TDragState, bool& accept) { accept = true; }
+    void tvItemsMouseDown(TObject*, TMouseButton, TShiftState, Integer, Integer) {}
+    Integer Changes = 0;
+};
+
+TClass THandlingTree::StaticClass()
+{
+    static const TClassInfo info = TClassBuilder<THandlingTree>("THandlingTree", TTreeView::StaticClass())
+                                       .Method("tvItemsChange", &THandlingTree::tvItemsChange)
+                                       .Method("tvItemsDragDrop", &THandlingTree::tvItemsDragDrop)
+                                       .Method("tvItemsDragOver", &THandlingTree::tvItemsDragOver)
+                                       .Method("tvItemsMouseDown", &THandlingTree::tvItemsMouseDown);
+    return &info;
+}
+
+TEST_F(TreeStreamTest, TheDialogsTreeWithItsHandlers)
+{
+    const std::string form = Crlf(R"(object tvItems: THandlingTree
+  Left = 8
+  Top = 16
+  Width = 121
+  Height = 117
+  HideSelection = False
+  Indent = 19
+  ReadOnly = True
+  TabOrder = 0
+  OnChange = tvItemsChange
+  OnDragDrop = tvItemsDragDrop
+  OnDragOver = tvItemsDragOver
+  OnMouseDown = tvItemsMouseDown
+end
+)");
+    auto* tree = new THandlingTree(nullptr);
+    tree->SetParent(Form);
+    TStringStream input(TextToBinary(form));
+    ReadComponentFromStream(&input, tree);
+    EXPECT_EQ(AsText(tree), form);
+    tree->GetItems()->Add(nullptr, "A")->SetSelected(true);
+    EXPECT_EQ(tree->Changes, 1);
+    delete tree;
+}
+
 TEST_F(TreeStreamTest, PropertiesComeInTheHostsOrderWithItsDefaults)
 {
     // A fresh tree stores its bounds, Indent (which has no default) and its tab order.
