@@ -84,7 +84,8 @@ TRect TCustomTreeView::LabelRect(const TTreeNode* node) const
 
 Integer TCustomTreeView::MaxTopRow() const
 {
-    return std::max(Integer(FTreeNodes->Rows().size()) - VisibleRowCount(), 0);
+    // A client shorter than a row still shows the top row.
+    return std::max(Integer(FTreeNodes->Rows().size()) - std::max(VisibleRowCount(), 1), 0);
 }
 
 void TCustomTreeView::InvalidateNode(const TTreeNode* node)
