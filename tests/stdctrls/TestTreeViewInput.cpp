@@ -3,6 +3,7 @@
 // dragging one node before another, and the look of the selection (with a
 // picture of the tree in the test output).
 #include "platform/backends/HeadlessBackend.h"
+#include "platform/gfx/Frames.h"
 #include "tests/stdctrls/TreeViewTestSupport.h"
 
 namespace ld::test {
@@ -213,6 +214,38 @@ TEST_F(TreeScrollTest, TheBarAppearsWhenTheRowsDoNotFitAndItsPartsScroll)
     EXPECT_EQ(Tree->GetTopRow(), 23);
     Tree->Perform(0x0115, MakeWParam(5 /* SB_THUMBTRACK */, 4), 0);
     EXPECT_EQ(Tree->GetTopRow(), 4);
+}
+
+// The arrows are the platform's scroll-arrow frame controls, pushed while held.
+TEST_F(TreeScrollTest, TheArrowsAreTheFrameControlsPushedWhileHeld)
+{
+    auto arrowMatches = [this](Integer top, UINT state) {
+        TBitmap expected;
+        expected.SetSize(16, 16);
+        DrawFrameControl(expected.GetCanvas()->GetHandle(), {0, 0, 16, 16}, DFC_SCROLL, state);
+        const TPoint origin = Bar(top);
+        Integer differing = 0;
+        for (Integer y = 0; y < 16; ++y)
+            for (Integer x = 0; x < 16; ++x)
+                differing += Pixel(origin.X - 8 + x, origin.Y + y) != ColorToRGB(expected.GetCanvas()->GetPixel(x, y));
+        return differing;
+    };
+    const Integer downTop = Tree->GetClientHeight() - 16;
+    EXPECT_EQ(arrowMatches(0, DFCS_SCROLLUP), 0);
+    EXPECT_GT(arrowMatches(0, DFCS_SCROLLDOWN), 0);  // the comparison tells arrows apart
+    EXPECT_EQ(arrowMatches(downTop, DFCS_SCROLLDOWN), 0);
+    Backend->MoveTo(Bar(downTop + 8).X, Bar(downTop + 8).Y);
+    Backend->Press();
+    Backend->RunUntilIdle();
+    EXPECT_EQ(arrowMatches(downTop, DFCS_SCROLLDOWN | DFCS_PUSHED), 0);
+    // Off the arrow it springs back and stops repeating.
+    Backend->MoveTo(Bar(40).X, Bar(40).Y);
+    Backend->RunUntilIdle();
+    EXPECT_EQ(arrowMatches(downTop, DFCS_SCROLLDOWN), 0);
+    Backend->Advance(1000);
+    EXPECT_EQ(Tree->GetTopRow(), 1);
+    Backend->Release();
+    Backend->RunUntilIdle();
 }
 
 TEST_F(TreeScrollTest, TheScrolledPixelsMatchAFreshPaint)
