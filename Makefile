@@ -6,7 +6,7 @@
 
 PACKAGES := cmake ninja-build g++ pkg-config \
 	libpixman-1-dev libfreetype-dev fonts-dejavu-core libpng-dev \
-	libx11-dev xvfb xauth \
+	libx11-dev libxext-dev libxtst-dev xvfb xauth \
 	libgtest-dev libgmock-dev libbenchmark-dev
 JOBS ?= 2
 BUILD := build
