@@ -155,9 +155,11 @@ std::string TClipboard::GetText(unsigned long time)
     if (owner == None)
         return {};
     std::string bytes;
-    if (Convert(FUtf8, time, bytes))
+    TAnswer answer = Convert(FUtf8, time, bytes);
+    if (answer == TAnswer::Text)
         return Utf8ToLatin1(bytes);
-    if (Convert(FString, time, bytes))
+    // An owner that refuses UTF-8 may still give Latin-1; a silent one is not asked twice.
+    if (answer == TAnswer::Refused && Convert(FString, time, bytes) == TAnswer::Text)
         return bytes;
     return {};
 }
@@ -183,7 +185,7 @@ bool TClipboard::WaitForEvent(int type, XEvent& ev, long long deadlineMs)
     }
 }
 
-bool TClipboard::Convert(unsigned long target, unsigned long time, std::string& out)
+TClipboard::TAnswer TClipboard::Convert(unsigned long target, unsigned long time, std::string& out)
 {
     long long deadline = NowMs() + AnswerTimeoutMs;
     XDeleteProperty(FDisplay, FWindow, FProperty);
@@ -192,12 +194,12 @@ bool TClipboard::Convert(unsigned long target, unsigned long time, std::string& 
     XEvent ev;
     for (;;) {
         if (!WaitForEvent(SelectionNotify, ev, deadline))
-            return false;
+            return TAnswer::Silent;
         if (ev.xselection.selection == FClipboard && ev.xselection.target == target)
             break;
     }
     if (ev.xselection.property == None)
-        return false;
+        return TAnswer::Refused;
     Atom type;
     int format;
     unsigned long count, after;
@@ -205,7 +207,7 @@ bool TClipboard::Convert(unsigned long target, unsigned long time, std::string& 
     // Read whole, deleting the property, which also tells an incremental owner to go on.
     if (XGetWindowProperty(FDisplay, FWindow, FProperty, 0, long(MaxText / 4), True, AnyPropertyType, &type,
                            &format, &count, &after, &data) != Success)
-        return false;
+        return TAnswer::Refused;
     bool incremental = type == FIncr;
     bool ok = !incremental && format == 8 && after == 0;
     if (ok)
@@ -213,8 +215,8 @@ bool TClipboard::Convert(unsigned long target, unsigned long time, std::string& 
     if (data)
         XFree(data);
     if (incremental)
-        return ReadIncremental(out, deadline);
-    return ok;
+        return ReadIncremental(out, deadline) ? TAnswer::Text : TAnswer::Silent;
+    return ok ? TAnswer::Text : TAnswer::Refused;
 }
 
 // A large text comes in pieces: each new value of the property is one,

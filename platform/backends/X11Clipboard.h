@@ -30,7 +30,8 @@ public:
 
 private:
     void Answer(const _XEvent& request);
-    bool Convert(unsigned long target, unsigned long time, std::string& out);
+    enum class TAnswer { Text, Refused, Silent };
+    TAnswer Convert(unsigned long target, unsigned long time, std::string& out);
     bool WaitForEvent(int type, _XEvent& ev, long long deadlineMs);
     bool ReadIncremental(std::string& bytes, long long deadlineMs);
 
