@@ -1,6 +1,7 @@
 # make check   installs what is missing, builds, runs every test twice
 #              (plain, then under AddressSanitizer + UndefinedBehaviorSanitizer)
-# make demo    installs what is missing, builds, runs the demo
+# make demo    installs what is missing, builds, runs the demo: in a window when
+#              DISPLAY answers, else headless (DEMO_FLAGS=--headless forces that)
 # make bench   builds and runs the benchmark programs
 .PHONY: all deps build build-asan check check-plain check-asan demo bench clean
 
@@ -49,7 +50,7 @@ check-asan: build-asan
 check: check-plain check-asan
 
 demo: build
-	./apps/run-demo $(BUILD)
+	./apps/run-demo $(BUILD) $(DEMO_FLAGS)
 
 bench: build
 	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
