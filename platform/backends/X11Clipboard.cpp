@@ -185,6 +185,26 @@ bool TClipboard::WaitForEvent(int type, XEvent& ev, long long deadlineMs)
     }
 }
 
+// Reads our receiving property whole and deletes it, which also tells an
+// incremental owner to go on. False when it cannot be read or holds no bytes.
+bool TClipboard::TakeProperty(std::string& bytes, unsigned long& type)
+{
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    Atom got = None;
+    if (XGetWindowProperty(FDisplay, FWindow, FProperty, 0, long(MaxText / 4), True, AnyPropertyType, &got, &format,
+                           &count, &after, &data) != Success)
+        return false;
+    type = got;
+    bool ok = (format == 8 || got == FIncr) && after == 0;
+    if (ok && format == 8)
+        bytes.assign(reinterpret_cast<char*>(data), count);
+    if (data)
+        XFree(data);
+    return ok;
+}
+
 TClipboard::TAnswer TClipboard::Convert(unsigned long target, unsigned long time, std::string& out)
 {
     long long deadline = NowMs() + AnswerTimeoutMs;
@@ -200,23 +220,12 @@ TClipboard::TAnswer TClipboard::Convert(unsigned long target, unsigned long time
     }
     if (ev.xselection.property == None)
         return TAnswer::Refused;
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    // Read whole, deleting the property, which also tells an incremental owner to go on.
-    if (XGetWindowProperty(FDisplay, FWindow, FProperty, 0, long(MaxText / 4), True, AnyPropertyType, &type,
-                           &format, &count, &after, &data) != Success)
+    unsigned long type = None;
+    if (!TakeProperty(out, type))
         return TAnswer::Refused;
-    bool incremental = type == FIncr;
-    bool ok = !incremental && format == 8 && after == 0;
-    if (ok)
-        out.assign(reinterpret_cast<char*>(data), count);
-    if (data)
-        XFree(data);
-    if (incremental)
+    if (type == FIncr)
         return ReadIncremental(out, deadline) ? TAnswer::Text : TAnswer::Silent;
-    return ok ? TAnswer::Text : TAnswer::Refused;
+    return TAnswer::Text;
 }
 
 // A large text comes in pieces: each new value of the property is one,
@@ -230,22 +239,13 @@ bool TClipboard::ReadIncremental(std::string& bytes, long long deadlineMs)
             if (!WaitForEvent(PropertyNotify, ev, deadlineMs))
                 return false;
         } while (ev.xproperty.atom != FProperty || ev.xproperty.state != PropertyNewValue);
-        Atom type;
-        int format;
-        unsigned long count, after;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(FDisplay, FWindow, FProperty, 0, long(MaxText / 4), True, AnyPropertyType, &type,
-                               &format, &count, &after, &data) != Success)
+        std::string piece;
+        unsigned long type = None;
+        if (!TakeProperty(piece, type) || type == FIncr || bytes.size() + piece.size() > MaxText)
             return false;
-        bool ok = format == 8 && after == 0 && bytes.size() + count <= MaxText;
-        if (ok)
-            bytes.append(reinterpret_cast<char*>(data), count);
-        if (data)
-            XFree(data);
-        if (!ok)
-            return false;
-        if (count == 0)
+        if (piece.empty())
             return true;
+        bytes += piece;
         deadlineMs = NowMs() + AnswerTimeoutMs;  // each piece gets its own time
     }
 }

@@ -34,6 +34,7 @@ private:
     TAnswer Convert(unsigned long target, unsigned long time, std::string& out);
     bool WaitForEvent(int type, _XEvent& ev, long long deadlineMs);
     bool ReadIncremental(std::string& bytes, long long deadlineMs);
+    bool TakeProperty(std::string& bytes, unsigned long& type);
 
     Display* FDisplay;
     unsigned long FWindow;
