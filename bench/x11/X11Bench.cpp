@@ -70,7 +70,7 @@ void BM_PresentFullScreen(benchmark::State& state)
         scene.Backend.Present();
     }
     XSync(scene.Backend.GetDisplay(), False);
-    state.SetItemsProcessed(state.iterations());
+    state.counters["pixels"] = double(scene.Backend.GetPresentedPixels()) / double(state.iterations());
 }
 BENCHMARK(BM_PresentFullScreen)->UseRealTime()->Unit(benchmark::kMillisecond);
 
@@ -83,6 +83,7 @@ void BM_PresentTab(benchmark::State& state)
         scene.Backend.Present();
     }
     XSync(scene.Backend.GetDisplay(), False);
+    state.counters["pixels"] = double(scene.Backend.GetPresentedPixels()) / double(state.iterations());
 }
 BENCHMARK(BM_PresentTab)->UseRealTime()->Unit(benchmark::kMicrosecond);
 

@@ -195,8 +195,10 @@ void TX11Backend::Present()
     if (areas.empty())
         return;
     const TSurface& screen = GetScreenSurface();
-    for (const TRect& r : areas)
+    for (const TRect& r : areas) {
         FPresenter->Present(screen, r);
+        FPresentedPixels += uint64_t(r.Width()) * uint64_t(r.Height());
+    }
     XFlush(FDisplay);
     ++FPresents;
 }

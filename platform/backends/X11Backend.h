@@ -68,7 +68,9 @@ public:
     // The window's pixels as the server has them (XGetImage).
     std::unique_ptr<TSurface> CaptureWindow(const TRect& area) const;
     const std::string& GetTitle() const { return FTitle; }
+    // Presents that sent anything, and the pixels they sent in all.
     uint64_t GetPresentCount() const { return FPresents; }
+    uint64_t GetPresentedPixels() const { return FPresentedPixels; }
 
     // A margin under the promised 4 ms for the present itself and the gap
     // between two reads of the tick count.
@@ -100,6 +102,7 @@ private:
     std::vector<TRect> FExposed;
     long long FLastPresentUs = 0;
     uint64_t FPresents = 0;
+    uint64_t FPresentedPixels = 0;
     TPoint FPointer{-1, -1};
     HWND FDeactivated = nullptr;
     HCURSOR FShownCursor = nullptr;

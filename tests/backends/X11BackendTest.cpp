@@ -52,8 +52,10 @@ TEST_F(X11PresentTest, AfterAPaintTheWindowShowsTheScreen)
     probe->Hot = true;
     probe->Invalidate();
     uint64_t before = FBackend->GetPresentCount();
+    uint64_t pixelsBefore = FBackend->GetPresentedPixels();
     Settle();
     EXPECT_EQ(FBackend->GetPresentCount(), before + 1);
+    EXPECT_EQ(FBackend->GetPresentedPixels() - pixelsBefore, 120u * 40u);
     TPoint origin = probe->ClientToScreen(TPoint{0, 0});
     EXPECT_EQ(FirstDifference(*FBackend, Bounds(origin.X, origin.Y, 120, 40)), "");
     EXPECT_NE(Opaque(FBackend->CaptureWindow({600, 400, 601, 401})->Pixel(0, 0)), 0xFF123456u);
