@@ -241,7 +241,10 @@ bool TClipboard::ReadIncremental(std::string& bytes, long long deadlineMs)
         } while (ev.xproperty.atom != FProperty || ev.xproperty.state != PropertyNewValue);
         std::string piece;
         unsigned long type = None;
-        if (!TakeProperty(piece, type) || type == FIncr || bytes.size() + piece.size() > MaxText)
+        bool read = TakeProperty(piece, type);
+        if (type == None)
+            continue;  // a notice from before the transfer began: the property is gone
+        if (!read || type == FIncr || bytes.size() + piece.size() > MaxText)
             return false;
         if (piece.empty())
             return true;

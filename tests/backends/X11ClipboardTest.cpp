@@ -114,6 +114,64 @@ TEST_F(X11ClipboardTest, AnotherProgramsTextArrivesAsLatin1)
     EXPECT_EQ(text, "na\xEFve ?");
 }
 
+// An owner with much to give sends it in pieces (INCR): each piece when the
+// requestor has deleted the last one, an empty piece at the end.
+TEST_F(X11ClipboardTest, ALargeTextComesInPieces)
+{
+    TOtherProgram other;
+    XSetSelectionOwner(other.D, other.Clipboard, other.W, CurrentTime);
+    XSync(other.D, False);
+    std::string text;
+    for (int i = 0; text.size() < 100000; ++i)
+        text += "line " + std::to_string(i) + " caf\xC3\xA9\n";
+    std::atomic<bool> stop{false};
+    std::thread owner([&] {
+        Atom incr = XInternAtom(other.D, "INCR", False);
+        Window requestor = None;
+        Atom property = None;
+        size_t sent = 0;
+        bool finished = false;
+        while (!stop) {
+            while (XPending(other.D)) {
+                XEvent ev;
+                XNextEvent(other.D, &ev);
+                if (ev.type == SelectionRequest && ev.xselectionrequest.target == other.Utf8) {
+                    const XSelectionRequestEvent& req = ev.xselectionrequest;
+                    requestor = req.requestor;
+                    property = req.property;
+                    XSelectInput(other.D, requestor, PropertyChangeMask);
+                    long size = long(text.size());
+                    XChangeProperty(other.D, requestor, property, incr, 32, PropModeReplace,
+                                    reinterpret_cast<unsigned char*>(&size), 1);
+                    XEvent reply{};
+                    reply.xselection.type = SelectionNotify;
+                    reply.xselection.requestor = requestor;
+                    reply.xselection.selection = req.selection;
+                    reply.xselection.target = req.target;
+                    reply.xselection.property = property;
+                    reply.xselection.time = req.time;
+                    XSendEvent(other.D, requestor, False, NoEventMask, &reply);
+                    XFlush(other.D);
+                } else if (ev.type == PropertyNotify && ev.xproperty.window == requestor &&
+                           ev.xproperty.atom == property && ev.xproperty.state == PropertyDelete && !finished) {
+                    size_t n = std::min<size_t>(16384, text.size() - sent);
+                    XChangeProperty(other.D, requestor, property, other.Utf8, 8, PropModeReplace,
+                                    reinterpret_cast<const unsigned char*>(text.data() + sent), int(n));
+                    XFlush(other.D);
+                    sent += n;
+                    finished = n == 0;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    std::string got = FBackend->GetClipboardText();
+    stop = true;
+    owner.join();
+    EXPECT_EQ(got.size(), x11::Utf8ToLatin1(text).size());
+    EXPECT_TRUE(got == x11::Utf8ToLatin1(text));  // not printed: 100 kB
+}
+
 TEST_F(X11ClipboardTest, AnOwnerThatNeverAnswersGivesEmptyTextInBoundedTime)
 {
     TOtherProgram other;
