@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/backends/X11Cursors.h"
+#include "platform/backends/X11Keys.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/gfx/Png.h"
@@ -320,6 +321,30 @@ TEST_F(X11Test, AnIdleSecondCostsLessThanTenMillisecondsOfCpu)
     long long cpu = us(after.ru_utime) - us(before.ru_utime) + us(after.ru_stime) - us(before.ru_stime);
     EXPECT_GE(NowMs() - start, 990);
     EXPECT_LT(cpu, 10000) << "CPU time in microseconds";
+}
+
+} // namespace
+} // namespace ld::x11test
+
+namespace ld::x11test {
+namespace {
+
+TEST(X11KeyMap, KeySymbolsBecomeTheHostsVirtualKeys)
+{
+    EXPECT_EQ(x11::VirtualKeyOf(XK_a), 'A');
+    EXPECT_EQ(x11::VirtualKeyOf(XK_Z), 'Z');
+    EXPECT_EQ(x11::VirtualKeyOf(XK_7), '7');
+    EXPECT_EQ(x11::VirtualKeyOf(XK_F1), VK_F1);
+    EXPECT_EQ(x11::VirtualKeyOf(XK_F10), VK_F1 + 9);
+    EXPECT_EQ(x11::VirtualKeyOf(XK_Return), VK_RETURN);
+    EXPECT_EQ(x11::VirtualKeyOf(XK_KP_Enter), VK_RETURN);
+    EXPECT_EQ(x11::VirtualKeyOf(XK_ISO_Left_Tab), VK_TAB);  // Shift+Tab on most layouts
+    EXPECT_EQ(x11::VirtualKeyOf(XK_Alt_L), VK_MENU);
+    EXPECT_EQ(x11::VirtualKeyOf(XK_Control_R), VK_CONTROL);
+    EXPECT_EQ(x11::VirtualKeyOf(XK_KP_Left), VK_LEFT);
+    EXPECT_EQ(x11::VirtualKeyOf(XK_KP_3), 0x63);   // VK_NUMPAD3
+    EXPECT_EQ(x11::VirtualKeyOf(XK_comma), 0xBC);  // VK_OEM_COMMA
+    EXPECT_EQ(x11::VirtualKeyOf(XK_eacute), 0);    // the backend falls back to the shifted symbol, then VK_OEM_8
 }
 
 } // namespace
