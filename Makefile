@@ -1,12 +1,13 @@
 # make check   installs what is missing, builds, runs every test twice
 #              (plain, then under AddressSanitizer + UndefinedBehaviorSanitizer)
-# make demo    installs what is missing, builds, runs the demo
+# make demo    installs what is missing, builds, runs the demo: in a window when
+#              DISPLAY answers, else headless (DEMO_FLAGS=--headless forces that)
 # make bench   builds and runs the benchmark programs
 .PHONY: all deps build build-asan check check-plain check-asan demo bench clean
 
 PACKAGES := cmake ninja-build g++ pkg-config \
 	libpixman-1-dev libfreetype-dev fonts-dejavu-core libpng-dev \
-	libx11-dev xvfb xauth \
+	libx11-dev libxext-dev libxtst-dev xvfb xauth \
 	libgtest-dev libgmock-dev libbenchmark-dev
 JOBS ?= 2
 BUILD := build
@@ -49,10 +50,11 @@ check-asan: build-asan
 check: check-plain check-asan
 
 demo: build
-	./apps/run-demo $(BUILD)
+	./apps/run-demo $(BUILD) $(DEMO_FLAGS)
 
+# Without DISPLAY, bench_x11 measures on an Xvfb of its own, not on the desktop.
 bench: build
-	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] && DISPLAY= "$$b"; done
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
