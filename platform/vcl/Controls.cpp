@@ -6,6 +6,7 @@
 
 #include "platform/core/SysUtils.h"
 #include "platform/gfx/Graphics.h"
+#include "platform/stream/Reader.h"
 #include "platform/vcl/DragDrop.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
@@ -118,6 +119,11 @@ TClass TControl::StaticClass()
         .Integer("Height", &TControl::GetHeight, &TControl::SetHeight)
         .Integer("Cursor", &TControl::GetCursor, &TControl::SetCursor).Idents(CursorIdents()).Default(crDefault)
         .String("Hint", &TControl::GetHint, &TControl::SetHint)
+        // Declared for the descendants that publish them, with the rule that
+        // keeps a value taken from the parent out of the stored form.
+        .Integer("Color", &TControl::GetColor, &TControl::SetColor).Stored(&TControl::IsColorStored).Protected()
+        .Object("Font", &TControl::GetFont, &TControl::SetFont).Stored(&TControl::IsFontStored).Protected()
+        .Boolean("ShowHint", &TControl::GetShowHint, &TControl::SetShowHint).Stored(&TControl::IsShowHintStored).Protected()
         .Abstract();
     return &info;
 }
@@ -422,6 +428,27 @@ void TControl::Loaded()
             Perform(CM_PARENTFONTCHANGED, 0, 0);
         if (FParentShowHint)
             Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+    }
+}
+
+void TControl::ReadState(TReader* reader)
+{
+    FControlState.Include(csReadingState);
+    if (auto* parent = dynamic_cast<TWinControl*>(reader->Parent()))
+        SetParent(parent);
+    try {
+        inherited::ReadState(reader);
+    } catch (...) {
+        FControlState.Exclude(csReadingState);
+        throw;
+    }
+    FControlState.Exclude(csReadingState);
+    if (FParent) {
+        if (auto* w = dynamic_cast<TWinControl*>(this))
+            w->Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+        Perform(CM_PARENTCOLORCHANGED, 0, 0);
+        Perform(CM_PARENTFONTCHANGED, 0, 0);
+        Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
     }
 }
 

@@ -25,6 +25,7 @@ TClass TWinControl::StaticClass()
 {
     static const TClassInfo info = TClassBuilder<TWinControl>("TWinControl", TControl::StaticClass())
         .Integer("HelpContext", &TWinControl::GetHelpContext, &TWinControl::SetHelpContext).Default(0)
+        .Boolean("Ctl3D", &TWinControl::GetCtl3D, &TWinControl::SetCtl3D).Stored(&TWinControl::IsCtl3DStored).Protected()
         .Abstract();
     return &info;
 }
@@ -299,6 +300,26 @@ void TWinControl::RemoveControl(TControl* control)
     }
     control->FParent = nullptr;
     if (!ComponentState().Contains(csDestroying))
+        Realign();
+}
+
+void TWinControl::ReadState(TReader* reader)
+{
+    DisableAlign();
+    try {
+        inherited::ReadState(reader);
+    } catch (...) {
+        EnableAlign();
+        throw;
+    }
+    EnableAlign();
+    FixupTabList();
+}
+
+void TWinControl::Loaded()
+{
+    inherited::Loaded();
+    if (FControlState.Contains(csAlignmentNeeded))
         Realign();
 }
 
@@ -768,6 +789,7 @@ void TWinControl::Dispatch(TMessage& m)
     case CN_SYSCHAR: CNSysChar(m); return;
     case CM_DIALOGKEY: CMDialogKey(m); return;
     case CM_DIALOGCHAR: CMDialogChar(m); return;
+    case CM_FOCUSCHANGED: CMFocusChanged(m); return;
     case CM_FONTCHANGED: CMFontChanged(m); return;
     case CM_COLORCHANGED: CMColorChanged(m); return;
     case CM_CTL3DCHANGED: CMCtl3DChanged(m); return;
