@@ -34,10 +34,11 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl()
 {
-    if (FParent) {
-        if (TCustomForm* form = GetParentForm(this))
-            form->DefocusControl(this, true);
-    }
+    // Leaves the parent while still wholly a windowed control: from TControl's
+    // destructor the parent would look for it among its windowless children
+    // and keep a dangling entry in its windowed ones.
+    if (FParent)
+        FParent->RemoveControl(this);
     if (FHandle)
         DestroyHandle();
     // Children go with their parent, last first.
