@@ -2,6 +2,7 @@
 
 #include "platform/core/ClassRegistry.h"
 #include "platform/gfx/Graphics.h"
+#include "platform/gfx/Text.h"
 #include "platform/win/Input.h"
 
 namespace ld::test {
@@ -117,15 +118,19 @@ void TTestButton::Dispatch(TMessage& m)
     TCustomControl::Dispatch(m);
 }
 
+// A face with the caption, framed black while Enter is the button's to take.
 void TTestButton::Paint()
 {
+    TCanvas* canvas = GetCanvas();
     TRect r = GetClientRect();
-    GetCanvas()->GetBrush()->SetColor(clBtnFace);
-    GetCanvas()->FillRect(r);
-    GetCanvas()->GetBrush()->SetColor(FActive ? clBlack : clBtnShadow);
-    GetCanvas()->FrameRect(r);
-    GetCanvas()->GetFont()->SetColor(clBtnText);
-    GetCanvas()->TextOut(8, 5, GetCaption());
+    canvas->GetBrush()->SetColor(FActive ? clBlack : clBtnShadow);
+    canvas->FrameRect(r);
+    InflateRect(r, -1, -1);
+    canvas->GetBrush()->SetColor(clBtnFace);
+    canvas->FillRect(r);
+    canvas->GetFont()->Assign(GetFont());
+    SetBkMode(canvas->GetHandle(), TRANSPARENT);
+    DrawText(canvas->GetHandle(), GetCaption(), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 // ---- the form classes ------------------------------------------------------------
