@@ -41,6 +41,43 @@ void TTestBox::Paint()
     GetCanvas()->FrameRect(GetClientRect());
 }
 
+void TTestBox::Dispatch(TMessage& m)
+{
+    if (m.Msg == CM_DIALOGCHAR && IsAccel(Word(m.WParam), GetCaption()) && CanFocus()) {
+        SelectFirst();
+        m.Result = 1;
+        return;
+    }
+    TCustomControl::Dispatch(m);
+}
+
+// ---- TTestLabel ----------------------------------------------------------------
+
+TClass TTestLabel::StaticClass()
+{
+    static const TClassInfo info = TClassBuilder<TTestLabel>("TTestLabel", TGraphicControl::StaticClass())
+        .String("Caption", &TTestLabel::GetCaption, &TTestLabel::SetCaption);
+    return &info;
+}
+
+void TTestLabel::Dispatch(TMessage& m)
+{
+    if (m.Msg == CM_DIALOGCHAR && FocusControl && GetEnabled() && IsAccel(Word(m.WParam), GetCaption()) &&
+        FocusControl->CanFocus()) {
+        FocusControl->SetFocus();
+        m.Result = 1;
+        return;
+    }
+    TGraphicControl::Dispatch(m);
+}
+
+void TTestLabel::Paint()
+{
+    TRect r = GetClientRect();
+    SetBkMode(GetCanvas()->GetHandle(), TRANSPARENT);
+    DrawText(GetCanvas()->GetHandle(), GetCaption(), r, DT_LEFT | DT_SINGLELINE);
+}
+
 // ---- TTestButton ---------------------------------------------------------------
 
 TClass TTestButton::StaticClass()

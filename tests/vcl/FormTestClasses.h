@@ -17,6 +17,20 @@ class TTestBox : public TCustomControl {
     explicit TTestBox(TComponent* owner);
     using TCustomControl::FControlStyle;
 
+    // Its accelerator moves the focus to its first child, as a group box does.
+    void Dispatch(TMessage& m) override;
+
+protected:
+    void Paint() override;
+};
+
+// A windowless caption whose accelerator focuses another control, as a label does.
+class TTestLabel : public TGraphicControl {
+    LD_CLASS(TTestLabel, TGraphicControl)
+    explicit TTestLabel(TComponent* owner) : TGraphicControl(owner) {}
+    TWinControl* FocusControl = nullptr;
+    void Dispatch(TMessage& m) override;
+
 protected:
     void Paint() override;
 };

@@ -127,6 +127,24 @@ TEST_F(ModalTest, TabAndShiftTabGoRoundInTabOrderThroughContainers)
     EXPECT_EQ(focus, (std::vector<std::string>{"Ok", "Cancel", "First", "Second", "Ok", "Second", "First"}));
 }
 
+TEST_F(ModalTest, AltWithALetterReachesContainersAndWindowlessControls)
+{
+    auto* label = new TTestLabel(Dialog);
+    label->SetCaption("&Last:");
+    label->SetBounds(240, 20, 60, 13);
+    label->FocusControl = Dialog->Second;
+    label->SetParent(Dialog);
+    std::vector<std::string> focus;
+    Then([this] { Backend->KeyWith(VK_MENU, 'L'); });
+    NoteFocus(focus);
+    Then([this] { Backend->KeyWith(VK_MENU, 'I'); });
+    NoteFocus(focus);
+    Press(VK_ESCAPE);
+    Dialog->ShowModal();
+    EXPECT_EQ(focus, (std::vector<std::string>{"Second", "First"}));
+    EXPECT_EQ(Dialog->Cancel->Clicks, 1);
+}
+
 TEST_F(ModalTest, ClicksOnOtherWindowsAreRefusedWhileTheDialogIsUp)
 {
     bool stillModal = false;
