@@ -232,7 +232,13 @@ public:
             FConstruct = [](TComponent* owner) -> TComponent* { return new C(owner); };
         if constexpr (std::is_constructible_v<C, TCollection*> && !std::is_abstract_v<C>)
             FConstructItem = [](TCollection* collection) -> TCollectionItem* { return new C(collection); };
-        if constexpr (requires { &C::Notification; })
+        if constexpr (requires { typename C::TWatchedOnlyNotification; })
+            // The nearest override acts only on components it watches through
+            // FreeNotification, which tell it directly: the owner need not
+            // pass every notice on to it.
+            FOverridesNotification = !std::is_same_v<decltype(&C::Notification),
+                                                     decltype(&C::TWatchedOnlyNotification::Notification)>;
+        else if constexpr (requires { &C::Notification; })
             FOverridesNotification =
                 !std::is_same_v<decltype(&C::Notification), void (TComponent::*)(TComponent*, TOperation)>;
     }

@@ -193,7 +193,10 @@ class TControl : public TComponent {
     virtual void MouseMove(TShiftState shift, Integer x, Integer y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y);
 
+    // Acts only on the popup menu, which it watches with FreeNotification; a
+    // descendant that overrides it again hears every notice of its owner.
     void Notification(TComponent* component, TOperation operation) override;
+    using TWatchedOnlyNotification = TControl;
     void Loaded() override;
     // A control read from a stored form takes the component that holds it in
     // the form as its parent before its properties are read.

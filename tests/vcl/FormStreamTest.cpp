@@ -290,3 +290,61 @@ TEST_F(FormStreamTest, AnUnknownPropertyOrClassNamesItsLineAndLeavesNothingBehin
 
 } // namespace
 } // namespace ld::test
+
+namespace ld::test {
+namespace {
+
+// A form of many controls, in groups, stored and read into a new form with
+// every window made: each control in its place and in its tab order.
+void MakeManyControls(TForm* form, Integer groups, Integer each)
+{
+    for (Integer g = 0; g < groups; ++g) {
+        auto* group = new TTestBox(form);
+        group->SetName("G" + std::to_string(g));
+        group->SetBounds(4 * g, 0, 100, 100);
+        group->SetParent(form);
+        for (Integer i = 0; i < each; ++i) {
+            auto* box = new TTestBox(form);
+            box->SetName("B" + std::to_string(g) + "_" + std::to_string(i));
+            box->SetBounds(0, i, 10, 10);
+            box->SetTabStop(true);
+            box->SetParent(group);
+            box->SetTabOrder(0); // reversed against the stored order
+        }
+    }
+}
+
+TEST_F(FormStreamTest, AFormOfManyControlsReadsBackWhole)
+{
+    const Integer groups = 40, each = 50;
+    auto* source = new TForm(nullptr);
+    source->SetName("Many");
+    MakeManyControls(source, groups, each);
+    TMemoryStream stored;
+    WriteComponentToStream(&stored, source);
+    source->Free();
+
+    stored.SetPosition(0);
+    auto* form = new TForm(nullptr);
+    ReadComponentFromStream(&stored, form);
+    form->Show();
+    ASSERT_EQ(form->ComponentCount(), groups * (each + 1));
+    for (Integer g = 0; g < groups; g += 13) {
+        auto* group = dynamic_cast<TTestBox*>(form->FindComponent("G" + std::to_string(g)));
+        ASSERT_NE(group, nullptr);
+        EXPECT_EQ(group->GetParent(), form);
+        EXPECT_EQ(group->GetTabOrder(), g);
+        ASSERT_EQ(group->GetControlCount(), each);
+        for (Integer i = 0; i < each; i += 7) {
+            auto* box = dynamic_cast<TTestBox*>(form->FindComponent("B" + std::to_string(g) + "_" + std::to_string(i)));
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->GetParent(), group);
+            EXPECT_EQ(box->GetTabOrder(), each - 1 - i);
+            EXPECT_TRUE(box->HandleAllocated());
+        }
+    }
+    form->Free();
+}
+
+} // namespace
+} // namespace ld::test
