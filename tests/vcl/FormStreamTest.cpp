@@ -147,6 +147,21 @@ TEST_F(FormStreamTest, ValuesTakenFromTheParentAreNotStored)
     read->Free();
 }
 
+TEST_F(FormStreamTest, AControlMadeFromItsClassRecordStillForgetsAFreedPopupMenu)
+{
+    // Made as the reader makes them: such a control hears only of what it watches.
+    auto* box = static_cast<TTestBox*>(CreateComponent(TTestBox::StaticClass(), Form));
+    auto* menu = new TPopupMenu(Form);
+    auto* other = new TPopupMenu(nullptr);
+    box->SetPopupMenu(menu);
+    menu->Free();
+    EXPECT_EQ(box->GetPopupMenu(), nullptr);
+    box->SetPopupMenu(other);
+    other->Free();
+    EXPECT_EQ(box->GetPopupMenu(), nullptr);
+    box->Free();
+}
+
 TEST_F(FormStreamTest, HandingAControlAnEqualFontIsNoChange)
 {
     TProbe* probe = AddProbe("P", Bounds(0, 0, 10, 10));
