@@ -188,14 +188,9 @@ void TCustomForm::ReadState(TReader* reader)
     FClientWidth = 0;
     FClientHeight = 0;
     FTextHeight = 0;
-    FControlState.Include(csReadingState);
-    try {
-        inherited::ReadState(reader);
-    } catch (...) {
-        FControlState.Exclude(csReadingState);
-        throw;
-    }
-    FControlState.Exclude(csReadingState);
+    // TControl::ReadState marks the form csReadingState while its properties
+    // are read, which holds ClientWidth and ClientHeight back.
+    inherited::ReadState(reader);
     // The client size depends on the frame, which depends on the border style:
     // it is applied once everything is read, whatever the order.
     if (FClientWidth > 0)

@@ -14,16 +14,6 @@ namespace {
 
 using BarFormTest = BarTest;
 
-std::string StoredText(TComponent* root)
-{
-    TMemoryStream binary;
-    WriteComponentToStream(&binary, root);
-    binary.SetPosition(0);
-    TStringStream text;
-    ObjectResourceToText(&binary, &text);
-    return text.DataString();
-}
-
 // Stores the form into a stream and reads it back into a new form.
 TForm* ThroughAStream(TForm* form)
 {
