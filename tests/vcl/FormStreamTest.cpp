@@ -11,6 +11,8 @@
 #include "tests/vcl/FormTestClasses.h"
 #include "tests/vcl/VclTestSupport.h"
 
+extern "C" ld::TClass TestModuleDialogClass();
+
 namespace ld::test {
 namespace {
 
@@ -260,6 +262,14 @@ TEST_F(FormStreamTest, AFormClassReadsItsOwnStoredFormThenRunsOnCreate)
     auto* bare = new TTestDialog(nullptr);
     EXPECT_EQ(bare->ComponentCount(), 0);
     delete bare;
+}
+
+TEST_F(FormStreamTest, AFormClassReadsTheStoredFormOfTheModuleThatHoldsIt)
+{
+    TComponent* dialog = CreateComponent(TestModuleDialogClass(), nullptr);
+    EXPECT_EQ(static_cast<TForm*>(dialog)->GetCaption(), "From the module");
+    EXPECT_NE(dialog->FindComponent("Panel"), nullptr);
+    dialog->Free();
 }
 
 TEST_F(FormStreamTest, AFormClassWithABadOrMissingStoredFormIsNotMade)
