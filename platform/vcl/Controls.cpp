@@ -160,6 +160,28 @@ void TControl::SetParentComponent(TComponent* value)
         SetParent(w);
 }
 
+void TControl::ReadState(TReader* reader)
+{
+    FControlState.Include(csReadingState);
+    auto* parent = dynamic_cast<TWinControl*>(reader->Parent());
+    try {
+        if (parent)
+            SetParent(parent);
+        inherited::ReadState(reader);
+    } catch (...) {
+        FControlState.Exclude(csReadingState);
+        throw;
+    }
+    FControlState.Exclude(csReadingState);
+    // What it takes from a parent the reader gave it, it takes now that its
+    // own values are read.
+    if (parent && FParent == parent) {
+        Perform(CM_PARENTCOLORCHANGED, 0, 0);
+        Perform(CM_PARENTFONTCHANGED, 0, 0);
+        Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+    }
+}
+
 void TControl::SetParent(TWinControl* parent)
 {
     if (FParent == parent)
@@ -428,27 +450,6 @@ void TControl::Loaded()
             Perform(CM_PARENTFONTCHANGED, 0, 0);
         if (FParentShowHint)
             Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
-    }
-}
-
-void TControl::ReadState(TReader* reader)
-{
-    FControlState.Include(csReadingState);
-    if (auto* parent = dynamic_cast<TWinControl*>(reader->Parent()))
-        SetParent(parent);
-    try {
-        inherited::ReadState(reader);
-    } catch (...) {
-        FControlState.Exclude(csReadingState);
-        throw;
-    }
-    FControlState.Exclude(csReadingState);
-    if (FParent) {
-        if (auto* w = dynamic_cast<TWinControl*>(this))
-            w->Perform(CM_PARENTCTL3DCHANGED, 0, 0);
-        Perform(CM_PARENTCOLORCHANGED, 0, 0);
-        Perform(CM_PARENTFONTCHANGED, 0, 0);
-        Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
     }
 }
 

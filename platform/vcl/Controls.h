@@ -21,7 +21,6 @@ namespace ld {
 
 class TWinControl;
 class TPopupMenu;
-class TReader;
 class TDragObject;
 
 // Limits of a control's size, kept and stored.
@@ -120,6 +119,10 @@ class TControl : public TComponent {
     void SetParentColor(bool value);
     bool GetShowHint() const { return FShowHint; }
     void SetShowHint(bool value);
+    // The stored rules of the values a control may take from its parent.
+    bool IsColorStored() const { return !FParentColor; }
+    bool IsFontStored() const { return !FParentFont; }
+    bool IsShowHintStored() const { return !FParentShowHint; }
     bool GetParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool value);
     std::string GetHint() const { return FHint; }
@@ -195,18 +198,13 @@ class TControl : public TComponent {
 
     // Acts only on the popup menu, which it watches with FreeNotification; a
     // descendant that overrides it again hears every notice of its owner.
-    void Notification(TComponent* component, TOperation operation) override;
     using TWatchedOnlyNotification = TControl;
-    void Loaded() override;
-    // A control read from a stored form takes the component that holds it in
-    // the form as its parent before its properties are read.
-    void ReadState(TReader* reader) override;
 
-    // The stored rules of the properties that follow the parent: stored only
-    // while the control does not take the parent's value.
-    bool IsColorStored() const { return !FParentColor; }
-    bool IsFontStored() const { return !FParentFont; }
-    bool IsShowHintStored() const { return !FParentShowHint; }
+    void Notification(TComponent* component, TOperation operation) override;
+    void Loaded() override;
+    // A control read from a stored form takes the component that holds it
+    // there as its parent.
+    void ReadState(TReader* reader) override;
 
 protected:
     virtual void Changed() {}
@@ -433,7 +431,7 @@ protected:
     void CNSysChar(TMessage& m);
     void CMDialogKey(TMessage& m) { Broadcast(m); }
     void CMDialogChar(TMessage& m) { Broadcast(m); }
-    void CMFocusChanged(TMessage& m);
+    void CMFocusChanged(TMessage& m) { Broadcast(m); }
     void CMFontChanged(TMessage& m);
     void CMColorChanged(TMessage& m);
     void CMCtl3DChanged(TMessage& m);

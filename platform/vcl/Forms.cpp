@@ -394,7 +394,6 @@ bool TCustomForm::SetFocusedControl(TWinControl* control)
     try {
         if (!FFocusedControl)
             FFocusedControl = this;
-        const bool changed = FFocusedControl != control;
         while (FFocusedControl && !FFocusedControl->ContainsControl(control)) {
             FFocusedControl->Perform(CM_EXIT, 0, 0);
             FFocusedControl = FFocusedControl->GetParent();
@@ -406,8 +405,8 @@ bool TCustomForm::SetFocusedControl(TWinControl* control)
             FFocusedControl = step;
             step->Perform(CM_ENTER, 0, 0);
         }
-        if (changed && FFocusedControl == control)
-            Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
+        // Buttons hear of it: a focused button takes Enter from the default one.
+        Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
     } catch (...) {
         control->SetControlState(control->GetControlState() - TControlState{csFocusing});
         throw;

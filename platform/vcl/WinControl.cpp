@@ -34,11 +34,13 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl()
 {
-    // Leaves the parent while still wholly a windowed control: from TControl's
-    // destructor the parent would look for it among its windowless children
-    // and keep a dangling entry in its windowed ones.
-    if (FParent)
+    // Leave the parent while this is still a windowed control: from
+    // ~TControl the parent could no longer tell, and would keep it listed.
+    if (FParent) {
+        if (TCustomForm* form = GetParentForm(this))
+            form->DefocusControl(this, true);
         FParent->RemoveControl(this);
+    }
     if (FHandle)
         DestroyHandle();
     // Children go with their parent, last first.
@@ -315,6 +317,8 @@ void TWinControl::ReadState(TReader* reader)
     }
     EnableAlign();
     FixupTabList();
+    if (FParent)
+        Perform(CM_PARENTCTL3DCHANGED, 0, 0);
 }
 
 void TWinControl::Loaded()

@@ -187,10 +187,6 @@ void TWinControl::CMColorChanged(TMessage& m)
 
 void TWinControl::CMTextChanged(TMessage&) {}
 
-// Every control of the form hears where the focus went (a button decides by
-// it whether Enter is its to take).
-void TWinControl::CMFocusChanged(TMessage& m) { Broadcast(m); }
-
 void TWinControl::CMEnter(TMessage&)
 {
     if (FOnEnter)
