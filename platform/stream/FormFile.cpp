@@ -160,9 +160,13 @@ void ObjectTextToResource(TStream* input, TStream* output)
 
 TComponent* ReadComponentFromStream(TStream* stream, TComponent* instance)
 {
-    const std::string binary = ToBinaryStream(ReadAll(stream));
+    const std::string data = ReadAll(stream);
+    std::vector<TTextMark> marks;
+    const std::string binary =
+        DetectFormat(data) == TStreamFormat::Text ? TextToBinary(data, &marks) : ToBinaryStream(data);
     TPointerStream bytes(binary.data(), static_cast<Int64>(binary.size()));
     TReader reader(&bytes);
+    reader.SetTextMarks(&marks);
     TComponent* root = reader.ReadRootComponent(instance);
     return root;
 }

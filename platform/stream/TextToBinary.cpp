@@ -17,7 +17,7 @@ enum class Tok { End, Symbol, Ident, String, Integer, Float, Char };
 
 class TTextToBinary {
 public:
-    explicit TTextToBinary(std::string_view text) : FText(text)
+    TTextToBinary(std::string_view text, std::vector<TTextMark>* marks) : FText(text), FMarks(marks)
     {
         FOut.reserve(text.size());
         // A UTF-8 byte order mark is not part of the form.
@@ -36,6 +36,13 @@ public:
     }
 
 private:
+    // Where the bytes about to be written come from.
+    void Mark()
+    {
+        if (FMarks != nullptr)
+            FMarks->push_back({static_cast<Int64>(FOut.size()), FTokenLine});
+    }
+
     [[noreturn]] void Error(const std::string& what) const
     {
         throw EParserError(Format("%s on line %d", {what, FTokenLine}));
@@ -283,6 +290,7 @@ private:
     void ConvertObject()
     {
         Enter();
+        Mark();
         Byte flags = 0;
         if (IsKeyword("inherited"))
             flags |= 1 << ffInherited;
@@ -334,6 +342,7 @@ private:
 
     void ConvertProperty()
     {
+        Mark();
         const std::string name = ExpectIdent("a property name");
         ShortStr(name);
         ExpectChar('=');
@@ -527,10 +536,16 @@ private:
     char FFloatType = 0;
     std::string FOut;
     int FDepth = 0;
+    std::vector<TTextMark>* FMarks;
 };
 
 } // namespace
 
-std::string TextToBinary(std::string_view text) { return TTextToBinary(text).Convert(); }
+std::string TextToBinary(std::string_view text, std::vector<TTextMark>* marks)
+{
+    if (marks != nullptr)
+        marks->clear();
+    return TTextToBinary(text, marks).Convert();
+}
 
 } // namespace ld
