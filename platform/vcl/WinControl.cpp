@@ -6,6 +6,7 @@
 #include "platform/core/SysUtils.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/gfx/Painting.h"
+#include "platform/stream/Reader.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/DragDrop.h"
 #include "platform/vcl/Forms.h"
@@ -317,6 +318,14 @@ void TWinControl::ReadState(TReader* reader)
     }
     EnableAlign();
     FixupTabList();
+    // The read control's own stored place: a parent being read sorts its
+    // children once they are all there; a control read on its own (the root)
+    // takes it now, among siblings already in place.
+    if (reader->Parent() == nullptr && FTabOrder >= 0) {
+        const Integer order = FTabOrder;
+        FTabOrder = -1;
+        SetTabOrder(order);
+    }
     if (FParent)
         Perform(CM_PARENTCTL3DCHANGED, 0, 0);
 }
