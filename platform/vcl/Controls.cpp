@@ -6,6 +6,7 @@
 
 #include "platform/core/SysUtils.h"
 #include "platform/gfx/Graphics.h"
+#include "platform/stream/Reader.h"
 #include "platform/vcl/DragDrop.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
@@ -152,6 +153,25 @@ void TControl::SetParentComponent(TComponent* value)
 {
     if (auto* w = dynamic_cast<TWinControl*>(value))
         SetParent(w);
+}
+
+void TControl::ReadState(TReader* reader)
+{
+    FControlState.Include(csReadingState);
+    try {
+        if (auto* parent = dynamic_cast<TWinControl*>(reader->Parent()))
+            SetParent(parent);
+        inherited::ReadState(reader);
+    } catch (...) {
+        FControlState.Exclude(csReadingState);
+        throw;
+    }
+    FControlState.Exclude(csReadingState);
+    if (FParent) {
+        Perform(CM_PARENTCOLORCHANGED, 0, 0);
+        Perform(CM_PARENTFONTCHANGED, 0, 0);
+        Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+    }
 }
 
 void TControl::SetParent(TWinControl* parent)

@@ -119,6 +119,10 @@ class TControl : public TComponent {
     void SetParentColor(bool value);
     bool GetShowHint() const { return FShowHint; }
     void SetShowHint(bool value);
+    // The stored rules of the values a control may take from its parent.
+    bool IsColorStored() const { return !FParentColor; }
+    bool IsFontStored() const { return !FParentFont; }
+    bool IsShowHintStored() const { return !FParentShowHint; }
     bool GetParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool value);
     std::string GetHint() const { return FHint; }
@@ -194,6 +198,9 @@ class TControl : public TComponent {
 
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
+    // A control read from a stored form takes the component that holds it
+    // there as its parent.
+    void ReadState(TReader* reader) override;
 
 protected:
     virtual void Changed() {}
@@ -345,6 +352,7 @@ class TWinControl : public TControl {
     void SetCtl3D(bool value);
     bool GetParentCtl3D() const { return FParentCtl3D; }
     void SetParentCtl3D(bool value);
+    bool IsCtl3DStored() const { return !FParentCtl3D; }
     // The brush WM_ERASEBKGND fills with: the control's Color.
     HBRUSH GetBrushHandle();
 
@@ -412,6 +420,7 @@ protected:
     void CNSysChar(TMessage& m);
     void CMDialogKey(TMessage& m) { Broadcast(m); }
     void CMDialogChar(TMessage& m) { Broadcast(m); }
+    void CMFocusChanged(TMessage& m) { Broadcast(m); }
     void CMFontChanged(TMessage& m);
     void CMColorChanged(TMessage& m);
     void CMCtl3DChanged(TMessage& m);

@@ -235,6 +235,8 @@ bool TCustomForm::SetFocusedControl(TWinControl* control)
             FFocusedControl = step;
             step->Perform(CM_ENTER, 0, 0);
         }
+        // Buttons hear of it: a focused button takes Enter from the default one.
+        Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
     } catch (...) {
         control->SetControlState(control->GetControlState() - TControlState{csFocusing});
         throw;

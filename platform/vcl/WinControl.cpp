@@ -768,6 +768,7 @@ void TWinControl::Dispatch(TMessage& m)
     case CN_SYSCHAR: CNSysChar(m); return;
     case CM_DIALOGKEY: CMDialogKey(m); return;
     case CM_DIALOGCHAR: CMDialogChar(m); return;
+    case CM_FOCUSCHANGED: CMFocusChanged(m); return;
     case CM_FONTCHANGED: CMFontChanged(m); return;
     case CM_COLORCHANGED: CMColorChanged(m); return;
     case CM_CTL3DCHANGED: CMCtl3DChanged(m); return;
