@@ -26,8 +26,14 @@ TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner)
 void TCustomGroupBox::AdjustClientRect(TRect& rect)
 {
     inherited::AdjustClientRect(rect);
-    FCanvas->SetFont(FFont);
-    rect.Top += FCanvas->TextHeight("0");
+    // Measured on the screen: this may run before the box has a window.
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, FFont->GetHandle());
+    TSize size;
+    GetTextExtentPoint32(dc, "0", size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    rect.Top += size.cy;
     InflateRect(rect, -1, -1);
     if (GetCtl3D())
         InflateRect(rect, -1, -1);

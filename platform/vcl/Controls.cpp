@@ -158,8 +158,9 @@ void TControl::SetParentComponent(TComponent* value)
 void TControl::ReadState(TReader* reader)
 {
     FControlState.Include(csReadingState);
+    auto* parent = dynamic_cast<TWinControl*>(reader->Parent());
     try {
-        if (auto* parent = dynamic_cast<TWinControl*>(reader->Parent()))
+        if (parent)
             SetParent(parent);
         inherited::ReadState(reader);
     } catch (...) {
@@ -167,7 +168,9 @@ void TControl::ReadState(TReader* reader)
         throw;
     }
     FControlState.Exclude(csReadingState);
-    if (FParent) {
+    // What it takes from a parent the reader gave it, it takes now that its
+    // own values are read.
+    if (parent && FParent == parent) {
         Perform(CM_PARENTCOLORCHANGED, 0, 0);
         Perform(CM_PARENTFONTCHANGED, 0, 0);
         Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);

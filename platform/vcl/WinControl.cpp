@@ -33,9 +33,12 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl()
 {
+    // Leave the parent while this is still a windowed control: from
+    // ~TControl the parent could no longer tell, and would keep it listed.
     if (FParent) {
         if (TCustomForm* form = GetParentForm(this))
             form->DefocusControl(this, true);
+        FParent->RemoveControl(this);
     }
     if (FHandle)
         DestroyHandle();
