@@ -96,11 +96,20 @@ void TCustomGroupBox::Dispatch(TMessage& m)
 
 // ---- TCustomLabel ---------------------------------------------------------------------------------
 
+namespace {
+std::string FontKey(const TFont* font)
+{
+    return font->GetName() + '/' + std::to_string(font->GetHeight()) + '/' + std::to_string(font->GetStyle().Bits()) +
+           '/' + std::to_string(int(font->GetCharset()));
+}
+} // namespace
+
 TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner)
 {
     FControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csOpaque, csReplicatable, csDoubleClicks};
     FWidth = 65;
     FHeight = 17;
+    FFittedFont = FontKey(FFont);
 }
 
 void TCustomLabel::SetFocusControl(TWinControl* value)
@@ -245,8 +254,17 @@ void TCustomLabel::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
     case CM_DIALOGCHAR: return CMDialogChar(m);
+    case CM_FONTCHANGED: {
+        inherited::Dispatch(m);
+        std::string key = FontKey(FFont);
+        if (key != FFittedFont) {
+            FFittedFont = key;
+            AdjustBounds();
+        }
+        Invalidate();
+        return;
+    }
     case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
         inherited::Dispatch(m);
         AdjustBounds();
         Invalidate();

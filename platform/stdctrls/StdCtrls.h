@@ -467,6 +467,11 @@ protected:
     bool FWordWrap = false;
     TAlignment FAlignment = taLeftJustify;
     TTextLayout FLayout = tlTop;
+
+private:
+    // The font the bounds were last fitted to: a parent handing down an equal
+    // font changes nothing.
+    std::string FFittedFont;
 };
 
 class TLabel : public TCustomLabel {
