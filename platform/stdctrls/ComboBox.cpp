@@ -64,7 +64,8 @@ protected:
         TCustomEdit::Change();
         if (FCombo->FText != FText) {
             FCombo->FText = FText;
-            FCombo->Change();
+            if (!FCombo->FSettingIndex)
+                FCombo->Change();
         }
     }
 
@@ -181,8 +182,16 @@ void TCustomComboBox::SetItemIndex(Integer value)
         value = -1;
     FItemIndex = value;
     const std::string text = value >= 0 ? FItems->Get(value) : std::string();
-    if (FEdit)
-        FEdit->SetText(text);
+    if (FEdit) {
+        FSettingIndex = true;
+        try {
+            FEdit->SetText(text);
+        } catch (...) {
+            FSettingIndex = false;
+            throw;
+        }
+        FSettingIndex = false;
+    }
     FText = text;
     if (FListWindow)
         FListIndex = value;

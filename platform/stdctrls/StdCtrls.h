@@ -402,6 +402,7 @@ private:
     bool FButtonDown = false;      // the press that opened the list is still held
     bool FLeftField = false;       // since that press the pointer went into the list
     TComboEdit* FEdit = nullptr;
+    bool FSettingIndex = false;    // the edit part's text comes from ItemIndex
 };
 
 class TComboBox : public TCustomComboBox {

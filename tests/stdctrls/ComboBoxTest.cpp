@@ -193,6 +193,10 @@ TEST_F(ComboBoxTest, ADropDownBoxTypesIntoItsEditPart)
     Key(VK_DOWN);
     EXPECT_EQ(box->GetText(), "alpha");
     EXPECT_EQ(box->GetEditPart()->GetText(), "alpha");
+    EXPECT_EQ(changes.Count, 4) << "a choice is one change";
+    box->SetItemIndex(1);
+    EXPECT_EQ(box->GetText(), "beta");
+    EXPECT_EQ(changes.Count, 4) << "none from code";
     // A click on the field edits; on the button it opens the list.
     ClickAt(ScreenOf(box, 10, 8));
     EXPECT_FALSE(box->GetDroppedDown());
