@@ -6,6 +6,8 @@
 
 #include "platform/gfx/Graphics.h"
 #include "platform/gfx/Painting.h"
+#include "platform/gfx/Frames.h"
+#include "platform/gfx/RectUtils.h"
 #include "platform/gfx/Text.h"
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/vcl/Clipbrd.h"
@@ -297,7 +299,7 @@ void TCustomEdit::PaintEdit(HDC dc)
 
     FillRect(dc, Rect(client.Left, client.Top, client.Right, fr.Top), background);
     FillRect(dc, Rect(client.Left, fr.Top, fr.Left, client.Bottom), background);
-    FillRect(dc, Rect(fr.Right, fr.Top, client.Right, client.Bottom), background);
+    FillRect(dc, Rect(fr.Right, fr.Top, HasVerticalBar() ? VerticalBarRect().Left : client.Right, client.Bottom), background);
     Integer saved = SaveDC(dc);
     IntersectClipRect(dc, fr.Left, fr.Top, fr.Right, client.Bottom);
     Integer y = fr.Top;
@@ -306,6 +308,8 @@ void TCustomEdit::PaintEdit(HDC dc)
     RestoreDC(dc, saved);
     if (y < client.Bottom)
         FillRect(dc, Rect(fr.Left, y, fr.Right, client.Bottom), background);
+    if (HasVerticalBar())
+        PaintVerticalBar(dc);
     if (CaretShown()) {
         TPoint caret = CaretPoint();
         if (caret.X >= client.Left && caret.X < client.Right && caret.Y >= fr.Top)
@@ -362,6 +366,72 @@ void TCustomEdit::PaintLine(HDC dc, const TEditLine& line, Integer y, const TRec
         }
         i = j;
     }
+}
+
+// ---- the vertical scroll bar -------------------------------------------------------------------
+//
+// Drawn in the client area, as the window system here has no scroll bars of
+// its own: an arrow button at each end, a dithered track, and a thumb whose
+// size and place show the visible lines among all. A click on an arrow
+// scrolls a line, on the track a page; the caret stays where it is.
+
+TRect TCustomEdit::VerticalBarRect()
+{
+    RECT client;
+    ::ld::GetClientRect(FHandle, client);
+    return Rect(std::max(client.Right - GetSystemMetrics(SM_CXVSCROLL), 0), client.Top, client.Right, client.Bottom);
+}
+
+void TCustomEdit::PaintVerticalBar(HDC dc)
+{
+    TRect bar = VerticalBarRect();
+    const Integer w = bar.Width();
+    if (!RectVisible(dc, bar) || w <= 0)
+        return;
+    const Integer arrow = std::min(w, bar.Height() / 2);
+    DrawFrameControl(dc, Rect(bar.Left, bar.Top, bar.Right, bar.Top + arrow), DFC_SCROLL, DFCS_SCROLLUP);
+    DrawFrameControl(dc, Rect(bar.Left, bar.Bottom - arrow, bar.Right, bar.Bottom), DFC_SCROLL, DFCS_SCROLLDOWN);
+    TRect track = Rect(bar.Left, bar.Top + arrow, bar.Right, bar.Bottom - arrow);
+    FillRect(dc, track, GetSysColorBrush(COLOR_BTNFACE));
+    TRect box;
+    GetClipBox(dc, box);
+    IntersectRect(box, box, track);
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    for (Integer y = box.Top; y < box.Bottom; ++y)
+        for (Integer x = box.Left + ((box.Left + y) & 1); x < box.Right; x += 2)
+            SetPixel(dc, x, y, light);
+    const Integer total = Integer(FLines.size());
+    const Integer visible = std::max(FormatRect().Height() / FMetrics.Height, 1);
+    if (total <= visible || track.Height() < 8)
+        return;
+    const Integer thumb = std::max(track.Height() * visible / total, 8);
+    const Integer top = track.Top + (track.Height() - thumb) * std::min(FTopLine, total - visible) / (total - visible);
+    TRect knob = Rect(track.Left, top, track.Right, top + thumb);
+    DrawEdge(dc, knob, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+}
+
+void TCustomEdit::ScrollLines(Integer delta)
+{
+    Layout();
+    const Integer visible = std::max(FormatRect().Height() / Metrics().Height, 1);
+    const Integer top = std::clamp(FTopLine + delta, 0, std::max(Integer(FLines.size()) - visible, 0));
+    if (top == FTopLine)
+        return;
+    FTopLine = top;
+    InvalidateRect(FHandle, nullptr, false);
+}
+
+void TCustomEdit::ClickVerticalBar(TPoint p)
+{
+    TRect bar = VerticalBarRect();
+    const Integer arrow = std::min(bar.Width(), bar.Height() / 2);
+    const Integer page = std::max(FormatRect().Height() / Metrics().Height - 1, 1);
+    if (p.Y < bar.Top + arrow)
+        ScrollLines(-1);
+    else if (p.Y >= bar.Bottom - arrow)
+        ScrollLines(1);
+    else
+        ScrollLines(p.Y < bar.Top + bar.Height() / 2 ? -page : page);
 }
 
 // ---- caret ----------------------------------------------------------------------------------------
@@ -508,12 +578,16 @@ void TCustomEdit::HandleMouse(TMessage& m)
     case WM_LBUTTONDOWN:
         if (!Focused() && CanFocus())
             SetFocus();
+        if (HasVerticalBar() && PtInRect(VerticalBarRect(), p))
+            return ClickVerticalBar(p);
         MoveCaret(IndexAtPoint(p), (m.WParam & MK_SHIFT) != 0);
         FMouseSelecting = true;
         return;
     case WM_LBUTTONDBLCLK:
         if (!Focused() && CanFocus())
             SetFocus();
+        if (HasVerticalBar() && PtInRect(VerticalBarRect(), p))
+            return ClickVerticalBar(p);
         SelectWordAt(IndexAtPoint(p));
         FMouseSelecting = false;
         return;

@@ -50,6 +50,8 @@ TRect TCustomEdit::FormatRect()
         ::ld::GetClientRect(FHandle, client);
         r = client;
     }
+    if (HasVerticalBar())
+        r.Right = std::max(r.Left, r.Right - GetSystemMetrics(SM_CXVSCROLL));
     r.Left += 1;
     r.Right -= 1;
     r.Top += IsMultiLine() ? 0 : 1;

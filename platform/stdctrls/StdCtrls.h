@@ -120,6 +120,8 @@ protected:
     virtual bool TakesReturns() const { return false; }
     // How each displayed line sits between the sides (the memo's Alignment).
     virtual TAlignment WrapAlignment() const { return taLeftJustify; }
+    // Whether a vertical scroll bar stands at the right of the client area.
+    virtual bool HasVerticalBar() const { return false; }
 
     // The edit's new height for its font (AutoSize), kept while reading.
     void AdjustHeight();
@@ -182,6 +184,11 @@ private:
     // Window class behaviour (Edit.cpp).
     void PaintEdit(HDC dc);
     void PaintLine(HDC dc, const TEditLine& line, Integer y, const TRect& area, bool showSelection);
+    // The vertical scroll bar: its place, its look, a click on it.
+    TRect VerticalBarRect();
+    void PaintVerticalBar(HDC dc);
+    void ClickVerticalBar(TPoint p);
+    void ScrollLines(Integer delta);
     void HandleKeyDown(TMessage& m);
     void HandleChar(TMessage& m);
     void HandleMouse(TMessage& m);
@@ -263,6 +270,7 @@ protected:
     bool WrapsWords() const override { return FWordWrap; }
     bool TakesReturns() const override { return true; }
     TAlignment WrapAlignment() const override { return FAlignment; }
+    bool HasVerticalBar() const override { return FScrollBars == ssVertical || FScrollBars == ssBoth; }
     void WMGetDlgCode(TMessage& m);
 
     TMemoStrings* FLines;

@@ -25,6 +25,10 @@ protected:
         Disabled->SetEnabled(false);
         Memo = Add<TMemo>(Bounds(10, 70, 150, 70));
         Memo->SetText("A memo wraps its words at the edge of its client area.\r\nSecond paragraph.");
+        Scrolled = Add<TMemo>(Bounds(280, 150, 140, 80));
+        Scrolled->SetScrollBars(ssVertical);
+        Scrolled->SetText("With a scroll bar, the lines keep clear of it and the thumb shows where they are.\r\n"
+                          "One\r\nTwo\r\nThree\r\nFour\r\nFive");
         Normal = AddButton("&Apply", 180, 10);
         Default = AddButton("OK", 180, 45);
         Default->SetDefault(true);
@@ -89,7 +93,7 @@ protected:
     }
 
     TEdit *Edit = nullptr, *Disabled = nullptr;
-    TMemo* Memo = nullptr;
+    TMemo *Memo = nullptr, *Scrolled = nullptr;
     TButton *Normal = nullptr, *Default = nullptr, *Greyed = nullptr, *Pressed = nullptr;
     TComboBox* Combo = nullptr;
     TGroupBox* Group = nullptr;
@@ -147,6 +151,7 @@ TEST_F(LookTest, EachControlInItsStates)
     Shot(Edit, "stdctrls-edit.png", 2);
     Shot(Disabled, "stdctrls-edit-disabled.png", 2);
     Shot(Memo, "stdctrls-memo.png", 2);
+    Shot(Scrolled, "stdctrls-memo-scrollbar.png", 2);
     Shot(Normal, "stdctrls-button.png", 2);
     Shot(Default, "stdctrls-button-default.png", 2);
     Shot(Greyed, "stdctrls-button-disabled.png", 2);

@@ -138,6 +138,30 @@ TEST_F(MemoTest, ScrollingKeepsTheCaretInView)
     EXPECT_EQ(Memo->GetCaretIndex(), 0);
 }
 
+TEST_F(MemoTest, TheVerticalScrollBarScrollsByLineAndByPageAndLeavesTheCaret)
+{
+    Memo->SetScrollBars(ssVertical);
+    std::string text;
+    for (int i = 0; i < 20; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    Memo->SetText(text);
+    Backend->RunUntilIdle();
+    const Integer right = Memo->GetClientWidth() - 4;
+    EXPECT_LE(Memo->DisplayLines().size(), 21u);
+    ClickOn(Memo, right, Memo->GetClientHeight() - 4);
+    EXPECT_EQ(Memo->GetTopLine(), 1);
+    EXPECT_EQ(Memo->GetCaretIndex(), 0);
+    ClickOn(Memo, right, Memo->GetClientHeight() - 24);
+    const Integer page = Memo->GetClientHeight() / 13 - 1;
+    EXPECT_EQ(Memo->GetTopLine(), 1 + page);
+    ClickOn(Memo, right, 4);
+    EXPECT_EQ(Memo->GetTopLine(), page);
+    // The text keeps clear of the bar: no line runs under it.
+    Memo->SetText(std::string(40, 'w'));
+    for (const TEditLine& line : Memo->DisplayLines())
+        EXPECT_LE(TextWidthOf(Memo, std::string(size_t(line.Length), 'w')), Memo->GetClientWidth() - 16 - 2);
+}
+
 TEST_F(MemoTest, WantReturnsFalseLeavesEnterToTheDefaultButton)
 {
     auto* ok = new TButton(Form);
