@@ -36,7 +36,8 @@ struct TTypingScene {
         control->SetFocus();
         Backend.RunUntilIdle();
     }
-    void TypeOne(bool letter)
+    // Kept out of line, so that instruction counts can be taken per call.
+    [[gnu::noinline]] void TypeOne(bool letter)
     {
         Backend.Key(letter ? 'X' : VK_BACK);
         Backend.RunUntilIdle();

@@ -106,6 +106,8 @@ class TCustomEdit : public TWinControl {
 
     void Dispatch(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
+    // A control with children paints this way, not through DefaultHandler.
+    void PaintWindow(HDC dc) override { PaintEdit(dc); }
 
 protected:
     virtual void Change();
@@ -312,6 +314,7 @@ class TButton : public TButtonControl {
     void Click() override;
     void Dispatch(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
+    void PaintWindow(HDC dc) override { PaintButton(dc); }
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -371,6 +374,8 @@ class TCustomComboBox : public TWinControl {
 
     void Dispatch(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
+    // With a child (the edit part) the paint comes this way, not to DefaultHandler.
+    void PaintWindow(HDC dc) override { PaintCombo(dc); }
     void SetBounds(Integer left, Integer top, Integer width, Integer height) override;
 
 protected:

@@ -41,6 +41,9 @@ protected:
         for (const char* s : {"False", "True", "Maybe"})
             Combo->GetItems()->Add(s);
         Combo->SetItemIndex(1);
+        Typed = Add<TComboBox>(Bounds(270, 40, 120, 21));
+        Typed->GetItems()->Add("typed");
+        Typed->SetText("An edit part");
         Group = Add<TGroupBox>(Bounds(10, 150, 250, 80));
         Group->SetCaption("Item &Properties");
         Label = new TLabel(Form);
@@ -95,7 +98,7 @@ protected:
     TEdit *Edit = nullptr, *Disabled = nullptr;
     TMemo *Memo = nullptr, *Scrolled = nullptr;
     TButton *Normal = nullptr, *Default = nullptr, *Greyed = nullptr, *Pressed = nullptr;
-    TComboBox* Combo = nullptr;
+    TComboBox *Combo = nullptr, *Typed = nullptr;
     TGroupBox* Group = nullptr;
     TLabel* Label = nullptr;
 };
@@ -163,6 +166,12 @@ TEST_F(LookTest, EachControlInItsStates)
     Backend->RunUntilIdle();
     EXPECT_TRUE(Shows(Combo, highlight));
     Shot(Combo, "stdctrls-combo.png", 2);
+    Shot(Typed, "stdctrls-combo-dropdown.png", 2);
+    EXPECT_EQ(Typed->GetEditPart()->GetText(), "An edit part");
+    EXPECT_TRUE(Shows(Typed->GetEditPart(), black));
+    // The box around its edit part: white field, the button's raised face.
+    EXPECT_EQ(At(Typed, 0, 0), white);
+    EXPECT_EQ(At(Typed, Typed->GetClientWidth() - 8, 2), GetSysColor(COLOR_BTNFACE));
     KeyWith(VK_MENU, VK_DOWN);
     ASSERT_TRUE(Combo->GetDroppedDown());
     RECT list;
