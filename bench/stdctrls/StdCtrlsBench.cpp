@@ -39,7 +39,7 @@ struct TTypingScene {
     // Kept out of line, so that instruction counts can be taken per call.
     [[gnu::noinline]] void TypeOne(bool letter)
     {
-        Backend.Key(letter ? 'X' : VK_BACK);
+        Backend.Key(letter ? Integer('X') : Integer(VK_BACK));
         Backend.RunUntilIdle();
     }
     THeadlessBackend Backend;
