@@ -90,9 +90,10 @@ struct TComboListAccess {
         HGDIOBJ oldFont = SelectObject(dc, combo->GetFont()->GetHandle());
         SetBkMode(dc, TRANSPARENT);
         const Integer h = combo->FItemHeight;
+        const Integer right = combo->ListHasBar() ? combo->ListBarRect().Left : client.Right;
         Integer y = 0;
         for (Integer i = combo->FListTop; i < combo->FItems->Count() && y < client.Bottom; ++i, y += h) {
-            TRect row = Rect(0, y, client.Right, y + h);
+            TRect row = Rect(0, y, right, y + h);
             const bool marked = i == combo->FListIndex;
             FillRect(dc, row, marked ? GetSysColorBrush(COLOR_HIGHLIGHT) : combo->GetBrushHandle());
             SetTextColor(dc, marked ? GetSysColor(COLOR_HIGHLIGHTTEXT) : ColorToRGB(combo->GetFont()->GetColor()));
@@ -101,8 +102,10 @@ struct TComboListAccess {
             DrawText(dc, combo->FItems->Get(i), text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         }
         if (y < client.Bottom)
-            FillRect(dc, Rect(0, y, client.Right, client.Bottom), combo->GetBrushHandle());
+            FillRect(dc, Rect(0, y, right, client.Bottom), combo->GetBrushHandle());
         SelectObject(dc, oldFont);
+        if (combo->ListHasBar())
+            PaintVerticalScrollBar(dc, combo->ListBarRect(), combo->ListRange());
         EndPaint(hwnd, ps);
     }
 
@@ -306,6 +309,17 @@ TRect TCustomComboBox::FieldRect() const
     return Rect(0, button.Top, button.Left, button.Bottom);
 }
 
+Integer TCustomComboBox::ListRows() const { return std::clamp(FItems->Count(), 1, std::max(FDropDownCount, 1)); }
+
+// In the list's client coordinates.
+TRect TCustomComboBox::ListBarRect() const
+{
+    RECT client{};
+    if (FListWindow)
+        ::ld::GetClientRect(FListWindow, client);
+    return Rect(std::max(client.Right - GetSystemMetrics(SM_CXVSCROLL), 0), client.Top, client.Right, client.Bottom);
+}
+
 Integer TCustomComboBox::ListIndexAtScreen(TPoint screen) const
 {
     if (!FListWindow)
@@ -316,7 +330,7 @@ Integer TCustomComboBox::ListIndexAtScreen(TPoint screen) const
     ::ld::ScreenToClient(FListWindow, p);
     RECT client;
     ::ld::GetClientRect(FListWindow, client);
-    if (!PtInRect(window, screen) || !PtInRect(client, p))
+    if (!PtInRect(window, screen) || !PtInRect(client, p) || (ListHasBar() && PtInRect(ListBarRect(), p)))
         return -1;
     Integer index = FListTop + p.Y / FItemHeight;
     return index < FItems->Count() ? index : -1;
@@ -336,7 +350,7 @@ void TCustomComboBox::OpenList()
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         RegisterClass(wc);
     }
-    const Integer rows = std::clamp(FItems->Count(), 1, std::max(FDropDownCount, 1));
+    const Integer rows = ListRows();
     const Integer height = rows * FItemHeight + 2;
     RECT box;
     GetWindowRect(FHandle, box);
@@ -366,6 +380,14 @@ void TCustomComboBox::CloseList(bool choose)
     Invalidate();
     if (choose && FListIndex >= 0 && FListIndex != FItemIndex)
         ChooseByUser(FListIndex);
+}
+
+void TCustomComboBox::ScrollList(Integer first)
+{
+    if (!FListWindow || first == FListTop)
+        return;
+    FListTop = first;
+    InvalidateRect(FListWindow, nullptr, false);
 }
 
 void TCustomComboBox::ChooseByUser(Integer index)
@@ -421,11 +443,11 @@ bool TCustomComboBox::HandleComboKey(Word key, TShiftState shift)
         return true;
     }
     FListIndex = next;
-    const Integer rows = std::clamp(count, 1, std::max(FDropDownCount, 1));
+    const Integer rows = ListRows();
     if (FListIndex < FListTop)
-        FListTop = FListIndex;
+        ScrollList(FListIndex);
     else if (FListIndex >= FListTop + rows)
-        FListTop = FListIndex - rows + 1;
+        ScrollList(FListIndex - rows + 1);
     InvalidateRect(FListWindow, nullptr, false);
     return true;
 }
@@ -444,8 +466,12 @@ void TCustomComboBox::HandleMouse(TMessage& m)
             if (ListIndexAtScreen(screen) < 0) {
                 RECT list;
                 GetWindowRect(FListWindow, list);
+                POINT inList = screen;
+                ::ld::ScreenToClient(FListWindow, inList);
                 if (!PtInRect(list, screen))
                     CloseList(false);
+                else if (ListHasBar())
+                    ScrollList(ScrolledFirst(VerticalScrollBarHit(ListBarRect(), ListRange(), inList), ListRange()));
             }
             return;
         }

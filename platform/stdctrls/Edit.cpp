@@ -9,6 +9,7 @@
 #include "platform/gfx/Frames.h"
 #include "platform/gfx/RectUtils.h"
 #include "platform/gfx/Text.h"
+#include "platform/stdctrls/ScrollBar.h"
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/Forms.h"
@@ -370,10 +371,8 @@ void TCustomEdit::PaintLine(HDC dc, const TEditLine& line, Integer y, const TRec
 
 // ---- the vertical scroll bar -------------------------------------------------------------------
 //
-// Drawn in the client area, as the window system here has no scroll bars of
-// its own: an arrow button at each end, a dithered track, and a thumb whose
-// size and place show the visible lines among all. A click on an arrow
-// scrolls a line, on the track a page; the caret stays where it is.
+// A click on an arrow scrolls a line, on the track a page; the caret stays
+// where it is.
 
 TRect TCustomEdit::VerticalBarRect()
 {
@@ -382,56 +381,22 @@ TRect TCustomEdit::VerticalBarRect()
     return Rect(std::max(client.Right - GetSystemMetrics(SM_CXVSCROLL), 0), client.Top, client.Right, client.Bottom);
 }
 
-void TCustomEdit::PaintVerticalBar(HDC dc)
-{
-    TRect bar = VerticalBarRect();
-    const Integer w = bar.Width();
-    if (!RectVisible(dc, bar) || w <= 0)
-        return;
-    const Integer arrow = std::min(w, bar.Height() / 2);
-    DrawFrameControl(dc, Rect(bar.Left, bar.Top, bar.Right, bar.Top + arrow), DFC_SCROLL, DFCS_SCROLLUP);
-    DrawFrameControl(dc, Rect(bar.Left, bar.Bottom - arrow, bar.Right, bar.Bottom), DFC_SCROLL, DFCS_SCROLLDOWN);
-    TRect track = Rect(bar.Left, bar.Top + arrow, bar.Right, bar.Bottom - arrow);
-    FillRect(dc, track, GetSysColorBrush(COLOR_BTNFACE));
-    TRect box;
-    GetClipBox(dc, box);
-    IntersectRect(box, box, track);
-    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
-    for (Integer y = box.Top; y < box.Bottom; ++y)
-        for (Integer x = box.Left + ((box.Left + y) & 1); x < box.Right; x += 2)
-            SetPixel(dc, x, y, light);
-    const Integer total = Integer(FLines.size());
-    const Integer visible = std::max(FormatRect().Height() / FMetrics.Height, 1);
-    if (total <= visible || track.Height() < 8)
-        return;
-    const Integer thumb = std::max(track.Height() * visible / total, 8);
-    const Integer top = track.Top + (track.Height() - thumb) * std::min(FTopLine, total - visible) / (total - visible);
-    TRect knob = Rect(track.Left, top, track.Right, top + thumb);
-    DrawEdge(dc, knob, EDGE_RAISED, BF_RECT | BF_MIDDLE);
-}
-
-void TCustomEdit::ScrollLines(Integer delta)
+TScrollRange TCustomEdit::VerticalRange()
 {
     Layout();
-    const Integer visible = std::max(FormatRect().Height() / Metrics().Height, 1);
-    const Integer top = std::clamp(FTopLine + delta, 0, std::max(Integer(FLines.size()) - visible, 0));
-    if (top == FTopLine)
-        return;
-    FTopLine = top;
-    InvalidateRect(FHandle, nullptr, false);
+    return {FTopLine, std::max(FormatRect().Height() / Metrics().Height, 1), Integer(FLines.size())};
 }
+
+void TCustomEdit::PaintVerticalBar(HDC dc) { PaintVerticalScrollBar(dc, VerticalBarRect(), VerticalRange()); }
 
 void TCustomEdit::ClickVerticalBar(TPoint p)
 {
-    TRect bar = VerticalBarRect();
-    const Integer arrow = std::min(bar.Width(), bar.Height() / 2);
-    const Integer page = std::max(FormatRect().Height() / Metrics().Height - 1, 1);
-    if (p.Y < bar.Top + arrow)
-        ScrollLines(-1);
-    else if (p.Y >= bar.Bottom - arrow)
-        ScrollLines(1);
-    else
-        ScrollLines(p.Y < bar.Top + bar.Height() / 2 ? -page : page);
+    const TScrollRange range = VerticalRange();
+    const Integer first = ScrolledFirst(VerticalScrollBarHit(VerticalBarRect(), range, p), range);
+    if (first == FTopLine)
+        return;
+    FTopLine = first;
+    InvalidateRect(FHandle, nullptr, false);
 }
 
 // ---- caret ----------------------------------------------------------------------------------------

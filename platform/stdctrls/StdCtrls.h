@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/core/Strings.h"
+#include "platform/stdctrls/ScrollBar.h"
 #include "platform/vcl/Controls.h"
 
 namespace ld {
@@ -188,9 +189,9 @@ private:
     void PaintLine(HDC dc, const TEditLine& line, Integer y, const TRect& area, bool showSelection);
     // The vertical scroll bar: its place, its look, a click on it.
     TRect VerticalBarRect();
+    TScrollRange VerticalRange();
     void PaintVerticalBar(HDC dc);
     void ClickVerticalBar(TPoint p);
-    void ScrollLines(Integer delta);
     void HandleKeyDown(TMessage& m);
     void HandleChar(TMessage& m);
     void HandleMouse(TMessage& m);
@@ -395,11 +396,18 @@ private:
     void OpenList();
     void CloseList(bool choose);
     void ChooseByUser(Integer index);
+    void ScrollList(Integer first);
     bool HandleComboKey(Word key, TShiftState shift);
     void HandleMouse(TMessage& m);
     void UpdateEditPart();
     void SyncEditPart();
     Integer ListIndexAtScreen(TPoint screen) const;
+    // The open list's rows and its scroll bar, which it has when not every
+    // entry fits.
+    Integer ListRows() const;
+    bool ListHasBar() const { return FItems->Count() > ListRows(); }
+    TRect ListBarRect() const;
+    TScrollRange ListRange() const { return {FListTop, ListRows(), FItems->Count()}; }
 
     TStringList* FItems;
     Integer FItemIndex = -1;

@@ -165,6 +165,36 @@ TEST_F(ComboBoxTest, ItemIndexFromCodeFiresNothingAndMinusOneShowsNoEntry)
     EXPECT_EQ(Combo->GetText(), "");
 }
 
+TEST_F(ComboBoxTest, ALongListScrollsWithItsBarAndAnEntryBelowTheFirstPageCanBeClicked)
+{
+    for (int i = 0; i < 9; ++i)
+        Combo->GetItems()->Add("Entry " + std::to_string(i));
+    ClickAt(ScreenOf(Combo, 20, 8));
+    ASSERT_TRUE(Combo->GetDroppedDown());
+    RECT r;
+    GetWindowRect(Combo->GetListHandle(), r);
+    EXPECT_EQ(r.Height(), 8 * 13 + 2) << "DropDownCount entries at most";
+    // The down arrow at the bottom of the bar: one entry further.
+    ClickAt({r.Right - 5, r.Bottom - 5});
+    ASSERT_TRUE(Combo->GetDroppedDown()) << "a click on the bar keeps the list open";
+    // Below the thumb: a page further, to the end.
+    ClickAt({r.Right - 5, r.Bottom - 20});
+    ClickAt({r.Right - 5, r.Bottom - 20});
+    ASSERT_TRUE(Combo->GetDroppedDown());
+    EXPECT_EQ(Changes.Count, 0);
+    // The last row is now the last entry.
+    ClickAt(EntryPoint(7));
+    EXPECT_FALSE(Combo->GetDroppedDown());
+    EXPECT_EQ(Combo->GetItemIndex(), 11);
+    EXPECT_EQ(Combo->GetText(), "Entry 8");
+    // Reopened, the list starts where the choice can be seen.
+    Key(0x73);
+    EXPECT_EQ(Combo->GetListIndex(), 11);
+    Key(VK_HOME);
+    Key(VK_RETURN);
+    EXPECT_EQ(Combo->GetItemIndex(), 0);
+}
+
 TEST_F(ComboBoxTest, FocusLeavingClosesTheList)
 {
     KeyWith(VK_MENU, VK_DOWN);

@@ -38,7 +38,7 @@ protected:
         Combo = Add<TComboBox>(Bounds(270, 10, 120, 21));
         Combo->SetStyle(csDropDownList);
         Combo->SetItemHeight(13);
-        for (const char* s : {"False", "True", "Maybe"})
+        for (const char* s : {"False", "True", "Maybe", "Never", "Always", "Sometimes", "Often", "Rarely", "Once", "Twice"})
             Combo->GetItems()->Add(s);
         Combo->SetItemIndex(1);
         Typed = Add<TComboBox>(Bounds(270, 40, 120, 21));
