@@ -148,8 +148,7 @@ void TCustomEdit::CutToClipboard()
         return;
     CopyToClipboard();
     if (GetSelLength() > 0) {
-        FModified = true;
-        ClearSelection();
+        UserReplace(GetSelStart(), GetSelStart() + GetSelLength(), {});
     }
 }
 
@@ -161,7 +160,10 @@ void TCustomEdit::CMTextChanged(TMessage& m)
 {
     inherited::Dispatch(m);
     if (!FEditing) {
-        // Text set from outside starts with the caret at the beginning.
+        // Text set from outside starts with the caret at the beginning, and
+        // with nothing to undo.
+        FCanUndo = false;
+        FTypingEnd = -1;
         FAnchor = FCaret = 0;
         FScrollX = 0;
         FTopLine = 0;
@@ -523,6 +525,7 @@ void TCustomEdit::HandleChar(TMessage& m)
     case 3: return CopyToClipboard();    // Ctrl+C
     case 22: return PasteFromClipboard(); // Ctrl+V
     case 24: return CutToClipboard();    // Ctrl+X
+    case 26: return Undo();              // Ctrl+Z
     case '\r':
         if (TakesReturns())
             InsertText("\r\n");

@@ -302,6 +302,7 @@ void TCustomEdit::MoveCaret(Integer index, bool extend, bool keepColumn)
         FText[size_t(index)] == '\n')
         --index;
     bool hadSelection = FAnchor != FCaret;
+    FTypingEnd = -1;
     FCaret = index;
     if (!extend)
         FAnchor = index;
@@ -408,6 +409,47 @@ void TCustomEdit::ReplaceRange(Integer from, Integer to, const std::string& text
     ResetBlink();
 }
 
+// An edit by the user: it can be undone, and a run of typing is undone as one.
+void TCustomEdit::UserReplace(Integer from, Integer to, const std::string& text)
+{
+    const bool continuesTyping = from == to && from == FTypingEnd && text.size() == 1;
+    if (!continuesTyping) {
+        FUndoText = FText;
+        FUndoAnchor = FAnchor;
+        FUndoCaret = FCaret;
+        FCanUndo = true;
+    }
+    FModified = true;
+    ReplaceRange(from, to, text);
+    FTypingEnd = from == to && text.size() == 1 ? FCaret : -1;
+}
+
+void TCustomEdit::Undo()
+{
+    if (!FCanUndo || FReadOnly)
+        return;
+    // Undoing swaps, so a second undo takes the change back again.
+    std::string text = FUndoText;
+    const Integer anchor = FUndoAnchor, caret = FUndoCaret;
+    FUndoText = FText;
+    FUndoAnchor = FAnchor;
+    FUndoCaret = FCaret;
+    FTypingEnd = -1;
+    FModified = true;
+    FEditing = true;
+    try {
+        SetText(text);
+    } catch (...) {
+        FEditing = false;
+        throw;
+    }
+    FEditing = false;
+    FAnchor = std::clamp(anchor, 0, Integer(FText.size()));
+    MoveCaret(caret, true);
+    if (FHandle)
+        InvalidateRect(FHandle, nullptr, false);
+}
+
 bool TCustomEdit::InsertText(std::string text)
 {
     if (FReadOnly)
@@ -434,8 +476,7 @@ bool TCustomEdit::InsertText(std::string text)
     }
     if (text.empty() && GetSelLength() == 0)
         return false;
-    FModified = true;
-    ReplaceRange(GetSelStart(), GetSelStart() + GetSelLength(), text);
+    UserReplace(GetSelStart(), GetSelStart() + GetSelLength(), text);
     return true;
 }
 
@@ -444,11 +485,9 @@ void TCustomEdit::DeleteBack()
     if (FReadOnly)
         return;
     if (GetSelLength() > 0) {
-        FModified = true;
-        ReplaceRange(GetSelStart(), GetSelStart() + GetSelLength(), {});
+        UserReplace(GetSelStart(), GetSelStart() + GetSelLength(), {});
     } else if (FCaret > 0) {
-        FModified = true;
-        ReplaceRange(PrevIndex(FCaret), FCaret, {});
+        UserReplace(PrevIndex(FCaret), FCaret, {});
     }
 }
 
@@ -457,11 +496,9 @@ void TCustomEdit::DeleteForward()
     if (FReadOnly)
         return;
     if (GetSelLength() > 0) {
-        FModified = true;
-        ReplaceRange(GetSelStart(), GetSelStart() + GetSelLength(), {});
+        UserReplace(GetSelStart(), GetSelStart() + GetSelLength(), {});
     } else if (FCaret < Integer(FText.size())) {
-        FModified = true;
-        ReplaceRange(FCaret, NextIndex(FCaret), {});
+        UserReplace(FCaret, NextIndex(FCaret), {});
     }
 }
 

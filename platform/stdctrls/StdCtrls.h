@@ -71,6 +71,10 @@ class TCustomEdit : public TWinControl {
     void CopyToClipboard();
     void CutToClipboard();
     void PasteFromClipboard();
+    // One level, as the system's edit has: the last change by the user (a
+    // run of typing counts as one), or the undo itself.
+    bool CanUndo() const { return FCanUndo; }
+    void Undo();
 
     bool GetModified() const { return FModified; }
     void SetModified(bool value) { FModified = value; }
@@ -181,6 +185,7 @@ private:
     void MoveCaret(Integer index, bool extend, bool keepColumn = false);
     void ScrollCaretIntoView();
     void ReplaceRange(Integer from, Integer to, const std::string& text);
+    void UserReplace(Integer from, Integer to, const std::string& text);
     void DeleteBack();
     void DeleteForward();
 
@@ -212,6 +217,10 @@ private:
     Integer FLayoutWidth = -1;
     std::vector<TEditLine> FLines;
     TMetrics FMetrics;
+    std::string FUndoText;
+    Integer FUndoAnchor = 0, FUndoCaret = 0;
+    bool FCanUndo = false;
+    Integer FTypingEnd = -1;      // where the run of typing being undone as one ends
 };
 
 class TEdit : public TCustomEdit {

@@ -97,6 +97,54 @@ TEST_F(EditTest, ClipboardKeysCopyCutAndPaste)
     EXPECT_EQ(Edit->GetText(), "abc defabc x");
 }
 
+TEST_F(EditTest, UndoTakesBackTheLastRunOfTypingOrTheLastCutAndRedoesOnASecondUndo)
+{
+    Type("abc");
+    KeyWith(VK_CONTROL, 'Z');
+    EXPECT_EQ(Edit->GetText(), "");
+    KeyWith(VK_CONTROL, 'Z');
+    EXPECT_EQ(Edit->GetText(), "abc");
+    Key(VK_LEFT);
+    Type("x");
+    EXPECT_EQ(Edit->GetText(), "abxc");
+    KeyWith(VK_CONTROL, 'Z');
+    EXPECT_EQ(Edit->GetText(), "abc") << "moving the caret starts a new run";
+    KeyWith(VK_CONTROL, 'A');
+    KeyWith(VK_CONTROL, 'X');
+    EXPECT_EQ(Edit->GetText(), "");
+    KeyWith(VK_CONTROL, 'Z');
+    EXPECT_EQ(Edit->GetText(), "abc");
+    EXPECT_EQ(Edit->GetSelText(), "abc");
+    // Text from the program leaves nothing to undo.
+    Edit->SetText("set");
+    EXPECT_FALSE(Edit->CanUndo());
+    KeyWith(VK_CONTROL, 'Z');
+    EXPECT_EQ(Edit->GetText(), "set");
+}
+
+TEST_F(EditTest, ALongLineScrollsToKeepTheCaretInView)
+{
+    Edit->SetWidth(60);
+    Type("the caret stays in view");
+    Backend->RunUntilIdle();
+    // The caret's column is inside the client area although the text is wider.
+    const Integer caretX = XOf(Integer(Edit->GetText().size()));
+    EXPECT_GT(caretX, Edit->GetClientWidth());
+    Key(VK_HOME);
+    Type("A");
+    EXPECT_EQ(Edit->GetText().substr(0, 4), "Athe");
+    // A click near the left edge now lands near the start of the text.
+    TPoint p = ScreenOf(Edit, 2, 10);
+    Backend->Click(p.X, p.Y);
+    Backend->RunUntilIdle();
+    EXPECT_LE(Edit->GetSelStart(), 1);
+    Key(VK_END);
+    TPoint q = ScreenOf(Edit, Edit->GetClientWidth() - 2, 10);
+    Backend->Click(q.X, q.Y);
+    Backend->RunUntilIdle();
+    EXPECT_GE(Edit->GetSelStart(), Integer(Edit->GetText().size()) - 2);
+}
+
 TEST_F(EditTest, MaxLengthAndReadOnlyLimitTheUserButNotTheProgram)
 {
     Edit->SetMaxLength(4);
