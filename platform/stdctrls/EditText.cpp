@@ -9,6 +9,8 @@
 // the same position: the caret shows at the start of the next line.
 #include <algorithm>
 #include <cctype>
+#include <map>
+#include <string>
 
 #include "platform/gfx/Graphics.h"
 #include "platform/gfx/Text.h"
@@ -19,10 +21,20 @@ namespace ld {
 
 // ---- metrics ---------------------------------------------------------------------------
 
+// Measuring 256 characters costs more than a control's whole paint, so the
+// widths of a font are measured once and shared by every edit using it.
 const TCustomEdit::TMetrics& TCustomEdit::Metrics()
 {
     if (FMetrics.Valid)
         return FMetrics;
+    static std::map<std::string, TMetrics> measured;
+    const std::string key = FFont->GetName() + '/' + std::to_string(FFont->GetHeight()) + '/' +
+                            std::to_string(FFont->GetStyle().Bits()) + '/' + std::to_string(int(FFont->GetCharset())) +
+                            '/' + std::to_string(int(FFont->GetPitch()));
+    if (auto it = measured.find(key); it != measured.end()) {
+        FMetrics = it->second;
+        return FMetrics;
+    }
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, FFont->GetHandle());
     TEXTMETRIC tm;
@@ -38,6 +50,7 @@ const TCustomEdit::TMetrics& TCustomEdit::Metrics()
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     FMetrics.Valid = true;
+    measured.emplace(key, FMetrics);
     return FMetrics;
 }
 
