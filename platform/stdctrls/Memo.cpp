@@ -61,7 +61,8 @@ Integer TMemoStrings::Count() const
         }
     }
     // A break at the very end opens no line of its own.
-    if (BreakAt(text, Integer(text.size()) - 1) || (text.size() >= 2 && BreakAt(text, Integer(text.size()) - 2) == 2))
+    const char last = text.back();
+    if (last == '\r' || last == '\n')
         --count;
     return count;
 }
