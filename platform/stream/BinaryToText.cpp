@@ -206,7 +206,7 @@ private:
     }
 
     // The text form has numbers only: an infinity or a NaN written as text would
-    // not read back as the value it was. At names the value type's byte.
+    // not read back as the value it was. The error names the value type's byte.
     void CheckFinite(long double v, Byte type, size_t at)
     {
         if (std::isinf(v) || std::isnan(v)) {
