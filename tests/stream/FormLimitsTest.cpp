@@ -20,25 +20,20 @@ using namespace ld;
 
 namespace {
 
-std::string ParseError(const std::string& text)
+// The message of the EReadError that Convert raises, empty when it raises none.
+template <class F>
+std::string ReadErrorOf(F convert)
 {
     try {
-        TextToBinary(text);
+        convert();
         return std::string();
     } catch (const EReadError& e) {
         return e.Message();
     }
 }
 
-std::string TextError(const std::string& binary)
-{
-    try {
-        BinaryToText(binary);
-        return std::string();
-    } catch (const EReadError& e) {
-        return e.Message();
-    }
-}
+std::string ParseError(const std::string& text) { return ReadErrorOf([&] { TextToBinary(text); }); }
+std::string TextError(const std::string& binary) { return ReadErrorOf([&] { BinaryToText(binary); }); }
 
 // The stored bytes of the value of P in "object F: T / P = value / end".
 std::string StoredValue(const std::string& value)
