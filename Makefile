@@ -3,15 +3,18 @@
 # make demo    installs what is missing, builds, runs the demo: in a window when
 #              DISPLAY answers, else headless (DEMO_FLAGS=--headless forces that)
 # make bench   builds and runs the benchmark programs
-.PHONY: all deps build build-asan check check-plain check-asan demo bench clean
+# make fuzz    installs clang if missing, builds the libFuzzer programs in build-fuzz
+.PHONY: all deps build build-asan check check-plain check-asan demo bench fuzz clean
 
 PACKAGES := cmake ninja-build g++ pkg-config \
 	libpixman-1-dev libfreetype-dev fonts-dejavu-core libpng-dev \
 	libx11-dev libxext-dev libxtst-dev xvfb xauth \
 	libgtest-dev libgmock-dev libbenchmark-dev
+FUZZ_PACKAGES := clang libclang-rt-14-dev
 JOBS ?= 2
 BUILD := build
 ASAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
 
 all: build
 
@@ -49,6 +52,14 @@ check-asan: build-asan
 
 check: check-plain check-asan
 
+# Every layer instrumented for coverage, with AddressSanitizer and UBSan; only the
+# NAME_libfuzzer programs (and the libraries they use) are built.
+fuzz:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
+	@[ -f $(FUZZ_BUILD)/build.ninja ] || cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLD_LIBFUZZER=ON
+	ninja -C $(FUZZ_BUILD) -j$(JOBS) $$(ninja -C $(FUZZ_BUILD) -t targets all | sed -n '/^cmake_/!s/^\([A-Za-z0-9_]*_libfuzzer\): phony$$/\1/p')
+
 demo: build
 	./apps/run-demo $(BUILD) $(DEMO_FLAGS)
 
@@ -57,4 +68,4 @@ bench: build
 	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] && DISPLAY= "$$b"; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -197,8 +197,12 @@ void WriteComponentToStream(TStream* stream, TComponent* instance)
 
 void WriteComponentResFile(const std::string& fileName, TComponent* instance)
 {
+    // The whole form first: a component that cannot be stored must not cost the
+    // file that was there.
+    TMemoryStream form;
+    WriteComponentToStream(&form, instance);
     TFileStream file(fileName, fmCreate);
-    WriteComponentToStream(&file, instance);
+    form.SaveToStream(&file);
 }
 
 } // namespace ld
