@@ -13,6 +13,14 @@ namespace ld::test {
 
 class ListTest : public BarTest {
 protected:
+    // Every read of the clock moves it 1 ms, so an animated scroll, which
+    // waits for the clock to move, ends after a known number of frames.
+    void SetUp() override
+    {
+        BarTest::SetUp();
+        TickSource::SetStep(1);
+    }
+
     // A list directly on the form (no sheet), with a client of Width x Height.
     TShortcutList* AddList(Integer width = 120, Integer height = 200)
     {
