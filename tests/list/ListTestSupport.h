@@ -2,6 +2,7 @@
 // lists of plainly coloured icons, and the pixels a list shows.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -60,5 +61,11 @@ protected:
         return images;
     }
 };
+
+inline bool SameSurface(const TSurface& a, const TSurface& b)
+{
+    return a.Width() == b.Width() && a.Height() == b.Height() &&
+           std::equal(a.Pixels(), a.Pixels() + size_t(a.Width()) * size_t(a.Height()), b.Pixels());
+}
 
 } // namespace ld::test
