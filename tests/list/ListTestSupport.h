@@ -62,6 +62,13 @@ protected:
     }
 };
 
+// The screen pixel at a client point of a control.
+inline COLORREF ScreenPixel(TControl* control, Integer x, Integer y)
+{
+    const TPoint p = control->ClientToScreen({x, y});
+    return PixelToColorRef(GetScreenSurface().Pixel(p.X, p.Y));
+}
+
 inline bool SameSurface(const TSurface& a, const TSurface& b)
 {
     return a.Width() == b.Width() && a.Height() == b.Height() &&
