@@ -137,6 +137,13 @@ void TShortcutItems::Remove(TShortcutItem* item)
 
 void TShortcutItems::Clear()
 {
+    // Without a list nothing watches the order: taking the items from the back
+    // spares moving all the others each time.
+    if (FShortcutList == nullptr) {
+        while (GetCount() > 0)
+            Delete(GetCount() - 1);
+        return;
+    }
     while (GetCount() > 0)
         Delete(0);
 }

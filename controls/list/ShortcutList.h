@@ -243,6 +243,14 @@ class TShortcutList : public TCustomControl {
     void ScrollItems(Integer amount);
     Integer GetScrollOffset() const { return FScrollOffset; }
     bool IsScrolling() const { return FScrolling; }
+    // The frames of the last animated scroll and the longest of them (its
+    // moving and erasing in processor time, not the wait for the next tick),
+    // for measuring.
+    struct TScrollFrames {
+        Integer Frames = 0;
+        double WorstFrameMicroseconds = 0;
+    };
+    TScrollFrames GetLastScrollFrames() const { return FLastScrollFrames; }
     TShortcutButton* GetUpButton() const { return FUpButton; }
     TShortcutButton* GetDownButton() const { return FDownButton; }
 
@@ -311,6 +319,7 @@ private:
     bool FScrolling = false;
     TShortcutEdit* FEdit = nullptr;
     TShortcutItem* FEditItem = nullptr;
+    TScrollFrames FLastScrollFrames;
 };
 
 // ---- unit-wide drag and drop state ---------------------------------------------------------
