@@ -7,7 +7,8 @@
 PACKAGES := cmake ninja-build g++ pkg-config \
 	libpixman-1-dev libfreetype-dev fonts-dejavu-core libpng-dev \
 	libx11-dev xvfb xauth \
-	libgtest-dev libgmock-dev libbenchmark-dev
+	libgtest-dev libgmock-dev libbenchmark-dev \
+	adwaita-icon-theme
 JOBS ?= 2
 BUILD := build
 ASAN_BUILD := build-asan

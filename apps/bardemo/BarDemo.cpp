@@ -1,10 +1,11 @@
 // bardemo --out DIR: a form with a bar of four sheets on the headless screen,
 // saved as PNG files: the default look, then each tab style (3D, flat, raised,
-// pressed, hot text).
+// pressed, hot text); then sheets holding lists (ListDemo).
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "apps/bardemo/ListDemo.h"
 #include "controls/bar/Launchdeck.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/core/SysUtils.h"
@@ -40,6 +41,7 @@ public:
         FBackend.RunUntilIdle();
     }
     ~TBarDemo() { delete FForm; }
+    THeadlessBackend& Backend() { return FBackend; }
 
     void Run()
     {
@@ -95,6 +97,7 @@ int main(int argc, char** argv)
         std::filesystem::create_directories(out);
         ld::TBarDemo demo(out);
         demo.Run();
+        ld::RunListDemo(demo.Backend(), out);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bardemo: %s\n", e.what());
         return 1;
