@@ -179,28 +179,20 @@ void TShortcutList::SetStyle(TShortcutStyle value)
     LayoutChanged();
 }
 
-// Both setters follow one pattern: leave the old list's changes, hear the new
-// one's, and hear of its freeing wherever it is owned.
-void TShortcutList::SetLargeImages(TCustomImageList* value)
-{
-    if (FLargeImages != nullptr)
-        FLargeImages->UnRegisterChanges(FLargeChangeLink);
-    FLargeImages = value;
-    if (FLargeImages != nullptr) {
-        FLargeImages->RegisterChanges(FLargeChangeLink);
-        FLargeImages->FreeNotification(this);
-    }
-    LayoutChanged();
-}
+void TShortcutList::SetLargeImages(TCustomImageList* value) { SetImages(FLargeImages, FLargeChangeLink, value); }
 
-void TShortcutList::SetSmallImages(TCustomImageList* value)
+void TShortcutList::SetSmallImages(TCustomImageList* value) { SetImages(FSmallImages, FSmallChangeLink, value); }
+
+// Leaves the old list's changes, hears the new one's, and hears of its freeing
+// wherever it is owned.
+void TShortcutList::SetImages(TCustomImageList*& field, TChangeLink* link, TCustomImageList* value)
 {
-    if (FSmallImages != nullptr)
-        FSmallImages->UnRegisterChanges(FSmallChangeLink);
-    FSmallImages = value;
-    if (FSmallImages != nullptr) {
-        FSmallImages->RegisterChanges(FSmallChangeLink);
-        FSmallImages->FreeNotification(this);
+    if (field != nullptr)
+        field->UnRegisterChanges(link);
+    field = value;
+    if (field != nullptr) {
+        field->RegisterChanges(link);
+        field->FreeNotification(this);
     }
     LayoutChanged();
 }

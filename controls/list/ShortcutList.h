@@ -11,6 +11,7 @@
 // arrow buttons, one-item steps and the animated scroll), ShortcutListPaint.cpp.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/core/List.h"
@@ -281,6 +282,9 @@ private:
     bool Loading() const { return ComponentState().Contains(csLoading); }
     TShortcutListSheet* Sheet() const;
     HDC MeasuringDC() const;
+    // The first item, in collection order, whose item rectangle passes Test.
+    TShortcutItem* FirstItemWhere(const std::function<bool(const TRect&)>& test) const;
+    void SetImages(TCustomImageList*& field, TChangeLink* link, TCustomImageList* value);
     void ImageListChange(TObject* sender);
     void PlaceOnSheet();
     void PlaceScrollButtons();

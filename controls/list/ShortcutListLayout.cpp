@@ -146,7 +146,7 @@ TRect TShortcutList::GetHighlightRect(TShortcutItem* item) const
     return HighlightRectOf(m, MeasuringDC(), item->FLeft, item->FTop, item->FCaption);
 }
 
-TShortcutItem* TShortcutList::GetItemAt(Integer x, Integer y) const
+TShortcutItem* TShortcutList::FirstItemWhere(const std::function<bool(const TRect&)>& test) const
 {
     if (FItems->GetCount() == 0)
         return nullptr;
@@ -154,10 +154,15 @@ TShortcutItem* TShortcutList::GetItemAt(Integer x, Integer y) const
     HDC dc = MeasuringDC();
     for (void* p : FItems->List()) {
         auto* item = static_cast<TShortcutItem*>(p);
-        if (PtInRect(ItemRectOf(m, dc, item->FLeft, item->FTop, item->FCaption), {x, y}))
+        if (test(ItemRectOf(m, dc, item->FLeft, item->FTop, item->FCaption)))
             return item;
     }
     return nullptr;
+}
+
+TShortcutItem* TShortcutList::GetItemAt(Integer x, Integer y) const
+{
+    return FirstItemWhere([x, y](const TRect& r) { return PtInRect(r, {x, y}); });
 }
 
 // ---- layout -------------------------------------------------------------------------------

@@ -60,33 +60,17 @@ void TShortcutList::SetScrollButtons()
 
 TShortcutItem* TShortcutList::GetTopItem() const
 {
-    if (FItems->GetCount() == 0)
-        return nullptr;
-    const TListMetrics m = Metrics();
-    HDC dc = MeasuringDC();
-    for (void* p : FItems->List()) {
-        auto* item = static_cast<TShortcutItem*>(p);
-        if (ItemRectOf(m, dc, item->FLeft, item->FTop, item->FCaption).Top == m.TopLine())
-            return item;
-    }
-    return nullptr;
+    const Integer topLine = Metrics().TopLine();
+    return FirstItemWhere([topLine](const TRect& r) { return r.Top == topLine; });
 }
 
 // The first item that straddles the top line slides down onto it.
 void TShortcutList::RealignTopItem()
 {
-    if (FItems->GetCount() == 0)
-        return;
-    const TListMetrics m = Metrics();
-    HDC dc = MeasuringDC();
-    for (void* p : FItems->List()) {
-        auto* item = static_cast<TShortcutItem*>(p);
-        const TRect r = ItemRectOf(m, dc, item->FLeft, item->FTop, item->FCaption);
-        if (r.Top < m.TopLine() && m.TopLine() < r.Bottom) {
-            ScrollItems(m.TopLine() - r.Top);
-            return;
-        }
-    }
+    const Integer topLine = Metrics().TopLine();
+    auto straddles = [topLine](const TRect& r) { return r.Top < topLine && topLine < r.Bottom; };
+    if (TShortcutItem* item = FirstItemWhere(straddles))
+        ScrollItems(topLine - GetItemRect(item).Top);
 }
 
 // The top item leaves by its own height and the gap, so the next one lands on
