@@ -184,10 +184,11 @@ void TShortcutList::SetLargeImages(TCustomImageList* value) { SetImages(FLargeIm
 void TShortcutList::SetSmallImages(TCustomImageList* value) { SetImages(FSmallImages, FSmallChangeLink, value); }
 
 // Leaves the old list's changes, hears the new one's, and hears of its freeing
-// wherever it is owned.
+// wherever it is owned. An image list being freed has let go of the link
+// already and must not be called again.
 void TShortcutList::SetImages(TCustomImageList*& field, TChangeLink* link, TCustomImageList* value)
 {
-    if (field != nullptr)
+    if (field != nullptr && link->GetSender() == field)
         field->UnRegisterChanges(link);
     field = value;
     if (field != nullptr) {

@@ -120,7 +120,9 @@ TEST_F(ItemsTest, AnItemLeavingItsCollectionIsForgottenEverywhere)
     EXPECT_EQ(list->GetActiveItem(), nullptr);
     EXPECT_EQ(drop.DragItem, nullptr);
     EXPECT_EQ(drop.DropList, list) << "the marker before another item stays";
-    items->Remove(items->GetItem(1));
+    TShortcutItem* taken = items->GetItem(1);
+    items->Remove(taken); // out of the collection, not freed
+    delete taken;
     EXPECT_EQ(drop.DropBeforeItem, nullptr);
     EXPECT_EQ(drop.DropList, nullptr);
     EXPECT_EQ(drop.DropKind, 0);
