@@ -121,7 +121,9 @@ TShortcutList::~TShortcutList()
     FClickedItem = nullptr;
     FEditItem = nullptr;
     FreeAndNil(FLeaveTimer);
-    if (!Designing()) {
+    // The buttons exist when the list was made at run time, whatever the
+    // state is now.
+    if (FUpButton != nullptr) {
         // Leaving the parent first, while each is still wholly a button.
         FUpButton->SetParent(nullptr);
         FDownButton->SetParent(nullptr);

@@ -245,8 +245,7 @@ class TShortcutList : public TCustomControl {
     Integer GetScrollOffset() const { return FScrollOffset; }
     bool IsScrolling() const { return FScrolling; }
     // The frames of the last animated scroll and the longest of them (its
-    // moving and erasing in processor time, not the wait for the next tick),
-    // for measuring.
+    // moving and erasing, in processor time), for measuring.
     struct TScrollFrames {
         Integer Frames = 0;
         double WorstFrameMicroseconds = 0;

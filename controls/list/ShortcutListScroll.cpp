@@ -40,7 +40,7 @@ void CountFrame(TShortcutList::TScrollFrames& frames, double start)
 // reaching the bottom line for the down arrow.
 void TShortcutList::SetScrollButtons()
 {
-    if (FUpButton == nullptr)
+    if (Designing() || FUpButton == nullptr)
         return;
     const TListMetrics m = Metrics();
     bool canUp = false;
