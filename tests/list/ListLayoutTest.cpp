@@ -148,15 +148,22 @@ TEST_F(ListLayoutTest, OnASheetTheListFillsItLessTheMarginAndCannotBeMoved)
     list->SetLeft(30);
     EXPECT_EQ(list->GetBoundsRect(), Rect(5, 5, 5 + w - 10, 5 + h - 10));
     EXPECT_FALSE(list->IsFullSelect());
-    delete sheet->GetParent();
+    // The bar asks its open sheet's list for the active item.
+    auto* bar = static_cast<TLaunchdeck*>(sheet->GetParent());
+    AddItems(list, {"One"});
+    EXPECT_EQ(bar->GetActiveList(), list);
+    EXPECT_EQ(bar->GetActiveItem(), nullptr);
+    list->SetActiveItem(list->GetItems()->GetItem(0));
+    EXPECT_EQ(bar->GetActiveItem(), list->GetItems()->GetItem(0));
+    delete bar;
 
     TShortcutList* full = AddBarList({soFlatTabs, soButtonItems});
     TWinControl* fullSheet = full->GetParent();
     EXPECT_TRUE(full->IsFullSelect());
     EXPECT_EQ(full->GetBoundsRect(), Rect(0, 0, fullSheet->GetClientWidth(), fullSheet->GetClientHeight()));
     // The bar's option reaches the list at the bar's next layout.
-    auto* bar = static_cast<TLaunchdeck*>(fullSheet->GetParent());
-    bar->SetOptions({soFlatTabs});
+    auto* fullBar = static_cast<TLaunchdeck*>(fullSheet->GetParent());
+    fullBar->SetOptions({soFlatTabs});
     EXPECT_FALSE(full->IsFullSelect());
     EXPECT_EQ(full->GetLeft(), 5);
     EXPECT_EQ(ListRectOnSheet(101, 50, false), Rect(5, 5, 96, 45));
