@@ -12,6 +12,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/core/List.h"
@@ -323,6 +324,8 @@ private:
     TShortcutEdit* FEdit = nullptr;
     TShortcutItem* FEditItem = nullptr;
     TScrollFrames FLastScrollFrames;
+    // Captions of a list without a parent are measured on this bitmap's canvas.
+    mutable std::unique_ptr<TBitmap> FMeasuringBitmap;
 };
 
 // ---- unit-wide drag and drop state ---------------------------------------------------------

@@ -115,10 +115,17 @@ TListMetrics TShortcutList::Metrics() const
     return m;
 }
 
-// Captions are measured in the list's font on its own canvas.
+// Captions are measured in the list's font on its own canvas. A list without
+// a parent has no window to measure on (and cannot have one): a bitmap's
+// canvas measures the same, so its geometry still answers.
 HDC TShortcutList::MeasuringDC() const
 {
     TCanvas* canvas = GetCanvas();
+    if (!HandleAllocated() && GetParent() == nullptr) {
+        if (FMeasuringBitmap == nullptr)
+            FMeasuringBitmap = std::make_unique<TBitmap>(1, 1);
+        canvas = FMeasuringBitmap->GetCanvas();
+    }
     canvas->SetFont(GetFont());
     return canvas->GetHandle();
 }

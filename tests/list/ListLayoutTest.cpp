@@ -135,6 +135,16 @@ TEST_F(ListLayoutTest, GetItemAtFindsItemsButNotGapsMarginsOrBeyondTheLast)
     EXPECT_EQ(list->GetItemAt(5, r.Top + 10), nullptr);    // beside the icon
     EXPECT_EQ(list->GetItemAt(60, list->GetItemRect(second).Top), second);
     EXPECT_EQ(list->GetItemAt(60, list->GetItemRect(second).Bottom + 1), nullptr);
+
+    // Without a parent there is no layout, but the geometry still answers.
+    TShortcutList alone(nullptr);
+    AddItems(&alone, {"One"});
+    TShortcutItem* only = alone.GetItems()->GetItem(0);
+    EXPECT_EQ(alone.GetTextRect(only).Height(), list->GetTextRect(first).Height());
+    EXPECT_EQ(alone.GetItemAt(50, 5), only);
+    alone.EnsureItemVisible(only);
+    alone.SetActiveItem(only);
+    EXPECT_FALSE(alone.HandleAllocated());
 }
 
 TEST_F(ListLayoutTest, OnASheetTheListFillsItLessTheMarginAndCannotBeMoved)
