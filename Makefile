@@ -9,7 +9,8 @@
 PACKAGES := cmake ninja-build g++ pkg-config \
 	libpixman-1-dev libfreetype-dev fonts-dejavu-core libpng-dev \
 	libx11-dev libxext-dev libxtst-dev xvfb xauth \
-	libgtest-dev libgmock-dev libbenchmark-dev
+	libgtest-dev libgmock-dev libbenchmark-dev \
+	adwaita-icon-theme
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 JOBS ?= 2
 BUILD := build

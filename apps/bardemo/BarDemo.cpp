@@ -2,11 +2,12 @@
 // answering, or --x11) it runs until the window is closed. On the headless
 // screen (no display, or --headless) it saves PNG files into the folder given
 // with --out: the default look, then each tab style (3D, flat, raised,
-// pressed, hot text).
+// pressed, hot text); then sheets holding lists (ListDemo).
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "apps/bardemo/ListDemo.h"
 #include "controls/bar/Launchdeck.h"
 #include "platform/backends/BackendChoice.h"
 #include "platform/backends/HeadlessBackend.h"
@@ -117,6 +118,7 @@ int main(int argc, char** argv)
         } else {
             std::filesystem::create_directories(out);
             demo.SavePictures(*choice.Headless(), out);
+            ld::RunListDemo(*choice.Headless(), out);
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bardemo: %s\n", e.what());
