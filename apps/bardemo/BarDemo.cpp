@@ -2,12 +2,14 @@
 // answering, or --x11) it runs until the window is closed. On the headless
 // screen (no display, or --headless) it saves PNG files into the folder given
 // with --out: the default look, then each tab style (3D, flat, raised,
-// pressed, hot text); then sheets holding lists (ListDemo).
+// pressed, hot text), the frames of a roll each way as strips (RollStrip);
+// then sheets holding lists (ListDemo).
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "apps/bardemo/ListDemo.h"
+#include "apps/bardemo/RollStrip.h"
 #include "controls/bar/Launchdeck.h"
 #include "platform/backends/BackendChoice.h"
 #include "platform/backends/HeadlessBackend.h"
@@ -65,6 +67,8 @@ public:
         Style({soFlatTabs, soButtonTabs}, 0, -1, "bar_raised.png");
         Style({soFlatTabs, soButtonTabs}, 0, 0, "bar_pressed.png");
         Style({soFlatTabs, soHotTabs}, 2, -1, "bar_hottext.png");
+        Style({soFlatTabs, soButtonTabs, soAnimatedSheets}, -1, -1, "bar_animated.png");
+        SaveRollStrips(*FBackend, FBar, FOut);
     }
 
 private:
