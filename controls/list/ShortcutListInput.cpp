@@ -399,9 +399,11 @@ TDropPosition FindDropPosition(TShortcutList* list, const TPoint& point)
         result.Kind = 2;
         return result;
     }
+    // An item rectangle's top is its icon's (the caption lies below or beside
+    // it), so the gaps need no caption measured.
     for (void* p : items->List()) {
         auto* item = static_cast<TShortcutItem*>(p);
-        const Integer top = list->GetItemRect(item).Top;
+        const Integer top = item->GetTop();
         const TRect zone{0, top - gap, width, top};
         if (PtInRect(zone, point)) {
             result.Rect = zone;
