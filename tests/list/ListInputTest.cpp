@@ -401,6 +401,10 @@ TEST_F(ListInputTest, ADropInTheGapAboveItemKInsertsBeforeItAndTheSourceReleases
     TShortcutList* list = InputList();
     Log(list);
     StartDrag(list, 0);
+    // Passing back over the dragged item neither presses it again nor starts
+    // another drag.
+    DragOver(list, IconCentre(list, 0));
+    EXPECT_EQ(list->GetActiveState(), siNone);
     DragOver(list, GapAbove(list, 3));
     const TListDropState& drop = ListDropState();
     EXPECT_EQ(drop.DropList, list);
