@@ -18,9 +18,10 @@
 //   release on the item: siUp and a click; elsewhere: none once the pointer
 //   leaves. Cancel mode, the pointer leaving, and the end of an item drag
 //   (on the list it began from) clear it.
+#include "controls/list/ShortcutList.h"
+
 #include <cstdlib>
 
-#include "controls/list/ShortcutList.h"
 #include "platform/gfx/RectUtils.h"
 #include "platform/vcl/DragDrop.h"
 #include "platform/vcl/Forms.h"
