@@ -1,6 +1,7 @@
 // The list: laying out and hit testing 1,000 items, a full paint and a hot-item
 // repaint of a 300 x 800 list, writing and reading 10,000 items in the binary
-// form, and the frames of a one-item scroll on the real clock.
+// form, the frames of a one-item scroll on the real clock, and pointer moves
+// through the queue: hot tracking and an item drag.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -12,6 +13,7 @@
 #include "platform/stream/Reader.h"
 #include "platform/stream/Stream.h"
 #include "platform/stream/Writer.h"
+#include "platform/vcl/DragDrop.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/Paint.h"
 
@@ -102,6 +104,65 @@ void BM_ListHotItemRepaint(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ListHotItemRepaint)->Unit(benchmark::kMicrosecond);
+
+// Out of line, so that instruction counts can be taken per move.
+[[gnu::noinline]] void MovePointerAndSettle(THeadlessBackend& backend, TPoint p)
+{
+    backend.MoveTo(p.X, p.Y);
+    backend.RunUntilIdle();
+}
+
+TPoint IconCentreOnScreen(TShortcutList* list, Integer index)
+{
+    const TRect r = list->GetIconRect(list->GetItems()->GetItem(index), false);
+    return list->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+}
+
+// One pointer move from item 3 to item 4 or back: the queue, the hit test,
+// the hot item's change and the repaint of both.
+void BM_ListHotTrackMove(benchmark::State& state)
+{
+    TListScene scene(200, true);
+    const TPoint points[2] = {IconCentreOnScreen(scene.List, 3), IconCentreOnScreen(scene.List, 4)};
+    int next = 0;
+    for (auto _ : state) {
+        MovePointerAndSettle(scene.Backend, points[next]);
+        next = 1 - next;
+    }
+    if (scene.List->GetActiveItem() != scene.List->GetItems()->GetItem(3 + (1 - next)))
+        state.SkipWithError("the hot item did not follow the pointer");
+}
+BENCHMARK(BM_ListHotTrackMove)->Unit(benchmark::kMicrosecond);
+
+// One pointer move during an item drag, between the gap above item 6 (the
+// marker drawn) and item 6's icon (no drop: every item tested, the marker
+// erased): the drag's hit test, the drop position and the marker's repaint.
+void BM_ItemDragOver(benchmark::State& state)
+{
+    TListScene scene(200, true);
+    TShortcutList* list = scene.List;
+    const TPoint start = IconCentreOnScreen(list, 0);
+    MovePointerAndSettle(scene.Backend, start);
+    scene.Backend.Press();
+    MovePointerAndSettle(scene.Backend, {start.X, start.Y + 6});
+    if (!ListDropState().ItemDragging) {
+        state.SkipWithError("the drag did not start");
+        return;
+    }
+    const TRect sixth = list->GetItemRect(list->GetItems()->GetItem(6));
+    const TPoint points[2] = {list->ClientToScreen({sixth.Left + 2, sixth.Top - 3}), IconCentreOnScreen(list, 6)};
+    int next = 0;
+    for (auto _ : state) {
+        MovePointerAndSettle(scene.Backend, points[next]);
+        next = 1 - next;
+    }
+    const Integer expected = next == 1 ? 1 : 0;
+    if (ListDropState().DropKind != expected)
+        state.SkipWithError("the drop position did not follow the pointer");
+    scene.Backend.Release();
+    scene.Backend.RunUntilIdle();
+}
+BENCHMARK(BM_ItemDragOver)->Unit(benchmark::kMicrosecond);
 
 constexpr int StoredItems = 10000;
 

@@ -105,6 +105,9 @@ TShortcutList::TShortcutList(TComponent* owner) : TCustomControl(owner)
 
 TShortcutList::~TShortcutList()
 {
+    // A drag begun here ends now, while the list can still hear of it.
+    if (Dragging())
+        EndDrag(false);
     TListDropState& drop = ListDropState();
     if (drop.DropList == this) {
         drop.DropList = nullptr;
@@ -248,8 +251,10 @@ void TShortcutList::SetActiveState(TShortcutItemState value)
 // layout that follows.
 void TShortcutList::ForgetItem(TShortcutItem* item)
 {
-    if (FActiveItem == item)
+    if (FActiveItem == item) {
         FActiveItem = nullptr;
+        FActiveState = siNone;
+    }
     if (FClickedItem == item)
         FClickedItem = nullptr;
     if (FEditItem == item)
@@ -265,6 +270,8 @@ void TShortcutList::Dispatch(TMessage& message)
     case WM_ERASEBKGND: WMEraseBkgnd(message); return;
     case CM_FONTCHANGED: CMFontChanged(message); return;
     }
+    if (DispatchInput(message))
+        return;
     inherited::Dispatch(message);
 }
 

@@ -8,7 +8,8 @@
 // Source files: ShortcutItems.cpp (items, collection, stored form),
 // ShortcutList.cpp (the class, properties, messages, forgetting items),
 // ShortcutListLayout.cpp (geometry and layout), ShortcutListScroll.cpp (the
-// arrow buttons, one-item steps and the animated scroll), ShortcutListPaint.cpp.
+// arrow buttons, one-item steps and the animated scroll), ShortcutListPaint.cpp,
+// ShortcutListInput.cpp (hot tracking, clicks, accelerators, item drag and drop).
 #pragma once
 
 #include <functional>
@@ -266,6 +267,14 @@ class TShortcutList : public TCustomControl {
     void SetBounds(Integer left, Integer top, Integer width, Integer height) override;
     void SetParent(TWinControl* parent) override;
     void Loaded() override;
+
+    // Visible, on a parent that is showing (or visible without a parent).
+    bool Showing() const;
+    // Whether the hot item may be dragged now: AllowReorder, then OnReordering.
+    virtual bool CanReorder();
+    bool IsPressed() const { return FPressed; }
+    bool IsMouseInside() const { return FMouseInside; }
+    bool HasLeaveTimer() const { return FLeaveTimer != nullptr; }
     void Notification(TComponent* component, TOperation operation) override;
     // The arrow buttons are the list's own parts: nothing to store.
     void GetChildren(const TGetChildProc& proc, TComponent* root) override {}
@@ -274,6 +283,12 @@ class TShortcutList : public TCustomControl {
 protected:
     void CreateParams(TCreateParams& params) override;
     void Paint() override;
+    void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+    void MouseMove(TShiftState shift, Integer x, Integer y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+    void DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) override;
+    void DragDrop(TObject* source, Integer x, Integer y) override;
+    void DoEndDrag(TObject* target, Integer x, Integer y) override;
     void DrawOutline(const TRect& rect, TShortcutItemState state);
     void DrawSelected(const TRect& rect, TShortcutItemState state);
 
@@ -293,6 +308,24 @@ private:
     void PaintItem(TCanvas* canvas, const TListMetrics& m, TShortcutItem* item, bool fullSelect);
     void PaintDropMarker(TCanvas* canvas);
     void AnimateScroll(Integer amount);
+    // Input (ShortcutListInput.cpp); true when the message was the input's.
+    bool DispatchInput(TMessage& message);
+    TPoint CursorInClient() const;
+    void EnteredTest(Integer x, Integer y);
+    void LeaveTimerExpired(TObject* sender);
+    void UpdateActiveItem();
+    void UpdatePressedItem(TShortcutItem* underPointer, const TPoint& pointer);
+    void StartItemDrag();
+    void ReleasePress();
+    void ClickItem(TShortcutItem* item);
+    void PassToParent(TMessage& message);
+    void FinishCaptionEdit();
+    void WMButtonDown(TMessage& message);
+    void WMButtonUp(TMessage& message);
+    void WMCancelMode(TMessage& message);
+    void CMMouseEnter(TMessage& message);
+    void CMMouseLeave(TMessage& message);
+    void CMDialogChar(TMessage& message);
     void WMSize(TMessage& message);
     void WMEraseBkgnd(TMessage& message);
     void CMFontChanged(TMessage& message);
@@ -346,5 +379,15 @@ TListDropState& ListDropState();
 void SetDropMark(TShortcutList* list, TShortcutItem* item, Integer kind, const TRect& rect);
 // An item leaving its collection leaves the drag; a marker before it goes too.
 void ForgetDropItem(TShortcutItem* item);
+
+// Where a drop at a client point of a list would go: the gap above an item
+// (kind 1, that item), below the last item or anywhere in an empty list
+// (kind 2), or nowhere (kind 0, empty rectangle).
+struct TDropPosition {
+    TRect Rect;
+    Integer Kind = 0;
+    TShortcutItem* BeforeItem = nullptr;
+};
+TDropPosition FindDropPosition(TShortcutList* list, const TPoint& point);
 
 } // namespace ld
