@@ -110,19 +110,31 @@ void THostFormDesigner::SelectComponent(TPersistent* instance)
         if (auto* c = dynamic_cast<TComponent*>(p))
             FWatch->RemoveFreeNotification(c);
     FSelection.clear();
-    if (instance == nullptr)
-        return;
-    FSelection.push_back(instance);
-    if (auto* c = dynamic_cast<TComponent*>(instance))
-        FWatch->FreeNotification(c);
+    if (instance != nullptr) {
+        FSelection.push_back(instance);
+        if (auto* c = dynamic_cast<TComponent*>(instance))
+            FWatch->FreeNotification(c);
+    }
+    Changed();
 }
 
 void THostFormDesigner::Forget(TComponent* component)
 {
-    std::erase(FSelection, static_cast<TPersistent*>(component));
+    if (std::erase(FSelection, static_cast<TPersistent*>(component)) > 0)
+        Changed();
 }
 
-void THostFormDesigner::Modified() { ++FModifiedCount; }
+void THostFormDesigner::Modified()
+{
+    ++FModifiedCount;
+    Changed();
+}
+
+void THostFormDesigner::Changed()
+{
+    if (FOnChange)
+        FOnChange();
+}
 
 TComponent* THostFormDesigner::DesignedComponent(TControl* control) const
 {
