@@ -163,6 +163,7 @@ private:
             EditInView(a[1], Rest(a, 2));
         } else if (cmd == "ellipsis") {
             need(2);
+            FWindow->PropertyView()->MakeVisible(ViewRow(a[1]));
             ClickAt(FWindow->PropertyView(), FWindow->PropertyView()->EllipsisRect(ViewRow(a[1])));
         } else if (cmd == "savefield") {
             need(2);
@@ -297,6 +298,7 @@ private:
     void EditInView(const std::string& prop, const std::string& value)
     {
         TPropertyView* view = FWindow->PropertyView();
+        view->MakeVisible(ViewRow(prop));
         ClickAt(view, view->ValueRect(ViewRow(prop)));
         if (view->GetChoiceField()->GetVisible()) {
             TComboBox* choice = view->GetChoiceField();

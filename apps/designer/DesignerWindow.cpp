@@ -107,7 +107,7 @@ void TDesignerWindow::BuildPropertyWindow()
 {
     FPropertyForm = new TForm(nullptr);
     FPropertyForm->SetCaption("Properties");
-    FPropertyForm->SetBounds(PropertyLeft, DesignedTop, 300, 560);
+    FPropertyForm->SetBounds(PropertyLeft, DesignedTop, 300, 640);
     FPropertyForm->SetKeyPreview(true);
     FPropertyForm->SetOnKeyDown(TKeyEvent::Lambda([this](TObject* s, Word& key, TShiftState shift) { KeyDown(s, key, shift); }));
     FPropertyView = new TPropertyView(FPropertyForm, FRegistry);

@@ -1,5 +1,7 @@
 #include "apps/designer/PropertyView.h"
 
+#include <algorithm>
+
 #include "platform/core/SysUtils.h"
 #include "platform/gfx/Frames.h"
 #include "platform/gfx/RectUtils.h"
@@ -95,6 +97,7 @@ void TPropertyView::SetDesigner(THostFormDesigner* designer)
 
 void TPropertyView::Refresh()
 {
+    const std::string before = FSubject;
     FRows.clear();
     FSubject.clear();
     if (FDesigner != nullptr && !FDesigner->GetSelection().empty()) {
@@ -107,10 +110,41 @@ void TPropertyView::Refresh()
             FRows.back().Dialog = editor->GetAttributes().Contains(paDialog);
         }
     }
-    // The field being edited keeps its place while its row is still there.
+    // Another subject starts at its first row; the field being edited keeps
+    // its place while its row is still there.
+    if (FSubject != before) {
+        EndEdit();
+        FTopRow = 0;
+    }
     if (FEditingRow >= RowCount())
         EndEdit();
+    FTopRow = std::max<Integer>(0, std::min(FTopRow, RowCount() - VisibleRows()));
     Invalidate();
+}
+
+Integer TPropertyView::VisibleRows() const { return std::max<Integer>(1, GetClientHeight() / RowHeight - 1); }
+
+TRect TPropertyView::ScrollBarRect() const
+{
+    return {GetClientWidth() - GetSystemMetrics(SM_CXVSCROLL), RowHeight, GetClientWidth(), GetClientHeight()};
+}
+
+void TPropertyView::ScrollTo(Integer topRow)
+{
+    topRow = std::max<Integer>(0, std::min(topRow, RowCount() - VisibleRows()));
+    if (topRow == FTopRow)
+        return;
+    EndEdit();
+    FTopRow = topRow;
+    Invalidate();
+}
+
+void TPropertyView::MakeVisible(Integer row)
+{
+    if (row < FTopRow)
+        ScrollTo(row);
+    else if (row >= FTopRow + VisibleRows())
+        ScrollTo(row - VisibleRows() + 1);
 }
 
 std::unique_ptr<TPropertyEditor> TPropertyView::EditorOf(const TRow& row) const
@@ -129,14 +163,14 @@ Integer TPropertyView::RowOf(const std::string& propertyName) const
 // The first line names the subject; the rows follow under it.
 TRect TPropertyView::NameRect(Integer row) const
 {
-    const Integer top = (row + 1) * RowHeight;
+    const Integer top = RowTop(row);
     return {0, top, NameWidth, top + RowHeight};
 }
 
 TRect TPropertyView::ValueRect(Integer row) const
 {
-    const Integer top = (row + 1) * RowHeight;
-    return {NameWidth + 1, top, GetClientWidth(), top + RowHeight};
+    const Integer top = RowTop(row);
+    return {NameWidth + 1, top, HasScrollBar() ? ScrollBarRect().Left : GetClientWidth(), top + RowHeight};
 }
 
 TRect TPropertyView::EllipsisRect(Integer row) const
@@ -158,8 +192,10 @@ void TPropertyView::Paint()
     canvas->GetBrush()->SetStyle(bsSolid);
     canvas->GetBrush()->SetColor(clWindow);
     canvas->FillRect({0, RowHeight, GetClientWidth(), GetClientHeight()});
-    for (Integer row = 0; row < RowCount(); ++row)
+    for (Integer row = FTopRow; row < std::min(RowCount(), FTopRow + VisibleRows()); ++row)
         PaintRow(canvas, row);
+    if (HasScrollBar())
+        PaintVerticalScrollBar(canvas->GetHandle(), ScrollBarRect(), Range());
 }
 
 void TPropertyView::PaintRow(TCanvas* canvas, Integer row)
@@ -169,7 +205,7 @@ void TPropertyView::PaintRow(TCanvas* canvas, Integer row)
     const TRect value = ValueRect(row);
     canvas->GetPen()->SetColor(clBtnShadow);
     canvas->MoveTo(0, name.Bottom - 1);
-    canvas->LineTo(GetClientWidth(), name.Bottom - 1);
+    canvas->LineTo(value.Right, name.Bottom - 1);
     canvas->MoveTo(NameWidth, name.Top);
     canvas->LineTo(NameWidth, name.Bottom);
     const bool editing = row == FEditingRow;
@@ -202,8 +238,12 @@ void TPropertyView::MouseDown(TMouseButton button, TShiftState shift, Integer x,
     inherited::MouseDown(button, shift, x, y);
     if (button != mbLeft || FDesigner == nullptr)
         return;
-    const Integer row = y / RowHeight - 1;
-    if (row < 0 || row >= RowCount())
+    if (HasScrollBar() && PtInRect(ScrollBarRect(), {x, y})) {
+        ScrollTo(ScrolledFirst(VerticalScrollBarHit(ScrollBarRect(), Range(), {x, y}), Range()));
+        return;
+    }
+    const Integer row = y / RowHeight - 1 + FTopRow;
+    if (y < RowHeight || row >= RowCount() || row >= FTopRow + VisibleRows())
         return;
     if (PtInRect(EllipsisRect(row), {x, y}))
         RunDialog(row);

@@ -5,7 +5,8 @@
 // list for True/False and the names of an enumeration (choosing stores). A
 // property whose editor has a dialog shows an ellipsis button at the right of
 // its value; pressing it runs the editor's Edit. Every change goes to the
-// selected components and marks the form modified.
+// selected components and marks the form modified. Rows that do not fit
+// scroll with a bar at the right.
 #pragma once
 
 #include <memory>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "host/FormDesigner.h"
+#include "platform/stdctrls/ScrollBar.h"
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/vcl/Controls.h"
 
@@ -43,6 +45,13 @@ class TPropertyView : public TCustomControl {
     Integer RowCount() const { return static_cast<Integer>(FRows.size()); }
     // The row of a property, -1 when the selection does not publish it.
     Integer RowOf(const std::string& propertyName) const;
+    // The first row shown, and how many fit.
+    Integer GetTopRow() const { return FTopRow; }
+    Integer VisibleRows() const;
+    void ScrollTo(Integer topRow);
+    void MakeVisible(Integer row);
+    bool HasScrollBar() const { return RowCount() > VisibleRows(); }
+    TRect ScrollBarRect() const;
     TRect NameRect(Integer row) const;
     TRect ValueRect(Integer row) const;
     // The ellipsis button of a row, empty when its editor has no dialog.
@@ -71,12 +80,15 @@ private:
     void EditKeyDown(TObject* sender, Word& key, TShiftState shift);
     void ChoiceChanged(TObject* sender);
     void PaintRow(TCanvas* canvas, Integer row);
+    Integer RowTop(Integer row) const { return (row - FTopRow + 1) * RowHeight; }
+    TScrollRange Range() const { return {FTopRow, VisibleRows(), RowCount()}; }
 
     const TDesignRegistry& FRegistry;
     THostFormDesigner* FDesigner = nullptr;
     std::vector<TRow> FRows;
     std::string FSubject;
     Integer FEditingRow = -1;
+    Integer FTopRow = 0;
     TEdit* FEdit;
     TComboBox* FChoice;
 };

@@ -109,6 +109,7 @@ protected:
     {
         const Integer row = View()->RowOf(prop);
         ASSERT_GE(row, 0) << prop;
+        View()->MakeVisible(row);
         ClickIn(View(), View()->ValueRect(row));
         ASSERT_TRUE(View()->GetEditField()->GetVisible()) << prop;
         Backend->KeyWith(VK_CONTROL, 'A');
@@ -122,6 +123,7 @@ protected:
         const char* out = std::getenv("LD_TEST_OUTPUT");
         if (out == nullptr)
             return;
+        Backend->RunUntilIdle();
         std::filesystem::create_directories(std::filesystem::path(out) / "designer");
         SavePngFile((std::filesystem::path(out) / "designer" / name).string(), *Backend->Capture(Window->Area()));
     }
@@ -165,6 +167,30 @@ TEST_F(DesignerWindowTest, PropertyViewFollowsTheSelectionAndStoresTypedValues)
     EXPECT_EQ(View()->RowOf("Caption"), -1);
 }
 
+TEST_F(DesignerWindowTest, RowsThatDoNotFitScrollWithTheBar)
+{
+    Window->PropertyForm()->SetHeight(300);
+    Designer().SelectComponent(Designer().GetForm());
+    Backend->RunUntilIdle();
+    ASSERT_TRUE(View()->HasScrollBar()) << "a form publishes more properties than a short view shows";
+    const TRect bar = View()->ScrollBarRect();
+    const Integer arrow = bar.Right - bar.Left;
+    ClickIn(View(), {bar.Left, bar.Bottom - arrow, bar.Right, bar.Bottom});
+    EXPECT_EQ(View()->GetTopRow(), 1) << "the down arrow scrolls one row";
+    // A click on a row goes to the row shown there, not to the first rows.
+    ClickIn(View(), View()->ValueRect(View()->RowOf("Name")));
+    EXPECT_EQ(View()->GetEditingRow(), -1) << "Name is scrolled out of view";
+    ClickIn(View(), View()->ValueRect(1));
+    EXPECT_EQ(View()->GetEditingRow(), 1);
+    View()->MakeVisible(View()->RowCount() - 1);
+    EXPECT_EQ(View()->GetTopRow(), View()->RowCount() - View()->VisibleRows());
+    EXPECT_EQ(View()->GetEditingRow(), -1) << "scrolling ends the edit";
+    Shot("property-view-scrolled.png");
+    // Another subject starts at its top.
+    Place(10, 10);
+    EXPECT_EQ(View()->GetTopRow(), 0);
+}
+
 TEST_F(DesignerWindowTest, BooleansAndEnumerationsAreChosenFromTheDropDownList)
 {
     TForm* form = dynamic_cast<TForm*>(Designer().GetForm());
@@ -174,6 +200,7 @@ TEST_F(DesignerWindowTest, BooleansAndEnumerationsAreChosenFromTheDropDownList)
         const TPropInfo* info = form->ClassType()->FindProperty(prop);
         ASSERT_NE(info, nullptr) << prop;
         const Integer row = View()->RowOf(prop);
+        View()->MakeVisible(row);
         ClickIn(View(), View()->ValueRect(row));
         TComboBox* choice = View()->GetChoiceField();
         ASSERT_TRUE(choice->GetVisible()) << prop;
