@@ -146,8 +146,11 @@ TComponent* THostFormDesigner::DesignedComponent(TControl* control) const
 
 bool THostFormDesigner::IsDesignMsg(TControl* sender, TMessage& message)
 {
-    if (IsKeyMessage(message.Msg))
+    if (IsKeyMessage(message.Msg)) {
+        if (message.Msg == WM_KEYDOWN && FOnKeyDown)
+            FOnKeyDown(static_cast<Word>(message.WParam));
         return true;
+    }
     if (!IsMouseMessage(message.Msg))
         return false;
     if (sender->Perform(CM_DESIGNHITTEST, message.WParam, message.LParam) == 1)

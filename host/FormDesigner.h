@@ -72,6 +72,9 @@ public:
     // Told after the selection changes or the form is marked modified: where
     // the environment refreshes its views of the selection.
     void SetOnChange(std::function<void()> handler) { FOnChange = std::move(handler); }
+    // A key pressed while a designed control has the focus (the designer keeps
+    // it from the control): where the environment's own keys are heard.
+    void SetOnKeyDown(std::function<void(Word key)> handler) { FOnKeyDown = std::move(handler); }
 
     // The component a click on Control designs: the control itself or the
     // nearest parent the form owns (the form itself when there is none).
@@ -92,6 +95,7 @@ private:
     TClass FPlacingClass = nullptr;
     TContextMenuEvent FOnContextMenu;
     std::function<void()> FOnChange;
+    std::function<void(Word key)> FOnKeyDown;
 };
 
 } // namespace ld

@@ -48,6 +48,12 @@ TDesignerWindow::TDesignerWindow(const TDesignRegistry& registry, std::unique_pt
     ShowDesignedForm();
     FDesigner->SetOnContextMenu([this](TComponent* c, TPoint p) { ShowContextMenu(c, p); });
     FDesigner->SetOnChange([this] { FStale = true; });
+    FDesigner->SetOnKeyDown([this](Word key) {
+        TShiftState shift;
+        if (GetKeyState(VK_CONTROL) < 0)
+            shift.Include(ssCtrl);
+        KeyDown(nullptr, key, shift);
+    });
     Application->SetOnIdle(TIdleEvent::Lambda([this](TObject* sender, bool& done) { Idle(sender, done); }));
     Sync();
 }
@@ -56,6 +62,7 @@ TDesignerWindow::~TDesignerWindow()
 {
     Application->SetOnIdle(nullptr);
     FDesigner->SetOnChange(nullptr);
+    FDesigner->SetOnKeyDown(nullptr);
     FDesigner->SetOnContextMenu(nullptr);
     FPropertyView->SetDesigner(nullptr);
     FFrame.Hide();

@@ -3,7 +3,7 @@
 // frame on it, and the property view of the selection. A right click on a
 // component of the form opens a popup menu of its component editor's verbs;
 // choosing one runs it. Ctrl+S saves the form in the binary form, Ctrl+T in
-// the text form, to the file the field names.
+// the text form, to the file the field names, whichever window has the focus.
 #pragma once
 
 #include <memory>

@@ -325,6 +325,14 @@ TEST_F(DesignerWindowTest, SaveButtonsWriteTheFormThatOpensAgainUnchanged)
     const std::string text = ReadAll(Dir / "Form1.txt.dfm");
     ASSERT_EQ(text.rfind("object Form1: TForm", 0), 0u) << Window->GetStatus();
 
+    // Ctrl+S with a designed control focused: the designer keeps the key from it and saves.
+    Window->FileField()->SetText((Dir / "Form1-again.dfm").string());
+    probe->SetFocus();
+    Backend->RunUntilIdle();
+    Backend->KeyWith(VK_CONTROL, 'S');
+    Backend->RunUntilIdle();
+    EXPECT_EQ(ReadAll(Dir / "Form1-again.dfm"), Designer().Save(false)) << Window->GetStatus();
+
     // Each opens again in a new designer and saves the same bytes.
     for (const std::string* saved : {&binary, &text}) {
         auto again = THostFormDesigner::Open(Host->GetRegistry(), *saved);
