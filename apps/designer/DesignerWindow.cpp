@@ -55,12 +55,18 @@ TDesignerWindow::TDesignerWindow(const TDesignRegistry& registry, std::unique_pt
         KeyDown(nullptr, key, shift);
     });
     Application->SetOnIdle(TIdleEvent::Lambda([this](TObject* sender, bool& done) { Idle(sender, done); }));
+    // A value the property refuses, a verb that fails: told on the status line as well.
+    Application->SetOnException(TExceptionEvent::Lambda([this](TObject*, const std::exception& e) {
+        SetStatus(e.what());
+        Application->ShowException(e);
+    }));
     Sync();
 }
 
 TDesignerWindow::~TDesignerWindow()
 {
     Application->SetOnIdle(nullptr);
+    Application->SetOnException(nullptr);
     FDesigner->SetOnChange(nullptr);
     FDesigner->SetOnKeyDown(nullptr);
     FDesigner->SetOnContextMenu(nullptr);

@@ -316,6 +316,8 @@ void TPropertyView::RunDialog(Integer row)
 
 void TPropertyView::EditKeyDown(TObject*, Word& key, TShiftState)
 {
+    if (FEditingRow < 0)
+        return;
     if (key == VK_RETURN) {
         key = 0;
         Store(FEdit->GetText());

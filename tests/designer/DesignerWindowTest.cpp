@@ -159,6 +159,7 @@ TEST_F(DesignerWindowTest, PropertyViewFollowsTheSelectionAndStoresTypedValues)
     EXPECT_EQ(form->GetWidth(), 321);
     EXPECT_EQ(Designer().GetModifiedCount(), modified);
     EXPECT_EQ(Application->GetExceptionCount(), exceptions + 1) << "the refusal is reported";
+    EXPECT_NE(Window->GetStatus().find("'wide' is not a valid integer value"), std::string::npos) << Window->GetStatus();
 
     // Another selection shows its own properties.
     TProbe* probe = Place(10, 10);
