@@ -110,19 +110,31 @@ void THostFormDesigner::SelectComponent(TPersistent* instance)
         if (auto* c = dynamic_cast<TComponent*>(p))
             FWatch->RemoveFreeNotification(c);
     FSelection.clear();
-    if (instance == nullptr)
-        return;
-    FSelection.push_back(instance);
-    if (auto* c = dynamic_cast<TComponent*>(instance))
-        FWatch->FreeNotification(c);
+    if (instance != nullptr) {
+        FSelection.push_back(instance);
+        if (auto* c = dynamic_cast<TComponent*>(instance))
+            FWatch->FreeNotification(c);
+    }
+    Changed();
 }
 
 void THostFormDesigner::Forget(TComponent* component)
 {
-    std::erase(FSelection, static_cast<TPersistent*>(component));
+    if (std::erase(FSelection, static_cast<TPersistent*>(component)) > 0)
+        Changed();
 }
 
-void THostFormDesigner::Modified() { ++FModifiedCount; }
+void THostFormDesigner::Modified()
+{
+    ++FModifiedCount;
+    Changed();
+}
+
+void THostFormDesigner::Changed()
+{
+    if (FOnChange)
+        FOnChange();
+}
 
 TComponent* THostFormDesigner::DesignedComponent(TControl* control) const
 {
@@ -134,8 +146,11 @@ TComponent* THostFormDesigner::DesignedComponent(TControl* control) const
 
 bool THostFormDesigner::IsDesignMsg(TControl* sender, TMessage& message)
 {
-    if (IsKeyMessage(message.Msg))
+    if (IsKeyMessage(message.Msg)) {
+        if (message.Msg == WM_KEYDOWN && FOnKeyDown)
+            FOnKeyDown(static_cast<Word>(message.WParam));
         return true;
+    }
     if (!IsMouseMessage(message.Msg))
         return false;
     if (sender->Perform(CM_DESIGNHITTEST, message.WParam, message.LParam) == 1)

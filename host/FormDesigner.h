@@ -69,6 +69,12 @@ public:
     // A right click on a component: where the environment shows its verbs.
     using TContextMenuEvent = std::function<void(TComponent* component, TPoint screenPoint)>;
     void SetOnContextMenu(TContextMenuEvent handler) { FOnContextMenu = std::move(handler); }
+    // Told after the selection changes or the form is marked modified: where
+    // the environment refreshes its views of the selection.
+    void SetOnChange(std::function<void()> handler) { FOnChange = std::move(handler); }
+    // A key pressed while a designed control has the focus (the designer keeps
+    // it from the control): where the environment's own keys are heard.
+    void SetOnKeyDown(std::function<void(Word key)> handler) { FOnKeyDown = std::move(handler); }
 
     // The component a click on Control designs: the control itself or the
     // nearest parent the form owns (the form itself when there is none).
@@ -77,6 +83,7 @@ public:
 private:
     class TSelectionWatch;
     void Forget(TComponent* component);
+    void Changed();
     TComponent* NewComponent(TClass cls, TWinControl* parent, const TRect* bounds);
     void PlaceAt(TControl* sender, TPoint clientPoint);
 
@@ -87,6 +94,8 @@ private:
     Integer FModifiedCount = 0;
     TClass FPlacingClass = nullptr;
     TContextMenuEvent FOnContextMenu;
+    std::function<void()> FOnChange;
+    std::function<void(Word key)> FOnKeyDown;
 };
 
 } // namespace ld

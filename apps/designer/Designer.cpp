@@ -1,9 +1,16 @@
+// designer PACKAGE [FORM] [--save FILE] [--headless | --x11]
 // designer PACKAGE [FORM] --script FILE [--out DIR]
 //
 // Loads a package build into the design environment, shows its component
-// palette and a form to design (FORM, a form file, or a new form), and plays a
-// script of design steps on the headless screen, writing a PNG of the screen
-// after every step (OUT/step-NN.png). Steps, one a line ("#" starts a comment):
+// palette, a form to design (FORM, a form file, or a new form) and the property
+// view of the selection. Without --script a person designs in the X window
+// until the palette window is closed; the form is saved to the file in the
+// palette window's File field (FILE, else FORM) with its buttons, Ctrl+S
+// (binary) or Ctrl+T (text).
+//
+// With --script it plays a script of design steps on the headless screen,
+// writing a PNG of the screen after every step (OUT/step-NN.png). Steps, one a
+// line ("#" starts a comment):
 //
 //   palette CLASS            click the palette button of CLASS
 //   click NAME X Y           left click at a client point of component NAME
@@ -15,6 +22,13 @@
 //   props                    print the selection's published properties and values
 //   expect NAME CLASS [PROP VALUE...]  stop with an error unless it is so
 //   save FILE [text|binary]  write the form file (binary by default)
+//   menu NAME X Y INDEX      right click there and choose item INDEX of the popup
+//                            menu of verbs (OUT/step-NN-menu.png shows it open)
+//   edit PROP VALUE...       click PROP's value in the property view, type VALUE
+//                            and press Enter (True/False and enumeration values are
+//                            chosen from the drop-down list with the pointer)
+//   ellipsis PROP            press the ellipsis button of PROP in the property view
+//   savefield FILE [text|binary]  put FILE in the File field and press the save button
 //
 // NAME is a component of the form or the form itself. A failing step ends the
 // program with exit status 1 and one line naming the script line.
@@ -27,6 +41,8 @@
 #include <vector>
 
 #include "apps/designer/ComponentPalette.h"
+#include "apps/designer/DesignerWindow.h"
+#include "platform/backends/BackendChoice.h"
 #include "host/DesignHost.h"
 #include "host/FormDesigner.h"
 #include "platform/backends/HeadlessBackend.h"
@@ -39,7 +55,8 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: designer PACKAGE [FORM] --script FILE [--out DIR]\n");
+    std::fprintf(stderr, "usage: designer PACKAGE [FORM] [--save FILE] [--headless | --x11]\n"
+                         "       designer PACKAGE [FORM] --script FILE [--out DIR]\n");
     return 2;
 }
 
@@ -51,37 +68,43 @@ std::string ReadFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The designer's windows on a new form or the form file FormFile; saving goes to SaveFile.
+std::unique_ptr<TDesignerWindow> OpenDesignerWindow(TDesignHost& host, const std::string& formFile,
+                                                    const std::string& saveFile)
+{
+    auto designer = formFile.empty() ? std::make_unique<THostFormDesigner>(host.GetRegistry())
+                                     : THostFormDesigner::Open(host.GetRegistry(), ReadFile(formFile));
+    return std::make_unique<TDesignerWindow>(host.GetRegistry(), std::move(designer), saveFile);
+}
+
+// A person designing in the X window until the palette window closes.
+int RunInWindow(const std::string& package, const std::string& form, const std::string& saveFile)
+{
+    TDesignHost host;
+    host.LoadPackage(package);
+    auto window = OpenDesignerWindow(host, form, saveFile.empty() ? form : saveFile);
+    Application->SetMainForm(window->PaletteForm());
+    std::printf("Designing %s: choose a palette button, then click on the form; right-click a component for its "
+                "verbs; click a value in Properties to change it. Save with the buttons, Ctrl+S or Ctrl+T; close "
+                "the palette window to end.\n",
+                form.empty() ? "a new form" : form.c_str());
+    std::fflush(stdout);
+    Application->Run();
+    Application->SetMainForm(nullptr);
+    window.reset();
+    return 0;
+}
+
 class TDesignerProgram {
 public:
     TDesignerProgram(const std::string& package, const std::string& form, std::filesystem::path out)
         : FOut(std::move(out))
     {
         FHost.LoadPackage(package);
-        FPaletteForm = new TForm(nullptr);
-        FPaletteForm->SetCaption("Launchdeck Designer");
-        FPaletteForm->SetBounds(0, 0, 480, 96);
-        FPalette = new TComponentPalette(FPaletteForm, FHost.GetRegistry());
-        FPalette->SetParent(FPaletteForm);
-        FPalette->SetAlign(alClient);
-        FPaletteForm->Show();
-        FDesigner = form.empty() ? std::make_unique<THostFormDesigner>(FHost.GetRegistry())
-                                 : THostFormDesigner::Open(FHost.GetRegistry(), ReadFile(form));
-        // The palette's choice is what the next click on the form places.
-        FPalette->SetOnChoose([this](TClass cls) { FDesigner->SetPlacingClass(cls); });
-        FDesigner->SetOnContextMenu([this](TComponent* c, TPoint) { PrintVerbs(c); });
-        TCustomForm* designed = FDesigner->GetForm();
-        if (designed->GetCaption().empty())
-            designed->SetCaption(designed->GetName());
-        designed->SetBounds(0, 104, designed->GetWidth() > 0 ? designed->GetWidth() : 400,
-                            designed->GetHeight() > 0 ? designed->GetHeight() : 360);
-        designed->Show();
+        FWindow = OpenDesignerWindow(FHost, form, form);
+        FPalette = FWindow->Palette();
+        FDesigner = &FWindow->Designer();
         FBackend.RunUntilIdle();
-    }
-
-    ~TDesignerProgram()
-    {
-        FDesigner.reset();
-        delete FPaletteForm;
     }
 
     void RunScript(const std::string& path)
@@ -103,9 +126,7 @@ public:
                 throw Exception(Format("%s:%d: %s", {path, lineNo, e.what()}));
             }
             FBackend.RunUntilIdle();
-            // A placed component ends the palette's choice.
-            if (FDesigner->GetPlacingClass() == nullptr)
-                FPalette->SetChosenClass(nullptr);
+            FWindow->Sync();
             FBackend.RunUntilIdle();
             Shot();
         }
@@ -133,7 +154,24 @@ private:
             else if (cmd == "dblclick")
                 FBackend.DoubleClick(p.X, p.Y);
             else
-                FBackend.Click(p.X, p.Y, TPointerButton::Right);
+                RightClick(p, -1);
+        } else if (cmd == "menu") {
+            need(5);
+            ChooseFromContextMenu(a[1], StrToInt(a[2]), StrToInt(a[3]), StrToInt(a[4]));
+        } else if (cmd == "edit") {
+            need(3);
+            EditInView(a[1], Rest(a, 2));
+        } else if (cmd == "ellipsis") {
+            need(2);
+            FWindow->PropertyView()->MakeVisible(ViewRow(a[1]));
+            ClickAt(FWindow->PropertyView(), FWindow->PropertyView()->EllipsisRect(ViewRow(a[1])));
+        } else if (cmd == "savefield") {
+            need(2);
+            FWindow->FileField()->SetText(a[1]);
+            ClickAt(a.size() > 2 && a[2] == "text" ? FWindow->SaveTextButton() : FWindow->SaveButton(),
+                    FWindow->SaveButton()->GetClientRect());
+            if (FWindow->GetStatus().rfind("Saved ", 0) != 0)
+                throw EInOutError(FWindow->GetStatus());
         } else if (cmd == "verb") {
             need(3);
             TComponent* c = Component(a[1]);
@@ -200,6 +238,92 @@ private:
         throw EClassNotFound(className + " has no palette button");
     }
 
+    // A right click at a screen point. The popup menu of verbs, when one opens,
+    // is pictured and then closed by a click on Item, or beside it when Item is -1.
+    void RightClick(TPoint p, Integer item)
+    {
+        bool opened = false;
+        FWindow->ContextMenu()->SetOnPopup(TNotifyEvent::Lambda([this, item, &opened](TObject*) {
+            opened = true;
+            FBackend.Script([this, item] { ChooseFromOpenMenu(item); });
+        }));
+        FBackend.Click(p.X, p.Y, TPointerButton::Right);
+        FBackend.RunUntilIdle();
+        FWindow->ContextMenu()->SetOnPopup(nullptr);
+        if (item >= 0 && !opened)
+            throw EInvalidOperation("no menu of verbs opened");
+    }
+
+    void ChooseFromOpenMenu(Integer item)
+    {
+        const HWND menu = FWindow->ContextMenu()->GetWindowHandle();
+        RECT r;
+        GetWindowRect(menu, r);
+        PrintMenu();
+        Shot("-menu");
+        if (item >= 0 && item < FWindow->ContextMenu()->GetItems()->GetCount())
+            FBackend.Click(r.Left + 20, r.Top + 1 + item * TPopupMenu::ItemHeight + TPopupMenu::ItemHeight / 2);
+        else
+            FBackend.Click(r.Right + 40, r.Bottom + 40);
+    }
+
+    void PrintMenu()
+    {
+        TMenuItem* items = FWindow->ContextMenu()->GetItems();
+        auto* component = dynamic_cast<TComponent*>(FWindow->ContextMenu()->GetPopupComponent());
+        std::printf("context menu of %s:", component != nullptr ? component->GetName().c_str() : "?");
+        for (Integer i = 0; i < items->GetCount(); ++i)
+            std::printf(" \"%s\"", items->GetItem(i)->GetCaption().c_str());
+        std::printf("\n");
+    }
+
+    void ChooseFromContextMenu(const std::string& name, Integer x, Integer y, Integer item)
+    {
+        auto* control = dynamic_cast<TControl*>(Component(name));
+        if (control == nullptr)
+            throw EInvalidOperation(name + " is not a control");
+        RightClick(control->ClientToScreen({x, y}), item);
+    }
+
+    Integer ViewRow(const std::string& prop) const
+    {
+        const Integer row = FWindow->PropertyView()->RowOf(prop);
+        if (row < 0)
+            throw EInvalidOperation("The property view shows no property " + prop);
+        return row;
+    }
+
+    // Through the property view as a person does it: a click on the value,
+    // then typing and Enter, or the entry of the drop-down list.
+    void EditInView(const std::string& prop, const std::string& value)
+    {
+        TPropertyView* view = FWindow->PropertyView();
+        view->MakeVisible(ViewRow(prop));
+        ClickAt(view, view->ValueRect(ViewRow(prop)));
+        if (view->GetChoiceField()->GetVisible()) {
+            TComboBox* choice = view->GetChoiceField();
+            const Integer index = choice->GetItems()->IndexOf(value);
+            if (index < 0)
+                throw EConvertError(value + " is not offered for " + prop);
+            ClickAt(choice, choice->GetClientRect());
+            const HWND list = choice->GetListHandle();
+            if (list == nullptr)
+                throw EInvalidOperation("the drop-down list did not open");
+            RECT r;
+            GetWindowRect(list, r);
+            FBackend.Click(r.Left + 10, r.Top + 1 + index * choice->GetItemHeight() + choice->GetItemHeight() / 2);
+        } else if (view->GetEditField()->GetVisible()) {
+            FBackend.KeyWith(VK_CONTROL, 'A');
+            FBackend.Type(value);
+            FBackend.Key(VK_RETURN);
+        } else {
+            throw EInvalidOperation(prop + " is not typed in");
+        }
+        FBackend.RunUntilIdle();
+        if (view->GetEditField()->GetVisible() && view->GetEditField()->GetText() != value)
+            throw EInvalidOperation("the typing did not arrive: " + view->GetEditField()->GetText());
+    }
+
     void ClickAt(TControl* control, const TRect& r)
     {
         const TPoint p = control->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
@@ -217,29 +341,7 @@ private:
         const TPropInfo* prop = c->ClassType()->FindProperty(name);
         if (prop == nullptr || !prop->IsWritable())
             throw EInvalidOperation(c->GetName() + " has no writable property " + name);
-        const std::string text = ValueText(prop, raw);
-        switch (prop->Kind) {
-        case TTypeKind::tkString:
-            prop->SetStr(c, text);
-            break;
-        case TTypeKind::tkInteger:
-            prop->SetOrd(c, StrToInt(text));
-            break;
-        case TTypeKind::tkBoolean:
-            if (!SameText(text, "True") && !SameText(text, "False"))
-                throw EConvertError("True or False expected");
-            prop->SetOrd(c, SameText(text, "True") ? 1 : 0);
-            break;
-        case TTypeKind::tkEnumeration: {
-            const Integer value = prop->EnumType->ValueOf(text);
-            if (value < 0)
-                throw EConvertError(text + " is not a value of " + prop->EnumType->Name);
-            prop->SetOrd(c, value);
-            break;
-        }
-        default:
-            throw EInvalidOperation("The designer cannot type a value of property " + name);
-        }
+        SetPropertyText(c, prop, raw);
     }
 
     std::string ValueOf(TComponent* c, const std::string& name)
@@ -247,7 +349,7 @@ private:
         const TPropInfo* prop = c->ClassType()->FindProperty(name);
         if (prop == nullptr)
             throw EInvalidOperation(c->GetName() + " has no property " + name);
-        return FHost.GetRegistry().GetPropertyEditor(prop, {c}, FDesigner.get())->GetValue();
+        return FHost.GetRegistry().GetPropertyEditor(prop, {c}, FDesigner)->GetValue();
     }
 
     void PrintProperties()
@@ -259,18 +361,10 @@ private:
         TPersistent* subject = FDesigner->GetSelection().front();
         std::printf("%s: %s\n", subject->GetNamePath().c_str(), subject->ClassName().c_str());
         for (const TPropInfo* prop : subject->ClassType()->Properties()) {
-            auto editor = FHost.GetRegistry().GetPropertyEditor(prop, FDesigner->GetSelection(), FDesigner.get());
+            auto editor = FHost.GetRegistry().GetPropertyEditor(prop, FDesigner->GetSelection(), FDesigner);
             const bool dialog = editor->GetAttributes().Contains(paDialog);
             std::printf("  %-16s %s%s\n", prop->Name.c_str(), editor->GetValue().c_str(), dialog ? " [...]" : "");
         }
-    }
-
-    void PrintVerbs(TComponent* c)
-    {
-        std::printf("context menu of %s:", c->GetName().c_str());
-        for (const std::string& verb : FDesigner->GetVerbs(c))
-            std::printf(" \"%s\"", verb.c_str());
-        std::printf("\n");
     }
 
     void Expect(const std::vector<std::string>& a)
@@ -286,39 +380,62 @@ private:
         }
     }
 
-    void Shot()
+    // OUT/step-NN.png after a step; a picture taken within step NN (an open menu) adds a suffix.
+    void Shot(const std::string& within = {})
     {
         if (FOut.empty())
             return;
-        const TRect form = FDesigner->GetForm()->GetBoundsRect();
-        const TRect area{0, 0, std::max<Integer>(480, form.Right), std::max<Integer>(96, form.Bottom)};
-        char name[32];
-        std::snprintf(name, sizeof name, "step-%02d.png", ++FStep);
-        SavePngFile((FOut / name).string(), *FBackend.Capture(area));
+        char name[48];
+        std::snprintf(name, sizeof name, "step-%02d%s.png", within.empty() ? ++FStep : FStep + 1, within.c_str());
+        SavePngFile((FOut / name).string(), *FBackend.Capture(FWindow->Area()));
     }
 
     THeadlessBackend FBackend;
     TDesignHost FHost;
     std::filesystem::path FOut;
-    TForm* FPaletteForm = nullptr;
+    std::unique_ptr<TDesignerWindow> FWindow;
     TComponentPalette* FPalette = nullptr;
-    std::unique_ptr<THostFormDesigner> FDesigner;
+    THostFormDesigner* FDesigner = nullptr;
     int FStep = 0;
 };
 
 } // namespace
+
+int RunInteractive(const std::string& package, const std::string& form, const std::string& save,
+                   TBackendRequest request)
+{
+    try {
+        TBackendChoice choice = OpenBackend(request);
+        if (!choice.Note.empty())
+            std::fprintf(stderr, "designer: %s\n", choice.Note.c_str());
+        if (choice.X11() == nullptr) {
+            std::fprintf(stderr, "designer: no X display to design in; headless, give a script (--script FILE)\n");
+            return 2;
+        }
+        return RunInWindow(package, form, save);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "designer: %s\n", e.what());
+        return 1;
+    }
+}
+
 } // namespace ld
 
 int main(int argc, char** argv)
 {
     std::vector<std::string> positional;
-    std::string script, out;
+    std::string script, out, save;
+    ld::TBackendRequest request = ld::TBackendRequest::Automatic;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--script" && i + 1 < argc)
             script = argv[++i];
         else if (arg == "--out" && i + 1 < argc)
             out = argv[++i];
+        else if (arg == "--save" && i + 1 < argc)
+            save = argv[++i];
+        else if (ld::TakeBackendArgument(arg, request))
+            continue;
         else if (!arg.empty() && arg[0] != '-')
             positional.push_back(arg);
         else
@@ -326,10 +443,8 @@ int main(int argc, char** argv)
     }
     if (positional.empty() || positional.size() > 2)
         return ld::Usage();
-    if (script.empty()) {
-        std::fprintf(stderr, "designer: only scripted sessions are possible yet (--script FILE)\n");
-        return 2;
-    }
+    if (script.empty())
+        return ld::RunInteractive(positional[0], positional.size() > 1 ? positional[1] : std::string(), save, request);
     try {
         if (!out.empty())
             std::filesystem::create_directories(out);

@@ -214,5 +214,32 @@ TEST_F(FormDesignerTest, SavedFormOpensAgainWithItsDesignedComponents)
                  EClassNotFound);
 }
 
+TEST_F(FormDesignerTest, TheEnvironmentHearsOfChangesAndOfKeysKeptFromDesignedControls)
+{
+    Integer changes = 0;
+    Designer->SetOnChange([&] { ++changes; });
+    TProbe* probe = Place(TProbe::StaticClass(), 10, 20);
+    EXPECT_EQ(changes, 2) << "selected, then modified";
+    Designer->SelectComponent(nullptr);
+    EXPECT_EQ(changes, 3);
+    Designer->SelectComponent(probe);
+    probe->Free();
+    EXPECT_EQ(changes, 5) << "a freed selected component changes the selection";
+    TProbe* other = Place(TProbe::StaticClass(), 100, 20);
+    Designer->SelectComponent(nullptr);
+    const Integer before = changes;
+    other->Free();
+    EXPECT_EQ(changes, before) << "freeing what is not selected changes nothing";
+
+    std::vector<Word> keys;
+    Designer->SetOnKeyDown([&](Word key) { keys.push_back(key); });
+    TProbe* focused = Place(TProbe::StaticClass(), 10, 80);
+    focused->SetFocus();
+    Backend->RunUntilIdle();
+    Backend->Key('S');
+    Backend->RunUntilIdle();
+    EXPECT_EQ(keys, (std::vector<Word>{'S'}));
+}
+
 } // namespace
 } // namespace ld::test

@@ -1,16 +1,32 @@
-# Runs the scripted session, then opens the saved form in a second session
-# and checks its components there. The scripts name ${OUT}.
+# Runs the scripted sessions, then opens each saved form in a second session
+# and checks it there: its components, and that saving it again gives the
+# same bytes. The scripts name ${OUT}.
 file(MAKE_DIRECTORY ${OUT})
-foreach(name BarWithSheets Reopen)
+foreach(name BarWithSheets Reopen PropertiesAndMenu ReopenDesigned)
   configure_file(${SCRIPT_DIR}/${name}.txt ${OUT}/${name}.txt)
 endforeach()
-execute_process(COMMAND ${DESIGNER} ${PACKAGE} --script ${OUT}/BarWithSheets.txt --out ${OUT}/session
-  RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "the design session failed (${rc})")
-endif()
-execute_process(COMMAND ${DESIGNER} ${PACKAGE} ${OUT}/BarWithSheets.dfm --script ${OUT}/Reopen.txt
-  RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "the saved form did not open again (${rc})")
-endif()
+
+function(run_designer what)
+  execute_process(COMMAND ${DESIGNER} ${PACKAGE} ${ARGN} RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${what} (${rc})")
+  endif()
+endfunction()
+
+function(expect_same a b)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUT}/${a} ${OUT}/${b} RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${b} differs from ${a}: the form changed on its way through the designer")
+  endif()
+endfunction()
+
+run_designer("the design session failed" --script ${OUT}/BarWithSheets.txt --out ${OUT}/session)
+run_designer("the saved form did not open again" ${OUT}/BarWithSheets.dfm --script ${OUT}/Reopen.txt)
+expect_same(BarWithSheets.dfm Reopened.dfm)
+
+run_designer("the session through the property view and the menu failed"
+  --script ${OUT}/PropertiesAndMenu.txt --out ${OUT}/properties)
+run_designer("the form saved with the buttons did not open again"
+  ${OUT}/Designed.dfm --script ${OUT}/ReopenDesigned.txt)
+expect_same(Designed.dfm DesignedAgain.dfm)
+expect_same(Designed.txt.dfm DesignedAgain.txt.dfm)
