@@ -2,6 +2,7 @@
 // hot tracking, a click, a drag onto the log with Ctrl held, and a popup
 // menu whose nested loop waits in the same backend.
 #include "apps/demo/DemoForm.h"
+#include "platform/stdctrls/StdCtrls.h"
 #include "platform/vcl/Menus.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -92,6 +93,25 @@ TEST_F(X11DemoFormTest, ARightClickOpensTheMenuAndItsItemIsChosenInItsOwnLoop)
     HandButton(1, true);
     HandButton(1, false);
     ASSERT_TRUE(PumpUntil([&] { return Logged("menu: &Rename"); }));
+}
+
+TEST_F(X11DemoFormTest, TheDialogButtonOpensAModalDialogThatTakesTypedTextAndEnter)
+{
+    HandFocusOurWindow();
+    TPoint button = At(FDemo->GetDialogButton(), 20, 12);
+    HandMoveTo(button.X, button.Y);
+    // Queued at once: the dialog's nested loop takes the keys.
+    HandButton(1, true);
+    HandButton(1, false);
+    for (unsigned long key : {XK_x, XK_y, XK_Return}) {
+        HandKey(key, true);
+        HandKey(key, false);
+    }
+    auto& lines = FDemo->GetLog()->Lines();
+    ASSERT_TRUE(PumpUntil([&] { return !lines.empty() && lines.back().rfind("dialog", 0) == 0; }));
+    EXPECT_EQ(lines.back(),
+              "dialog OK: name 'xy', priority Normal, folder Inbox, 0 lines of notes");
+    EXPECT_EQ(FDemo->GetOpenDialog(), nullptr);
 }
 
 } // namespace
