@@ -132,6 +132,32 @@ TEST_F(ItemsDialogSampleTest, EscapeCancelsAndApplyKeepsItOpenUntilCancelOrOk)
     EXPECT_TRUE(Backend->ScriptDone());
 }
 
+TEST_F(ItemsDialogSampleTest, TabWalksTheStoredTabOrderPastTheDisabledEditsAndAltKeysReachTheirControls)
+{
+    // Each step notes where the focus is, then presses the next key: input
+    // is handled once the step is over.
+    std::vector<std::string> seen;
+    auto noteThen = [&](std::function<void()> press) {
+        Then([&, press] {
+            TWinControl* c = FindControl(GetFocus());
+            seen.push_back(c ? c->GetName() : "none");
+            press();
+        });
+    };
+    for (int i = 0; i < 7; ++i)
+        noteThen([&] { Backend->Key(VK_TAB); });
+    // Alt+P: the group box gives the focus to its first child that takes it.
+    noteThen([&] { Backend->KeyWith(VK_MENU, 'P'); });
+    // Alt+N clicks New Item and leaves the focus where it was.
+    noteThen([&] { Backend->KeyWith(VK_MENU, 'N'); });
+    noteThen([&] { Backend->Key(VK_ESCAPE); });
+    EXPECT_EQ(Dialog->ShowModal(), mrCancel);
+    const std::vector<std::string> expected = {"tvItems", "btNewItem", "btDelete", "cbEnabled", "btOK",
+                                               "btCancel", "btApply", "tvItems", "cbEnabled", "cbEnabled"};
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(CountOf("btNewItemClick"), 1);
+}
+
 TEST_F(ItemsDialogSampleTest, ShownItIsCentredAndAStoredFormThatNamesAnUnknownHandlerIsRefused)
 {
     Dialog->Show();
