@@ -149,7 +149,8 @@ int RunInWindow()
     auto* form = new demo::TDemoForm(Application);
     Application->SetMainForm(form);
     std::printf("The demo runs in its window: point at the tiles, click them, drag one onto the log with Ctrl "
-                "held, right-click one for its menu. Close the window to end.\n");
+                "held, right-click one for its menu, open the dialog with the Dialog button. Close the window to "
+                "end.\n");
     std::fflush(stdout);
     Application->Run();
     delete form;
