@@ -91,6 +91,7 @@ TEST_F(ItemsDialogSampleTest, EnterClicksNewItemUnlessTheFocusIsOnAnotherButton)
     bool stillOpen = false;
     Then([&] {
         focusAtStart = FindControl(GetFocus());
+        Backend->SaveScreenshot(OutputPath("items-dialog-sample.png"));
         Backend->Key(VK_RETURN);
     });
     Then([&] {
@@ -116,10 +117,7 @@ TEST_F(ItemsDialogSampleTest, EscapeCancelsAndApplyKeepsItOpenUntilCancelOrOk)
 
     bool openAfterApply = false;
     ThenClick(Dialog->btApply);
-    Then([&] {
-        openAfterApply = Dialog->GetVisible();
-        Backend->SaveScreenshot(OutputPath("items-dialog-sample.png"));
-    });
+    Then([&] { openAfterApply = Dialog->GetVisible(); });
     ThenClick(Dialog->btCancel);
     EXPECT_EQ(Dialog->ShowModal(), mrCancel);
     EXPECT_TRUE(openAfterApply);
