@@ -156,6 +156,34 @@ TEST_F(ItemsDialogSampleTest, TabWalksTheStoredTabOrderPastTheDisabledEditsAndAl
     EXPECT_EQ(CountOf("btNewItemClick"), 1);
 }
 
+TEST_F(ItemsDialogSampleTest, KeysTypedBeforeTheDialogOpensReachIt)
+{
+    // A button behind that opens the dialog; the click and the keys after it
+    // are all waiting before the click is handled, as when a person types ahead.
+    auto* opener = new TButton(Form);
+    opener->SetBounds(10, 10, 80, 25);
+    opener->SetParent(Form);
+    TModalResult result = mrNone;
+    opener->SetOnClick(TNotifyEvent::Lambda([&](TObject*) { result = Dialog->ShowModal(); }));
+    Backend->RunUntilIdle();
+    bool waited = false;
+    // Should the keys go astray, the dialog's loop waits: close it to tell.
+    Then([&] {
+        waited = true;
+        Dialog->SetModalResult(mrAbort);
+    });
+    TPoint at = opener->ClientToScreen({40, 12});
+    Backend->Click(at.X, at.Y);
+    Backend->Key(VK_TAB);     // to New Item
+    Backend->Key(VK_TAB);     // to Delete
+    Backend->Key(VK_SPACE);   // clicks it
+    Backend->Key(VK_ESCAPE);  // closes the dialog
+    Backend->RunUntilIdle();
+    EXPECT_FALSE(waited);
+    EXPECT_EQ(result, mrCancel);
+    EXPECT_EQ(CountOf("btDeleteClick"), 1);
+}
+
 TEST_F(ItemsDialogSampleTest, ShownItIsCentredAndAStoredFormThatNamesAnUnknownHandlerIsRefused)
 {
     Dialog->Show();
