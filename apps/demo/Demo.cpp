@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "apps/demo/DemoDialog.h"
 #include "apps/demo/DemoForm.h"
 #include "platform/backends/BackendChoice.h"
 #include "platform/backends/HeadlessBackend.h"
@@ -40,6 +41,41 @@ struct TTour {
         Backend.RunUntilIdle();
     }
 };
+
+// The Dialog button's modal dialog, filled in by its own loop's steps.
+void PlayDialog(TTour& t)
+{
+    demo::TDemoForm& f = t.Form;
+    auto dialog = [&f] { return f.GetOpenDialog(); };
+    auto centre = [&t](TControl* c) { return t.At(c, c->GetWidth() / 2, c->GetHeight() / 2); };
+    auto click = [&t](TPoint p) { t.Backend.Click(p.X, p.Y); };
+    t.Backend.Script([&t] {
+        t.Shot("dialog", "the Dialog button opens a modal dialog, centred, the focus in its first edit");
+        t.Backend.Type("Ada");
+    });
+    t.Backend.Script([&] { click(centre(dialog()->GetPriority())); });
+    t.Backend.Script([&] {
+        t.Shot("dialog-list", "a click on the priority drops its list down over everything");
+        TComboBox* box = dialog()->GetPriority();
+        click(t.At(box, 20, box->GetHeight() + 2 * box->GetItemHeight() + box->GetItemHeight() / 2 + 1));
+    });
+    t.Backend.Script([&] {
+        click(centre(dialog()->GetNotes()));
+        t.Backend.Type("Remember the milk\rand the bread");
+    });
+    t.Backend.Script([&] {
+        TTreeView* tree = dialog()->GetFolders();
+        TRect sent = tree->GetItems()->GetItem(2)->DisplayRect(true);
+        click(t.At(tree, sent.Left + 4, sent.Top + sent.Height() / 2));
+    });
+    t.Backend.Script([&] {
+        t.Shot("dialog-filled", "a name typed, High chosen, two lines of notes, the Sent folder selected");
+        click(centre(dialog()->GetOk()));
+    });
+    t.Backend.Click(centre(f.GetDialogButton()).X, centre(f.GetDialogButton()).Y);
+    t.Backend.RunUntilIdle();
+    t.Shot("dialog-done", "OK closed the dialog; the log shows what it gave back");
+}
 
 void Play(TTour& t)
 {
@@ -79,6 +115,8 @@ void Play(TTour& t)
     t.Backend.Click(menuAt.X, menuAt.Y, TPointerButton::Right);
     t.Backend.RunUntilIdle();
 
+    PlayDialog(t);
+
     t.MoveTo({5, 700});
     t.Shot("end", "the pointer gone, the log tells the story");
 }
@@ -111,7 +149,8 @@ int RunInWindow()
     auto* form = new demo::TDemoForm(Application);
     Application->SetMainForm(form);
     std::printf("The demo runs in its window: point at the tiles, click them, drag one onto the log with Ctrl "
-                "held, right-click one for its menu. Close the window to end.\n");
+                "held, right-click one for its menu, open the dialog with the Dialog button. Close the window to "
+                "end.\n");
     std::fflush(stdout);
     Application->Run();
     delete form;

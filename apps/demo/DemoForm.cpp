@@ -1,5 +1,7 @@
 #include "apps/demo/DemoForm.h"
 
+#include "apps/demo/DemoDialog.h"
+
 #include <algorithm>
 
 #include "platform/gfx/Graphics.h"
@@ -214,6 +216,21 @@ TDemoForm::TDemoForm(TComponent* owner) : TForm(owner)
     }
     for (TTile* t : FTiles)
         t->SetPopupMenu(FMenu);
+    FDialogButton = new TButton(this);
+    FDialogButton->SetCaption("&Dialog...");
+    FDialogButton->SetBounds(8, 108, 90, 25);
+    FDialogButton->SetOnClick(TNotifyEvent(this, &TDemoForm::OpenDialog));
+    FDialogButton->SetParent(this);
+}
+
+void TDemoForm::OpenDialog(TObject*)
+{
+    auto* dialog = new TDemoDialog(this);
+    FOpenDialog = dialog;
+    const TModalResult result = dialog->ShowModal();
+    FOpenDialog = nullptr;
+    FLog->Add(result == mrOk ? "dialog OK: " + dialog->Summary() : std::string("dialog cancelled"));
+    dialog->Free();
 }
 
 } // namespace ld::demo

@@ -1,6 +1,6 @@
 // The demo's form: tiles that light up under the pointer and press, a meter
-// driven by a timer, an event log that accepts dropped tiles, and a popup
-// menu on the tiles.
+// driven by a timer, an event log that accepts dropped tiles, a popup menu
+// on the tiles, and a button that opens a modal dialog.
 #pragma once
 
 #include <functional>
@@ -11,7 +11,13 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
 
+namespace ld {
+class TButton;
+}
+
 namespace ld::demo {
+
+class TDemoDialog;
 
 using TLogSink = std::function<void(const std::string&)>;
 
@@ -70,9 +76,16 @@ public:
     TEventLog* GetLog() const { return FLog; }
     TMeter* GetMeter() const { return FMeter; }
     TPopupMenu* GetMenu() const { return FMenu; }
+    TButton* GetDialogButton() const { return FDialogButton; }
+    // The dialog while it is shown modal, else null.
+    TDemoDialog* GetOpenDialog() const { return FOpenDialog; }
 
 private:
+    void OpenDialog(TObject* sender);
+
     std::vector<TTile*> FTiles;
+    TButton* FDialogButton;
+    TDemoDialog* FOpenDialog = nullptr;
     TEventLog* FLog;
     TMeter* FMeter;
     TPopupMenu* FMenu;

@@ -6,9 +6,8 @@
 
 #include "platform/backends/X11Clipboard.h"
 #include "tests/backends/X11TestSupport.h"
-
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
+// After the tests' own headers: Xlib's macros (None) would break them.
+#include "tests/backends/X11OtherProgram.h"
 
 namespace ld::x11test {
 namespace {
@@ -27,47 +26,6 @@ TEST(X11TextConversion, Latin1AndUtf8BothWays)
         all += char(c);
     EXPECT_EQ(x11::Utf8ToLatin1(x11::Latin1ToUtf8(all)), all);
 }
-
-// Another program on a connection of its own, with a window to receive into.
-struct TOtherProgram {
-    Display* D = XOpenDisplay(nullptr);
-    Window W = XCreateSimpleWindow(D, DefaultRootWindow(D), 0, 0, 1, 1, 0, 0, 0);
-    Atom Clipboard = XInternAtom(D, "CLIPBOARD", False);
-    Atom Utf8 = XInternAtom(D, "UTF8_STRING", False);
-    Atom Prop = XInternAtom(D, "OTHER_PROP", False);
-    ~TOtherProgram()
-    {
-        XDestroyWindow(D, W);
-        XCloseDisplay(D);
-    }
-    std::string Property(Atom* type)
-    {
-        int format;
-        unsigned long count, after;
-        unsigned char* data = nullptr;
-        XGetWindowProperty(D, W, Prop, 0, 1 << 20, True, AnyPropertyType, type, &format, &count, &after, &data);
-        std::string s(reinterpret_cast<char*>(data), count);
-        XFree(data);
-        return s;
-    }
-    void Answer(const XSelectionRequestEvent& req, const std::string& utf8)
-    {
-        XEvent reply{};
-        reply.xselection.type = SelectionNotify;
-        reply.xselection.requestor = req.requestor;
-        reply.xselection.selection = req.selection;
-        reply.xselection.target = req.target;
-        reply.xselection.time = req.time;
-        reply.xselection.property = None;
-        if (req.target == Utf8) {
-            XChangeProperty(D, req.requestor, req.property, Utf8, 8, PropModeReplace,
-                            reinterpret_cast<const unsigned char*>(utf8.data()), int(utf8.size()));
-            reply.xselection.property = req.property;
-        }
-        XSendEvent(D, req.requestor, False, NoEventMask, &reply);
-        XFlush(D);
-    }
-};
 
 using X11ClipboardTest = X11Test;
 
@@ -94,23 +52,12 @@ TEST_F(X11ClipboardTest, OurTextReachesAnotherProgramAsUtf8OrAsString)
 TEST_F(X11ClipboardTest, AnotherProgramsTextArrivesAsLatin1)
 {
     TOtherProgram other;
-    XSetSelectionOwner(other.D, other.Clipboard, other.W, CurrentTime);
-    XSync(other.D, False);
-    std::atomic<bool> stop{false};
-    std::thread owner([&] {
-        while (!stop) {
-            while (XPending(other.D)) {
-                XEvent ev;
-                XNextEvent(other.D, &ev);
-                if (ev.type == SelectionRequest)
-                    other.Answer(ev.xselectionrequest, "na\xC3\xAFve \xE2\x82\xAC");
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-    });
-    std::string text = FBackend->GetClipboardText();
-    stop = true;
-    owner.join();
+    other.TakeClipboard();
+    std::string text;
+    {
+        TClipboardOwnerThread owner(other, "na\xC3\xAFve \xE2\x82\xAC");
+        text = FBackend->GetClipboardText();
+    }
     EXPECT_EQ(text, "na\xEFve ?");
 }
 
@@ -119,8 +66,7 @@ TEST_F(X11ClipboardTest, AnotherProgramsTextArrivesAsLatin1)
 TEST_F(X11ClipboardTest, ALargeTextComesInPieces)
 {
     TOtherProgram other;
-    XSetSelectionOwner(other.D, other.Clipboard, other.W, CurrentTime);
-    XSync(other.D, False);
+    other.TakeClipboard();
     std::string text;
     for (int i = 0; text.size() < 100000; ++i)
         text += "line " + std::to_string(i) + " caf\xC3\xA9\n";
@@ -175,8 +121,7 @@ TEST_F(X11ClipboardTest, ALargeTextComesInPieces)
 TEST_F(X11ClipboardTest, AnOwnerThatNeverAnswersGivesEmptyTextInBoundedTime)
 {
     TOtherProgram other;
-    XSetSelectionOwner(other.D, other.Clipboard, other.W, CurrentTime);
-    XSync(other.D, False);
+    other.TakeClipboard();
     long long start = NowMs();
     EXPECT_EQ(FBackend->GetClipboardText(), "");
     long long took = NowMs() - start;

@@ -1,7 +1,9 @@
 // The demo's form driven through the X server as a person would drive it:
 // hot tracking, a click, a drag onto the log with Ctrl held, and a popup
 // menu whose nested loop waits in the same backend.
+#include "apps/demo/DemoDialog.h"
 #include "apps/demo/DemoForm.h"
+#include "platform/stdctrls/StdCtrls.h"
 #include "platform/vcl/Menus.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -92,6 +94,42 @@ TEST_F(X11DemoFormTest, ARightClickOpensTheMenuAndItsItemIsChosenInItsOwnLoop)
     HandButton(1, true);
     HandButton(1, false);
     ASSERT_TRUE(PumpUntil([&] { return Logged("menu: &Rename"); }));
+}
+
+TEST_F(X11DemoFormTest, TheDialogButtonOpensAModalDialogThatTakesTypedTextAndEnter)
+{
+    HandFocusOurWindow();
+    TPoint button = At(FDemo->GetDialogButton(), 20, 12);
+    HandMoveTo(button.X, button.Y);
+    // Queued at once: the dialog's nested loop takes the keys.
+    HandButton(1, true);
+    HandButton(1, false);
+    for (unsigned long key : {XK_x, XK_y, XK_Return}) {
+        HandKey(key, true);
+        HandKey(key, false);
+    }
+    // Should the keys go astray, the dialog's loop would wait for ever: close
+    // it from its idle time after a while, and say what it held.
+    std::string stuck;
+    const long long giveUp = NowMs() + 3000;
+    Application->SetOnIdle(TIdleEvent::Lambda([&](TObject*, bool&) {
+        demo::TDemoDialog* d = FDemo->GetOpenDialog();
+        if (d && NowMs() > giveUp && stuck.empty()) {
+            TWinControl* focus = FindControl(GetFocus());
+            stuck = "name '" + d->GetNameEdit()->GetText() + "', focus " +
+                    (focus ? focus->ClassName() + " " + focus->GetName() : std::string("none")) +
+                    ", ctrl " + std::to_string(GetKeyState(VK_CONTROL)) + ", shift " + std::to_string(GetKeyState(VK_SHIFT)) +
+                    ", alt " + std::to_string(GetKeyState(VK_MENU));
+            d->SetModalResult(mrAbort);
+        }
+    }));
+    auto& lines = FDemo->GetLog()->Lines();
+    bool done = PumpUntil([&] { return !lines.empty() && lines.back().rfind("dialog", 0) == 0; }, 5000);
+    Application->SetOnIdle({});
+    ASSERT_TRUE(done);
+    EXPECT_EQ(stuck, "");
+    EXPECT_EQ(lines.back(), "dialog OK: name 'xy', priority Normal, folder Inbox, 0 lines of notes");
+    EXPECT_EQ(FDemo->GetOpenDialog(), nullptr);
 }
 
 } // namespace
