@@ -79,6 +79,21 @@ TEST_F(PackageFileTest, AFormWithABarAndSheetsLoadsAfterAFreshLoadOfThePackage)
     ExpectBarWithSheets(*THostFormDesigner::Open(host.GetRegistry(), form));
 }
 
+// The package uses the standard controls for its items editor; they stay with
+// the environment, so unloading and loading again finds them registered once.
+TEST_F(PackageFileTest, ThePackageLoadsAgainAndAgainWhileTheStandardControlsStay)
+{
+    TDesignHost host;
+    const TClass edit = FindClass("TEdit");
+    for (int i = 0; i < 4; ++i) {
+        const TPackage& package = host.LoadPackage(LD_PACKAGE_FILE);
+        EXPECT_EQ(FindClass("TEdit"), edit);
+        EXPECT_NE(GetClass("TShortcutList"), nullptr);
+        host.UnloadPackage(package);
+    }
+    EXPECT_EQ(FindClass("TTreeView")->Name, "TTreeView");
+}
+
 // ---- resources ----------------------------------------------------------------------------
 
 class PackageResourcesTest : public ::testing::Test {
