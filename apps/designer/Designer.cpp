@@ -29,9 +29,19 @@
 //                            chosen from the drop-down list with the pointer)
 //   ellipsis PROP            press the ellipsis button of PROP in the property view
 //   savefield FILE [text|binary]  put FILE in the File field and press the save button
+//   dialog NAME PROP         open the dialog editor of NAME's property PROP (the
+//                            ellipsis of the object inspector); the lines up to
+//                            "end" are played in the dialog while it is open:
+//       click CONTROL        click the middle of the dialog's control CONTROL
+//       type TEXT...         type letters, digits and spaces
+//       key KEY              press a key: Return, Escape, Tab, Delete, Back,
+//                            Up, Down, Home, End, Space, a letter or digit, each
+//                            with Ctrl+, Shift+ or Alt+ before it if wanted
+//                            (a PNG of the screen before each of these)
 //
 // NAME is a component of the form or the form itself. A failing step ends the
 // program with exit status 1 and one line naming the script line.
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -112,18 +122,22 @@ public:
         std::ifstream in(path);
         if (!in)
             throw EInOutError("Cannot open " + path);
+        FPath = path;
         std::string line;
         for (int lineNo = 1; std::getline(in, line); ++lineNo) {
             std::istringstream words(line);
             std::vector<std::string> args;
             for (std::string w; words >> w;)
                 args.push_back(w);
-            if (args.empty() || args[0][0] == '#')
-                continue;
+            if (!args.empty() && args[0][0] != '#')
+                FLines.push_back({lineNo, std::move(args)});
+        }
+        while (FNext < FLines.size()) {
+            const TScriptLine& current = FLines[FNext++];
             try {
-                Step(args);
+                Step(current.Args);
             } catch (const std::exception& e) {
-                throw Exception(Format("%s:%d: %s", {path, lineNo, e.what()}));
+                throw Exception(Format("%s:%d: %s", {path, current.LineNo, e.what()}));
             }
             FBackend.RunUntilIdle();
             FWindow->Sync();
@@ -201,9 +215,102 @@ private:
             if (!file)
                 throw EInOutError("Cannot write " + a[1]);
             std::printf("saved %s\n", a[1].c_str());
+        } else if (cmd == "dialog") {
+            need(3);
+            EditProperty(Component(a[1]), a[2]);
         } else {
             throw EConvertError("unknown step " + cmd);
         }
+    }
+
+    // The dialog runs its own modal loop: the block's lines become steps of
+    // that loop, one per wait. A failing line closes the dialog with Escape and
+    // is reported once the editor has returned.
+    void EditProperty(TComponent* c, const std::string& name)
+    {
+        FDesigner->SelectComponent(c);
+        std::unique_ptr<TPropertyEditor> editor = FDesigner->GetPropertyEditor(name);
+        if (editor == nullptr || !editor->GetAttributes().Contains(paDialog))
+            throw EInvalidOperation(c->GetName() + "." + name + " has no dialog editor");
+        const size_t first = FNext;
+        while (FNext < FLines.size() && FLines[FNext].Args[0] != "end")
+            ++FNext;
+        if (FNext == FLines.size())
+            throw EConvertError("edit: no end");
+        const size_t last = FNext++;
+        std::string failure;
+        bool closed = false;
+        for (size_t i = first; i < last; ++i)
+            FBackend.Script([this, i, &failure, &closed] {
+                if (!failure.empty())
+                    return;
+                TCustomForm* dialog = Screen->GetActiveForm();
+                if (dialog == nullptr || dialog == FDesigner->GetForm() || !(dialog->GetFormState().Contains(fsModal))) {
+                    closed = true;
+                    return;
+                }
+                Shot();
+                try {
+                    DialogStep(dialog, FLines[i].Args);
+                } catch (const std::exception& e) {
+                    failure = Format("%s:%d: %s", {FPath, FLines[i].LineNo, e.what()});
+                    FBackend.Key(VK_ESCAPE);
+                }
+            });
+        editor->Edit();
+        const bool leftOver = !FBackend.ScriptDone();
+        while (!FBackend.ScriptDone()) // the dialog closed early: drop the rest
+            FBackend.WaitForInput(0);
+        if (!failure.empty())
+            throw Exception(failure);
+        if (closed || leftOver)
+            throw EInvalidOperation("the dialog closed before its last step");
+    }
+
+    void DialogStep(TCustomForm* dialog, const std::vector<std::string>& a)
+    {
+        const std::string& cmd = a[0];
+        if (cmd == "click" && a.size() == 2) {
+            auto* control = dynamic_cast<TControl*>(dialog->FindComponent(a[1]));
+            if (control == nullptr)
+                throw EComponentError("The dialog has no control " + a[1]);
+            const TPoint p = control->ClientToScreen({control->GetWidth() / 2, control->GetHeight() / 2});
+            FBackend.Click(p.X, p.Y);
+        } else if (cmd == "type" && a.size() >= 2) {
+            FBackend.Type(Rest(a, 1));
+        } else if (cmd == "key" && a.size() == 2) {
+            PressKey(a[1]);
+        } else {
+            throw EConvertError("unknown dialog step " + cmd);
+        }
+    }
+
+    void PressKey(std::string key)
+    {
+        Integer modifier = 0;
+        for (const auto& [prefix, vk] : {std::pair<std::string, Integer>{"Ctrl+", VK_CONTROL},
+                                         {"Shift+", VK_SHIFT}, {"Alt+", VK_MENU}})
+            if (key.size() > prefix.size() && SameText(key.substr(0, prefix.size()), prefix)) {
+                modifier = vk;
+                key = key.substr(prefix.size());
+                break;
+            }
+        static const std::vector<std::pair<std::string, Integer>> names{
+            {"Return", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Tab", VK_TAB}, {"Delete", VK_DELETE},
+            {"Back", VK_BACK}, {"Up", VK_UP}, {"Down", VK_DOWN}, {"Home", VK_HOME}, {"End", VK_END},
+            {"Space", VK_SPACE}};
+        Integer vk = 0;
+        for (const auto& [name, code] : names)
+            if (SameText(key, name))
+                vk = code;
+        if (vk == 0 && key.size() == 1 && std::isalnum(static_cast<unsigned char>(key[0])))
+            vk = std::toupper(static_cast<unsigned char>(key[0]));
+        if (vk == 0)
+            throw EConvertError("unknown key " + key);
+        if (modifier)
+            FBackend.KeyWith(modifier, vk);
+        else
+            FBackend.Key(vk);
     }
 
     static std::string Rest(const std::vector<std::string>& a, size_t from)
@@ -385,9 +492,16 @@ private:
     {
         if (FOut.empty())
             return;
+        TRect area = FWindow->Area();
+        // An editor's dialog in front is in the picture too.
+        if (TCustomForm* active = Screen->GetActiveForm(); active && active->GetFormState().Contains(fsModal)) {
+            const TRect dialog = active->GetBoundsRect();
+            area = {std::min(area.Left, dialog.Left), std::min(area.Top, dialog.Top),
+                    std::max(area.Right, dialog.Right), std::max(area.Bottom, dialog.Bottom)};
+        }
         char name[48];
         std::snprintf(name, sizeof name, "step-%02d%s.png", within.empty() ? ++FStep : FStep + 1, within.c_str());
-        SavePngFile((FOut / name).string(), *FBackend.Capture(FWindow->Area()));
+        SavePngFile((FOut / name).string(), *FBackend.Capture(area));
     }
 
     THeadlessBackend FBackend;
@@ -397,6 +511,14 @@ private:
     TComponentPalette* FPalette = nullptr;
     THostFormDesigner* FDesigner = nullptr;
     int FStep = 0;
+
+    struct TScriptLine {
+        int LineNo;
+        std::vector<std::string> Args;
+    };
+    std::string FPath;
+    std::vector<TScriptLine> FLines;
+    size_t FNext = 0;
 };
 
 } // namespace

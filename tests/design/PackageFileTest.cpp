@@ -15,6 +15,8 @@
 #include "platform/core/ClassRegistry.h"
 #include "platform/gfx/Bmp.h"
 #include "platform/gfx/Png.h"
+#include "platform/stream/Stream.h"
+#include "platform/stream/TextForm.h"
 #include "platform/win/TickSource.h"
 
 namespace ld::test {
@@ -77,6 +79,21 @@ TEST_F(PackageFileTest, AFormWithABarAndSheetsLoadsAfterAFreshLoadOfThePackage)
     ExpectBarWithSheets(*THostFormDesigner::Open(host.GetRegistry(), form));
 }
 
+// The package uses the standard controls for its items editor; they stay with
+// the environment, so unloading and loading again finds them registered once.
+TEST_F(PackageFileTest, ThePackageLoadsAgainAndAgainWhileTheStandardControlsStay)
+{
+    TDesignHost host;
+    const TClass edit = FindClass("TEdit");
+    for (int i = 0; i < 4; ++i) {
+        const TPackage& package = host.LoadPackage(LD_PACKAGE_FILE);
+        EXPECT_EQ(FindClass("TEdit"), edit);
+        EXPECT_NE(GetClass("TShortcutList"), nullptr);
+        host.UnloadPackage(package);
+    }
+    EXPECT_EQ(FindClass("TTreeView")->Name, "TTreeView");
+}
+
 // ---- resources ----------------------------------------------------------------------------
 
 class PackageResourcesTest : public ::testing::Test {
@@ -116,9 +133,30 @@ TEST_F(PackageResourcesTest, PackageInfoNamesTheRequiredPackageAndTheUnits)
         EXPECT_EQ(u.Flags, ufPackageUnit) << u.Name << " is contained explicitly";
         units.push_back(u.Name);
     }
-    for (const char* unit : {"Launchdeck", "ShortcutList", "ShortcutButton", "ShortcutColors", "LaunchdeckEditor",
+    for (const char* unit : {"Launchdeck", "ShortcutList", "ShortcutButton", "ShortcutColors", "ShortcutItemsEditor", "LaunchdeckEditor",
                              "LaunchdeckRegister"})
         EXPECT_NE(std::find(units.begin(), units.end(), unit), units.end()) << unit;
+}
+
+// The dialog's stored form, compiled from its text form to the binary stream.
+TEST_F(PackageResourcesTest, ItemsEditorFormIsABinaryFormOfTheDialog)
+{
+    const TResourceEntry* e = Entry(RT_RCDATA, "TSHORTCUTITEMSEDITORFORM");
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->Language, LANG_NEUTRAL);
+    const std::string data(reinterpret_cast<const char*>(e->Data), e->Size);
+    ASSERT_GT(data.size(), 4u);
+    EXPECT_EQ(data.substr(0, 4), "TPF0");
+    TStringStream binary(data), text;
+    ObjectBinaryToText(&binary, &text);
+    const std::string form = text.DataString();
+    EXPECT_EQ(form.rfind("object ShortcutItemsEditorForm: TShortcutItemsEditorForm", 0), 0u);
+    std::vector<std::string> order;
+    for (size_t at = form.find("object ", 1); at != std::string::npos; at = form.find("object ", at + 1))
+        order.push_back(form.substr(at + 7, form.find(':', at) - at - 7));
+    EXPECT_EQ(order, (std::vector<std::string>{"gbItems", "tvItems", "btNewItem", "btDelete", "gbProperties", "Label1",
+                                               "Label2", "Label3", "Label4", "etCaption", "etImageIndex", "etTag",
+                                               "cbEnabled", "btOK", "btCancel", "btApply"}));
 }
 
 TEST_F(PackageResourcesTest, StringTableHoldsTheSheetIndexMessageAt65520)

@@ -57,6 +57,7 @@ TEST(Register, MakesItsCallsInOrderAndRegistersSheetsForStreamingLast)
                                    "RegisterComponents Launchdeck TLaunchdeck TShortcutList",
                                    "RegisterComponentEditor TLaunchdeck TLaunchdeckEditor",
                                    "RegisterComponentEditor TShortcutSheet TLaunchdeckEditor",
+                                   "RegisterPropertyEditor TShortcutItems TShortcutList Items TShortcutItemsProperty",
                                    "RegisterNoIcon TShortcutSheet",
                                }));
     EXPECT_EQ(GetClass("TShortcutSheet"), TShortcutSheet::StaticClass());
