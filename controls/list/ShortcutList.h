@@ -246,13 +246,6 @@ class TShortcutList : public TCustomControl {
     void ScrollItems(Integer amount);
     Integer GetScrollOffset() const { return FScrollOffset; }
     bool IsScrolling() const { return FScrolling; }
-    // The frames of the last animated scroll and the longest of them (its
-    // moving and erasing, in processor time), for measuring.
-    struct TScrollFrames {
-        Integer Frames = 0;
-        double WorstFrameMicroseconds = 0;
-    };
-    TScrollFrames GetLastScrollFrames() const { return FLastScrollFrames; }
     TShortcutButton* GetUpButton() const { return FUpButton; }
     TShortcutButton* GetDownButton() const { return FDownButton; }
 
@@ -356,7 +349,6 @@ private:
     bool FScrolling = false;
     TShortcutEdit* FEdit = nullptr;
     TShortcutItem* FEditItem = nullptr;
-    TScrollFrames FLastScrollFrames;
     // Captions of a list without a parent are measured on this bitmap's canvas.
     mutable std::unique_ptr<TBitmap> FMeasuringBitmap;
 };

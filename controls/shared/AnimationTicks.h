@@ -5,7 +5,6 @@
 
 #include "platform/core/Types.h"
 
-#include <chrono>
 #include <cstdint>
 
 namespace ld {
@@ -20,7 +19,9 @@ using TAnimationTick = uint32_t;
 #endif
 
 // What the last finished animation achieved: its frames and the longest time
-// a frame spent drawing (the busy wait left out), for the benchmarks.
+// a frame spent drawing (the busy wait left out), for the benchmarks. Frames are
+// timed in the thread's processor time: on a busy machine the time the thread
+// waits for a processor is not the frame's own.
 struct TAnimationStats {
     Integer Frames = 0;
     double WorstFrameMicroseconds = 0;
@@ -57,7 +58,7 @@ private:
     TAnimationTick FEnd;
     TAnimationTick FNow;
     TAnimationStats FStats;
-    std::chrono::steady_clock::time_point FFrameStart;
+    double FFrameStart;
 };
 
 } // namespace ld
