@@ -102,6 +102,18 @@ TEST_F(BarEditTest, ASheetWithoutATabOnTheBarIsNotEdited)
     delete loose;
 }
 
+TEST_F(BarEditTest, ABarThatCannotTakeTheFocusKeepsNoEditor)
+{
+    TLaunchdeck* bar = EditBar();
+    bar->SetEnabled(false);
+    EXPECT_THROW(bar->EditCaption(bar->GetSheet(1)), EInvalidOperation);
+    EXPECT_EQ(bar->GetCaptionEdit(), nullptr);
+    EXPECT_EQ(bar->GetEditSheet(), nullptr);
+    bar->SetEnabled(true);
+    bar->EditCaption(bar->GetSheet(1));
+    EXPECT_NE(bar->GetCaptionEdit(), nullptr);
+}
+
 TEST_F(BarEditTest, ReturnAppliesTheTextAndRepaintsTheTab)
 {
     TLaunchdeck* bar = EditBar();
