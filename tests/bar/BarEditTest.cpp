@@ -311,6 +311,19 @@ TEST_F(BarEditTest, AMessageFromAnEditorThatIsNotCurrentChangesNothing)
     delete stranger;
 }
 
+TEST_F(BarEditTest, AnEditorFreedByOthersIsForgotten)
+{
+    TLaunchdeck* bar = EditBar();
+    bar->EditCaption(bar->GetSheet(1));
+    Backend->RunUntilIdle();
+    delete bar->GetCaptionEdit();
+    Backend->RunUntilIdle();
+    EXPECT_EQ(bar->GetCaptionEdit(), nullptr);
+    EXPECT_EQ(bar->GetEditSheet(), nullptr);
+    bar->EditCaption(bar->GetSheet(2));
+    EXPECT_NE(bar->GetCaptionEdit(), nullptr) << "a new editor opens";
+}
+
 TEST_F(BarEditTest, FreeingTheBarWhileEditingLeavesNothingBehind)
 {
     TLaunchdeck* bar = EditBar();
