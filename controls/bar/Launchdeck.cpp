@@ -124,6 +124,8 @@ TLaunchdeck::TLaunchdeck(TComponent* owner) : TCustomControl(owner)
 TLaunchdeck::~TLaunchdeck()
 {
     FreeAndNil(FLeaveTimer);
+    // An open editor goes while the bar is still whole.
+    DropCaptionEdit();
     // The sheets are destroyed later, as child controls: they must not call back.
     for (void* p : FSheets->List())
         static_cast<TShortcutSheet*>(p)->FLaunchdeck = nullptr;
@@ -191,6 +193,8 @@ void TLaunchdeck::InsertSheet(TShortcutSheet* sheet)
 
 void TLaunchdeck::RemoveSheet(TShortcutSheet* sheet)
 {
+    if (sheet == FEditSheet)
+        DropCaptionEdit();
     const Integer index = sheet == FActiveSheet ? sheet->GetSheetIndex() : -1;
     sheet->FLaunchdeck = nullptr;
     FSheets->Remove(sheet);
@@ -534,6 +538,12 @@ TShortcutList* TShortcutSheet::GetShortcutList() const
         if (auto* list = dynamic_cast<TShortcutList*>(GetControl(i)))
             return list;
     return nullptr;
+}
+
+void TShortcutSheet::EditCaption()
+{
+    if (FLaunchdeck != nullptr)
+        FLaunchdeck->EditCaption(this);
 }
 
 TShortcutList* TShortcutSheet::NewList()
