@@ -16,6 +16,7 @@ TPackageInfo SampleInfo()
     info.Flags = pfExplicitBuild | (3u << pfProducerShift);
     info.Requires = {"vcl50", "Other_1"};
     info.Contains = {{ufPackageUnit, "Launchdeck"}, {ufWeakUnit, "Windows"}};
+    info.Imports = {"cp3240mt"};
     return info;
 }
 
@@ -44,8 +45,8 @@ TEST(PackageInfo, MalformedDataIsNamedWithItsOffset)
     badMagic[0] = 'X';
     EXPECT_EQ(message(badMagic), "Malformed package information at byte 0: not package information (signature missing)");
     std::string badVersion = data;
-    badVersion[4] = 2;
-    EXPECT_EQ(message(badVersion), "Malformed package information at byte 4: unknown version 2");
+    badVersion[4] = 3;
+    EXPECT_EQ(message(badVersion), "Malformed package information at byte 4: unknown version 3");
     std::string badName = data;
     badName[12] = '9'; // "vcl50" -> "9cl50"
     EXPECT_EQ(message(badName), "Malformed package information at byte 11: invalid required package name");
