@@ -1,9 +1,18 @@
-// designer PACKAGE [FORM] --script FILE [--out DIR]
+// designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] --script FILE [--out DIR]
 //
 // Loads a package build into the design environment, shows its component
 // palette and a form to design (FORM, a form file, or a new form), and plays a
 // script of design steps on the headless screen, writing a PNG of the screen
-// after every step (OUT/step-NN.png). Steps, one a line ("#" starts a comment):
+// after every step (OUT/step-NN.png).
+//
+// --host makes the environment one of the four hosts (Delphi 5 by default): it
+// offers that host's class-library package and refuses a build made for
+// another host. --prefix DIR loads, instead of PACKAGE, every package that the
+// host's known-packages key in the Wine prefix DIR's user.reg registers, its
+// Windows path mapped through the prefix's drive links (FORM is then the only
+// positional argument). It prints each package loaded and the palette.
+//
+// Steps, one a line ("#" starts a comment):
 //
 //   palette CLASS            click the palette button of CLASS
 //   click NAME X Y           left click at a client point of component NAME
@@ -15,6 +24,8 @@
 //   props                    print the selection's published properties and values
 //   expect NAME CLASS [PROP VALUE...]  stop with an error unless it is so
 //   save FILE [text|binary]  write the form file (binary by default)
+//   expectpage PAGE CLASS... stop with an error unless palette page PAGE holds
+//                            exactly these classes, in this order
 //
 // NAME is a component of the form or the form itself. A failing step ends the
 // program with exit status 1 and one line naming the script line.
@@ -28,6 +39,10 @@
 
 #include "apps/designer/ComponentPalette.h"
 #include "host/DesignHost.h"
+#include "host/HostEnvironments.h"
+#include "installer/wine/Codepage.h"
+#include "installer/wine/RegistryFile.h"
+#include "installer/wine/WinePrefix.h"
 #include "host/FormDesigner.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/gfx/Png.h"
@@ -39,7 +54,7 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: designer PACKAGE [FORM] --script FILE [--out DIR]\n");
+    std::fprintf(stderr, "usage: designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] --script FILE [--out DIR]\n");
     return 2;
 }
 
@@ -51,14 +66,52 @@ std::string ReadFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The packages the host's known-packages key of a Wine prefix's user.reg names,
+// as Linux paths; a name that no drive of the prefix holds is kept as written,
+// for the load to fail on it with its name.
+std::vector<std::string> KnownPackages(const std::string& prefixFolder, const THostEnvironment& host)
+{
+    using namespace deckinstall;
+    const TWinePrefix prefix(prefixFolder);
+    const TRegistryFile user(ReadFile(prefix.UserRegistryFile().string()), "user.reg");
+    std::vector<std::string> files;
+    for (const std::u16string& name : user.ValueNames(AnsiToWide(host.BaseKey + "\\Known Packages"))) {
+        const std::string windowsPath = WideToAnsi(name);
+        const std::filesystem::path linuxPath = prefix.ToLinuxPath(windowsPath);
+        files.push_back(linuxPath.empty() ? windowsPath : linuxPath.string());
+    }
+    return files;
+}
+
 class TDesignerProgram {
 public:
-    TDesignerProgram(const std::string& package, const std::string& form, std::filesystem::path out)
-        : FOut(std::move(out))
+    TDesignerProgram(const THostEnvironment& host, std::filesystem::path out)
+        : FOut(std::move(out)), FHostName(host.Name)
     {
-        FHost.LoadPackage(package);
+        FHost.SetOfferedPackage(host.RequiredPackage);
+        std::printf("environment %s, offering %s\n", host.Name.c_str(), host.RequiredPackage.c_str());
+    }
+
+    // A package that cannot be loaded ends the session (Required) or is
+    // reported and left out, as an environment does with its known packages.
+    void LoadPackage(const std::string& file, bool required)
+    {
+        try {
+            const TPackage& package = FHost.LoadPackage(file);
+            std::printf("loaded %s: \"%s\"\n", std::filesystem::path(file).filename().c_str(),
+                        package.Description.c_str());
+        } catch (const EPackageError& e) {
+            if (required)
+                throw;
+            std::fprintf(stderr, "designer: %s\n", e.Message().c_str());
+        }
+    }
+
+    // Shows the palette and FORM (a form file, or a new form when empty).
+    void Open(const std::string& form)
+    {
         FPaletteForm = new TForm(nullptr);
-        FPaletteForm->SetCaption("Launchdeck Designer");
+        FPaletteForm->SetCaption("Launchdeck Designer - " + FHostName);
         FPaletteForm->SetBounds(0, 0, 480, 96);
         FPalette = new TComponentPalette(FPaletteForm, FHost.GetRegistry());
         FPalette->SetParent(FPaletteForm);
@@ -76,6 +129,7 @@ public:
                             designed->GetHeight() > 0 ? designed->GetHeight() : 360);
         designed->Show();
         FBackend.RunUntilIdle();
+        PrintPalette();
     }
 
     ~TDesignerProgram()
@@ -155,6 +209,9 @@ private:
         } else if (cmd == "expect") {
             need(3);
             Expect(a);
+        } else if (cmd == "expectpage") {
+            need(2);
+            ExpectPage(a);
         } else if (cmd == "save") {
             need(2);
             const bool text = a.size() > 2 && a[2] == "text";
@@ -265,6 +322,31 @@ private:
         }
     }
 
+    void PrintPalette()
+    {
+        for (const auto& page : FHost.GetRegistry().GetPalette()) {
+            std::printf("palette page \"%s\":", page.Name.c_str());
+            for (TClass cls : page.Classes)
+                std::printf(" %s", cls->Name.c_str());
+            std::printf("\n");
+        }
+    }
+
+    void ExpectPage(const std::vector<std::string>& a)
+    {
+        for (const auto& page : FHost.GetRegistry().GetPalette()) {
+            if (page.Name != a[1])
+                continue;
+            std::vector<std::string> names;
+            for (TClass cls : page.Classes)
+                names.push_back(cls->Name);
+            if (names != std::vector<std::string>(a.begin() + 2, a.end()))
+                throw EInvalidOperation(Format("palette page \"%s\" holds %s", {a[1], Rest(names, 0)}));
+            return;
+        }
+        throw EInvalidOperation(Format("no palette page \"%s\"", {a[1]}));
+    }
+
     void PrintVerbs(TComponent* c)
     {
         std::printf("context menu of %s:", c->GetName().c_str());
@@ -300,6 +382,7 @@ private:
     THeadlessBackend FBackend;
     TDesignHost FHost;
     std::filesystem::path FOut;
+    std::string FHostName;
     TForm* FPaletteForm = nullptr;
     TComponentPalette* FPalette = nullptr;
     std::unique_ptr<THostFormDesigner> FDesigner;
@@ -312,19 +395,29 @@ private:
 int main(int argc, char** argv)
 {
     std::vector<std::string> positional;
-    std::string script, out;
+    std::string script, out, hostId = "d5", prefix;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--script" && i + 1 < argc)
             script = argv[++i];
         else if (arg == "--out" && i + 1 < argc)
             out = argv[++i];
+        else if (arg == "--host" && i + 1 < argc)
+            hostId = argv[++i];
+        else if (arg == "--prefix" && i + 1 < argc)
+            prefix = argv[++i];
         else if (!arg.empty() && arg[0] != '-')
             positional.push_back(arg);
         else
             return ld::Usage();
     }
-    if (positional.empty() || positional.size() > 2)
+    const ld::THostEnvironment* host = ld::FindHostEnvironment(hostId);
+    if (host == nullptr) {
+        std::fprintf(stderr, "designer: unknown host %s (d3, d4, d5 or cb3)\n", hostId.c_str());
+        return 2;
+    }
+    const size_t packages = prefix.empty() ? 1 : 0;
+    if (positional.size() < packages || positional.size() > packages + 1)
         return ld::Usage();
     if (script.empty()) {
         std::fprintf(stderr, "designer: only scripted sessions are possible yet (--script FILE)\n");
@@ -333,7 +426,13 @@ int main(int argc, char** argv)
     try {
         if (!out.empty())
             std::filesystem::create_directories(out);
-        ld::TDesignerProgram program(positional[0], positional.size() > 1 ? positional[1] : std::string(), out);
+        ld::TDesignerProgram program(*host, out);
+        if (prefix.empty())
+            program.LoadPackage(positional[0], true);
+        else
+            for (const std::string& file : ld::KnownPackages(prefix, *host))
+                program.LoadPackage(file, false);
+        program.Open(positional.size() > packages ? positional[packages] : std::string());
         program.RunScript(script);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "designer: %s\n", e.what());
