@@ -2,12 +2,16 @@
 #              (plain, then under AddressSanitizer + UndefinedBehaviorSanitizer)
 # make demo    installs what is missing, builds, runs the demo
 # make bench   builds and runs the benchmark programs
-.PHONY: all deps build build-asan check check-plain check-asan demo bench clean
+# make dist    builds and lays out the distribution folder dist/ (the package
+#              builds, Help/, deckinstall and Deckinstall.exe)
+# make check-wine  installs Wine (32-bit) and runs Deckinstall.exe under it
+.PHONY: all deps build build-asan check check-plain check-asan demo bench clean dist check-wine
 
 PACKAGES := cmake ninja-build g++ pkg-config \
 	libpixman-1-dev libfreetype-dev fonts-dejavu-core libpng-dev \
 	libx11-dev xvfb xauth \
-	libgtest-dev libgmock-dev libbenchmark-dev
+	libgtest-dev libgmock-dev libbenchmark-dev \
+	g++-mingw-w64-i686 binutils-mingw-w64-i686
 JOBS ?= 2
 BUILD := build
 ASAN_BUILD := build-asan
@@ -53,6 +57,19 @@ demo: build
 
 bench: build
 	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+dist: build
+	ninja -C $(BUILD) -j$(JOBS) dist
+
+# Deckinstall.exe is a 32-bit program: Wine needs its i386 half. Kept apart from
+# make check, as Wine is large and slow to start.
+check-wine: build
+	@if ! dpkg-query -W -f='$${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then \
+	  if [ "$$(id -u)" != 0 ]; then echo "need root to install wine wine32:i386" >&2; exit 1; fi; \
+	  dpkg --add-architecture i386 && DEBIAN_FRONTEND=noninteractive apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive apt-get install -y -q wine wine32:i386; \
+	fi
+	ctest --test-dir $(BUILD) --output-on-failure -R installer_win32_under_wine
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
