@@ -66,21 +66,26 @@ std::string ReadFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The packages the host's known-packages key of a Wine prefix's user.reg names,
-// as Linux paths; a name that no drive of the prefix holds is kept as written,
-// for the load to fail on it with its name.
-std::vector<std::string> KnownPackages(const std::string& prefixFolder, const THostEnvironment& host)
+struct TKnownPackage {
+    std::string WindowsPath; // as registered
+    std::string File;        // where it lies; empty when no drive of the prefix holds it
+};
+
+// The packages the host's known-packages key of a Wine prefix's user.reg names.
+std::vector<TKnownPackage> KnownPackages(const std::string& prefixFolder, const THostEnvironment& host)
 {
     using namespace deckinstall;
     const TWinePrefix prefix(prefixFolder);
     const TRegistryFile user(ReadFile(prefix.UserRegistryFile().string()), "user.reg");
-    std::vector<std::string> files;
+    std::vector<TKnownPackage> packages;
     for (const std::u16string& name : user.ValueNames(AnsiToWide(host.BaseKey + "\\Known Packages"))) {
-        const std::string windowsPath = WideToAnsi(name);
-        const std::filesystem::path linuxPath = prefix.ToLinuxPath(windowsPath);
-        files.push_back(linuxPath.empty() ? windowsPath : linuxPath.string());
+        TKnownPackage package{WideToAnsi(name), {}};
+        const std::filesystem::path linuxPath = prefix.ToLinuxPath(package.WindowsPath);
+        if (!linuxPath.empty() && std::filesystem::is_regular_file(linuxPath))
+            package.File = linuxPath.string();
+        packages.push_back(std::move(package));
     }
-    return files;
+    return packages;
 }
 
 class TDesignerProgram {
@@ -430,8 +435,11 @@ int main(int argc, char** argv)
         if (prefix.empty())
             program.LoadPackage(positional[0], true);
         else
-            for (const std::string& file : ld::KnownPackages(prefix, *host))
-                program.LoadPackage(file, false);
+            for (const ld::TKnownPackage& package : ld::KnownPackages(prefix, *host))
+                if (package.File.empty())
+                    std::fprintf(stderr, "designer: Cannot load package %s: no such file\n", package.WindowsPath.c_str());
+                else
+                    program.LoadPackage(package.File, false);
         program.Open(positional.size() > packages ? positional[packages] : std::string());
         program.RunScript(script);
     } catch (const std::exception& e) {
