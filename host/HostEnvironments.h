@@ -1,6 +1,6 @@
 // The four development environments a package build is made for: how a user
-// names one on a command line, the class-library package its builds require,
-// the package file of its build and where its settings live in the registry.
+// names one on a command line, the class-library package it offers its
+// packages and where its settings live in the registry.
 #pragma once
 
 #include <string>
@@ -12,10 +12,7 @@ namespace ld {
 struct THostEnvironment {
     std::string Id;              // "d3", "d4", "d5", "cb3"
     std::string Name;            // "Delphi 3"
-    int Version = 0;             // as the controls' LD_HOST_VERSION
     std::string RequiredPackage; // the host's class-library package, "vcl30"
-    std::string PackageFile;     // "LaunchdeckPackageD3.dpl"
-    std::string LibFolder;       // the build's folder in the distribution, "LibD3"
     std::string BaseKey;         // under HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER
 };
 
@@ -23,8 +20,5 @@ struct THostEnvironment {
 const std::vector<THostEnvironment>& HostEnvironments();
 // nullptr for an unknown id (compared without regard to case).
 const THostEnvironment* FindHostEnvironment(std::string_view id);
-// The environment whose class-library package a build requires (nullptr when
-// none of the four, compared without regard to case).
-const THostEnvironment* HostOfRequiredPackage(std::string_view package);
 
 } // namespace ld

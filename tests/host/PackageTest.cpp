@@ -117,6 +117,19 @@ TEST(DesignHost, RefusesWhatIsNotALoadablePackage)
     EXPECT_TRUE(host.GetPackages().empty());
 }
 
+TEST(DesignHost, AnEnvironmentRefusesABuildForAnotherHostBeforeItsRegister)
+{
+    TDesignHost host;
+    host.SetOfferedPackage("vcl40");
+    EXPECT_EQ(LoadFailure(host, LD_PACKAGE_FILE), std::string("Cannot load package ") + LD_PACKAGE_FILE +
+                                                      ": it requires vcl50, but this environment offers vcl40");
+    EXPECT_TRUE(host.GetPackages().empty());
+    EXPECT_TRUE(host.GetRegistry().GetPalette().empty());
+    EXPECT_FALSE(IsMapped("LaunchdeckPackageD5.bpl"));
+    host.SetOfferedPackage("VCL50"); // names compare without regard to case
+    EXPECT_EQ(host.LoadPackage(LD_PACKAGE_FILE).Description, "Launchdeck");
+}
+
 TEST(DesignHost, AFailingRegisterLeavesNothingRegistered)
 {
     TDesignHost host;
