@@ -5,7 +5,10 @@
 //   LD_HOST_VERSION   30 Delphi 3, 35 C++Builder 3, 40 Delphi 4, 50 Delphi 5
 //
 // The differences are kept to the few places that need one, each behind one of
-// the switches below.
+// the switches below. The hosts' other differences (BeginDrag's threshold
+// argument, the image list's enabled flag, how a component editor reaches its
+// designer, static or virtual bindings, whose Loaded the controls inherit) need
+// no switch here: this class library has one form of each that serves all four.
 #pragma once
 
 #ifndef LD_HOST_VERSION
