@@ -9,7 +9,8 @@
 // offers that host's class-library package and refuses a build made for
 // another host. --prefix DIR loads, instead of PACKAGE, every package that the
 // host's known-packages key in the Wine prefix DIR's user.reg registers, its
-// Windows path mapped through the prefix's drive links (FORM is then the only
+// Windows path ($(DELPHI) and $(BCB) standing for the host's root folder from
+// system.reg) mapped through the prefix's drive links (FORM is then the only
 // positional argument). It prints each package loaded and the palette.
 //
 // Steps, one a line ("#" starts a comment):
@@ -66,8 +67,37 @@ std::string ReadFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The environment's root folder as its installer recorded it in the machine
+// keys ("" when it did not), without a trailing backslash.
+std::string RootDir(const deckinstall::TRegistryFile& machine, const THostEnvironment& host)
+{
+    using namespace deckinstall;
+    std::string key = host.BaseKey;
+    if (machine.Architecture() == "win64") // a 32-bit program's view of HKEY_LOCAL_MACHINE\Software
+        key.insert(std::string("Software\\").size(), "Wow6432Node\\");
+    TRegistryData data;
+    if (!machine.QueryValue(AnsiToWide(key), u"RootDir", data))
+        return {};
+    std::string root = WideToAnsi(BytesToWide(data.Bytes));
+    if (const size_t zero = root.find('\0'); zero != std::string::npos)
+        root.resize(zero);
+    if (!root.empty() && root.back() == '\\')
+        root.pop_back();
+    return root;
+}
+
+// Text with every $(DELPHI) and $(BCB), in any case, replaced by Root, as the
+// environment expands its own packages' paths.
+std::string ExpandRootMacros(std::string text, const std::string& root)
+{
+    for (const std::string macro : {"$(DELPHI)", "$(BCB)"})
+        for (size_t at = 0; (at = UpperCase(text).find(macro, at)) != std::string::npos; at += root.size())
+            text.replace(at, macro.size(), root);
+    return text;
+}
+
 struct TKnownPackage {
-    std::string WindowsPath; // as registered
+    std::string WindowsPath; // as registered, its macros expanded
     std::string File;        // where it lies; empty when no drive of the prefix holds it
 };
 
@@ -75,11 +105,14 @@ struct TKnownPackage {
 std::vector<TKnownPackage> KnownPackages(const std::string& prefixFolder, const THostEnvironment& host)
 {
     using namespace deckinstall;
-    const TWinePrefix prefix(prefixFolder);
+    TWinePrefix prefix(prefixFolder);
+    const TRegistryFile machine(ReadFile(prefix.SystemRegistryFile().string()), "system.reg");
+    prefix.SetWin64(machine.Architecture() == "win64");
     const TRegistryFile user(ReadFile(prefix.UserRegistryFile().string()), "user.reg");
+    const std::string root = RootDir(machine, host);
     std::vector<TKnownPackage> packages;
     for (const std::u16string& name : user.ValueNames(AnsiToWide(host.BaseKey + "\\Known Packages"))) {
-        TKnownPackage package{WideToAnsi(name), {}};
+        TKnownPackage package{ExpandRootMacros(WideToAnsi(name), root), {}};
         const std::filesystem::path linuxPath = prefix.ToLinuxPath(package.WindowsPath);
         if (!linuxPath.empty() && std::filesystem::is_regular_file(linuxPath))
             package.File = linuxPath.string();

@@ -45,7 +45,7 @@ void AddEnvironments(TTestPrefix& test)
         const std::string key = std::string("Software\\Borland\\") + e.BaseKey;
         const std::string root = std::string("C:\\") + e.RootDir;
         machine += RegKey(key, {{"RootDir", root}});
-        user += RegKey(key + "\\Known Packages", {{root + "\\Bin\\dclstd.bpl", "Standard Components"},
+        user += RegKey(key + "\\Known Packages", {{"$(DELPHI)\\Bin\\dclstd.bpl", "Standard Components"},
                                                    {"C:\\Old\\" + std::string(e.Package), "Launchdeck"}});
         user += RegKey(key + "\\Library", {{e.PathValue, "$(DELPHI)\\Lib;$(BCB)\\Bin"}});
         std::string folder = e.RootDir;
@@ -110,8 +110,10 @@ TEST(EndToEnd, EachEnvironmentLoadsItsOwnRegisteredBuildAndAgainAfterASecondInst
             << session.Run.Out;
         EXPECT_NE(session.Run.Out.find("palette page \"Launchdeck\": TLaunchdeck TShortcutList\n"), std::string::npos)
             << session.Run.Out;
-        // The host's own package is not there: reported, and left out.
-        EXPECT_NE(session.Run.Err.find("dclstd.bpl"), std::string::npos) << session.Run.Err;
+        // The host's own package, its root macro expanded, is not there:
+        // reported, and left out.
+        EXPECT_EQ(session.Run.Err, "designer: Cannot load package C:\\" + std::string(e.RootDir) +
+                                       "\\Bin\\dclstd.bpl: no such file\n");
         EXPECT_NE(session.Palette, "<missing>");
         if (const char* output = std::getenv("LD_TEST_OUTPUT"))
             TTestPrefix::WriteFile(fs::path(output) / (std::string("end-to-end-") + e.Host + ".png"), session.Palette);
@@ -129,6 +131,29 @@ TEST(EndToEnd, EachEnvironmentLoadsItsOwnRegisteredBuildAndAgainAfterASecondInst
         EXPECT_EQ(again.Run.Err, seen[e.Host].Run.Err);
         EXPECT_EQ(again.Palette, seen[e.Host].Palette) << "the palette looks the same";
     }
+}
+
+// On a win64 prefix the environment's machine key lies under Wow6432Node,
+// where a 32-bit program sees it; the designer finds its root there too.
+TEST(EndToEnd, AWin64PrefixKeepsTheEnvironmentUnderWow6432Node)
+{
+    TTestPrefix test;
+    const TRunResult dist = test.RunProgram(LD_CMAKE, {"-DOUT=" + test.Dist.string(), "-DPACKAGES=" LD_PACKAGES,
+                                                       "-DDECKINSTALL=" DECKINSTALL_PROGRAM, "-P", LD_MAKE_DIST});
+    ASSERT_EQ(dist.ExitCode, 0) << dist.Err;
+    fs::create_directories(test.DriveC / "windows" / "syswow64");
+    test.WriteSystemReg(RegKey("Software\\Wow6432Node\\Borland\\Delphi\\5.0", {{"RootDir", "C:\\D5"}}), "win64");
+    test.WriteUserReg(RegKey("Software\\Borland\\Delphi\\5.0\\Known Packages", {{"$(delphi)\\Bin\\dclstd50.bpl", "Standard"}}) +
+                      RegKey("Software\\Borland\\Delphi\\5.0\\Library", {{"Search Path", "$(DELPHI)\\Lib"}}));
+    const TRunResult install = test.RunProgram(test.Dist / "deckinstall", {});
+    ASSERT_EQ(install.ExitCode, 0) << install.Err;
+    EXPECT_NE(install.Out.find("Delphi 5: Component installed.\r\n"), std::string::npos) << install.Out;
+
+    const TSession session = Design(test, Environments[2], "win64");
+    EXPECT_EQ(session.Run.ExitCode, 0) << session.Run.Err;
+    EXPECT_NE(session.Run.Out.find("loaded LaunchdeckPackageD5.bpl: \"Launchdeck\"\n"), std::string::npos)
+        << session.Run.Out;
+    EXPECT_EQ(session.Run.Err, "designer: Cannot load package C:\\D5\\Bin\\dclstd50.bpl: no such file\n");
 }
 
 // A build registered for another host is refused with one line naming both.
