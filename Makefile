@@ -1,20 +1,25 @@
 # make check   installs what is missing, builds, runs every test twice
 #              (plain, then under AddressSanitizer + UndefinedBehaviorSanitizer)
-# make demo    installs what is missing, builds, runs the demo
+# make demo    installs what is missing, builds, runs the demo: in a window when
+#              DISPLAY answers, else headless (DEMO_FLAGS=--headless forces that)
 # make bench   builds and runs the benchmark programs
+# make fuzz    installs clang if missing, builds the libFuzzer programs in build-fuzz
 # make dist    builds and lays out the distribution folder dist/ (the package
 #              builds, Help/, deckinstall and Deckinstall.exe)
 # make check-wine  installs Wine (32-bit) and runs Deckinstall.exe under it
-.PHONY: all deps build build-asan check check-plain check-asan demo bench clean dist check-wine
+.PHONY: all deps build build-asan check check-plain check-asan demo bench fuzz clean dist check-wine
 
 PACKAGES := cmake ninja-build g++ pkg-config \
 	libpixman-1-dev libfreetype-dev fonts-dejavu-core libpng-dev \
-	libx11-dev xvfb xauth \
+	libx11-dev libxext-dev libxtst-dev xvfb xauth \
 	libgtest-dev libgmock-dev libbenchmark-dev \
+	adwaita-icon-theme \
 	g++-mingw-w64-i686 binutils-mingw-w64-i686
+FUZZ_PACKAGES := clang libclang-rt-14-dev
 JOBS ?= 2
 BUILD := build
 ASAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
 
 all: build
 
@@ -52,11 +57,20 @@ check-asan: build-asan
 
 check: check-plain check-asan
 
-demo: build
-	./apps/run-demo $(BUILD)
+# Every layer instrumented for coverage, with AddressSanitizer and UBSan; only the
+# NAME_libfuzzer programs (and the libraries they use) are built.
+fuzz:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
+	@[ -f $(FUZZ_BUILD)/build.ninja ] || cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLD_LIBFUZZER=ON
+	ninja -C $(FUZZ_BUILD) -j$(JOBS) $$(ninja -C $(FUZZ_BUILD) -t targets all | sed -n '/^cmake_/!s/^\([A-Za-z0-9_]*_libfuzzer\): phony$$/\1/p')
 
+demo: build
+	./apps/run-demo $(BUILD) $(DEMO_FLAGS)
+
+# Without DISPLAY, bench_x11 measures on an Xvfb of its own, not on the desktop.
 bench: build
-	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] && DISPLAY= "$$b"; done
 
 dist: build
 	ninja -C $(BUILD) -j$(JOBS) dist
@@ -72,4 +86,4 @@ check-wine: build
 	ctest --test-dir $(BUILD) --output-on-failure -R installer_win32_under_wine
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -32,8 +32,8 @@ endfunction()
 # ld_add_fuzz(NAME SOURCES target.cpp LIBS lib1 [ITERATIONS n] [SEEDS dir])
 # A fuzz target defines LLVMFuzzerTestOneInput. It is always built as a CTest
 # mutation test (a fixed number of mutated inputs, so the run is repeatable); with
-# clang and LD_LIBFUZZER it is also built as a libFuzzer program NAME_libfuzzer.
-option(LD_LIBFUZZER "Also build libFuzzer programs (needs clang)" OFF)
+# LD_LIBFUZZER (clang) it is also built as a libFuzzer program NAME_libfuzzer, whose
+# layers are instrumented by the top-level CMakeLists.txt.
 function(ld_add_fuzz name)
   cmake_parse_arguments(F "" "ITERATIONS;SEEDS" "SOURCES;LIBS" ${ARGN})
   if(NOT F_ITERATIONS)
@@ -42,7 +42,7 @@ function(ld_add_fuzz name)
   add_executable(${name}_mutation ${F_SOURCES} ${CMAKE_SOURCE_DIR}/fuzz/MutationDriver.cpp)
   target_link_libraries(${name}_mutation PRIVATE ${F_LIBS})
   add_test(NAME ${name}_mutation COMMAND ${name}_mutation ${F_ITERATIONS} ${F_SEEDS})
-  if(LD_LIBFUZZER AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  if(LD_LIBFUZZER)
     add_executable(${name}_libfuzzer ${F_SOURCES})
     target_compile_options(${name}_libfuzzer PRIVATE -fsanitize=fuzzer)
     target_link_options(${name}_libfuzzer PRIVATE -fsanitize=fuzzer)

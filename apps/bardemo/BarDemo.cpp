@@ -1,12 +1,17 @@
-// bardemo --out DIR: a form with a bar of four sheets on the headless screen,
-// saved as PNG files: the default look, then each tab style (3D, flat, raised,
-// pressed, hot text).
+// bardemo: a form with a bar of four sheets. In an X window (DISPLAY set and
+// answering, or --x11) it runs until the window is closed. On the headless
+// screen (no display, or --headless) it saves PNG files into the folder given
+// with --out: the default look, then each tab style (3D, flat, raised,
+// pressed, hot text); then sheets holding lists (ListDemo).
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "apps/bardemo/ListDemo.h"
 #include "controls/bar/Launchdeck.h"
+#include "platform/backends/BackendChoice.h"
 #include "platform/backends/HeadlessBackend.h"
+#include "platform/backends/X11Backend.h"
 #include "platform/core/SysUtils.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/Paint.h"
@@ -16,13 +21,14 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: bardemo --out DIR\n");
+    std::fprintf(stderr, "usage: bardemo [--headless | --x11] [--out DIR]\n"
+                         "  in a window it runs until closed; headless it saves its pictures and needs --out\n");
     return 2;
 }
 
 class TBarDemo {
 public:
-    explicit TBarDemo(std::filesystem::path out) : FOut(std::move(out))
+    TBarDemo()
     {
         FForm = new TForm(nullptr);
         FForm->SetName("DemoForm");
@@ -36,13 +42,23 @@ public:
             sheet->SetCaption(caption);
         }
         FBar->SetActiveSheet(FBar->GetSheet(1));
-        FForm->Show();
-        FBackend.RunUntilIdle();
     }
     ~TBarDemo() { delete FForm; }
 
-    void Run()
+    void RunInWindow()
     {
+        Application->SetMainForm(FForm);
+        std::printf("The bar runs in its window. Close the window to end.\n");
+        std::fflush(stdout);
+        Application->Run();
+    }
+
+    void SavePictures(THeadlessBackend& backend, std::filesystem::path out)
+    {
+        FBackend = &backend;
+        FOut = std::move(out);
+        FForm->Show();
+        FBackend->RunUntilIdle();
         Save("bar_default.png");
         Style({}, -1, -1, "bar_3d.png");
         Style({soFlatTabs}, -1, -1, "bar_flat.png");
@@ -57,20 +73,20 @@ private:
         FBar->SetDownIndex(-1);
         FBar->SetActiveGroup(-1);
         FBar->SetOptions(options);
-        FBackend.RunUntilIdle();
+        FBackend->RunUntilIdle();
         FBar->SetActiveGroup(hot);
         FBar->SetDownIndex(down);
-        FBackend.RunUntilIdle();
+        FBackend->RunUntilIdle();
         Save(file);
     }
     void Save(const std::string& file)
     {
         const std::filesystem::path path = FOut / file;
-        FBackend.SaveWindowShot(FForm->GetHandle(), path.string());
+        FBackend->SaveWindowShot(FForm->GetHandle(), path.string());
         std::printf("%s\n", path.string().c_str());
     }
 
-    THeadlessBackend FBackend;
+    THeadlessBackend* FBackend = nullptr;
     std::filesystem::path FOut;
     TForm* FForm = nullptr;
     TLaunchdeck* FBar = nullptr;
@@ -82,19 +98,28 @@ private:
 int main(int argc, char** argv)
 {
     std::string out;
+    ld::TBackendRequest request = ld::TBackendRequest::Automatic;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--out" && i + 1 < argc)
             out = argv[++i];
-        else
+        else if (!ld::TakeBackendArgument(arg, request))
             return ld::Usage();
     }
-    if (out.empty())
-        return ld::Usage();
     try {
-        std::filesystem::create_directories(out);
-        ld::TBarDemo demo(out);
-        demo.Run();
+        ld::TBackendChoice choice = ld::OpenBackend(request);
+        if (!choice.Note.empty())
+            std::fprintf(stderr, "bardemo: %s\n", choice.Note.c_str());
+        if (!choice.X11() && out.empty())
+            return ld::Usage();
+        ld::TBarDemo demo;
+        if (choice.X11()) {
+            demo.RunInWindow();
+        } else {
+            std::filesystem::create_directories(out);
+            demo.SavePictures(*choice.Headless(), out);
+            ld::RunListDemo(*choice.Headless(), out);
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bardemo: %s\n", e.what());
         return 1;

@@ -1,13 +1,17 @@
-// The demo program: a form of custom controls on the platform layers. It
-// plays a short scripted tour on the headless screen, writes a PNG after each
-// step into the folder given with --out, and prints what happened.
+// The demo program: a form of custom controls on the platform layers. In an
+// X window (DISPLAY set and answering, or --x11) it runs until the window is
+// closed. On the headless screen (no display, or --headless) it plays a
+// short scripted tour, writes a PNG after each step into the folder given
+// with --out, and prints what happened.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "apps/demo/DemoForm.h"
+#include "platform/backends/BackendChoice.h"
 #include "platform/backends/HeadlessBackend.h"
+#include "platform/backends/X11Backend.h"
 #include "platform/win/TickSource.h"
 
 using namespace ld;
@@ -81,8 +85,37 @@ void Play(TTour& t)
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: demo --out DIR\n");
+    std::fprintf(stderr, "usage: demo [--headless | --x11] [--out DIR]\n"
+                         "  in a window it runs until closed; headless it plays its tour and needs --out\n");
     return 2;
+}
+
+int RunTour(THeadlessBackend& backend, const std::filesystem::path& out)
+{
+    auto* form = new demo::TDemoForm(Application);
+    Application->SetMainForm(form);
+    form->Show();
+    std::printf("Tour, screenshots in %s:\n", out.string().c_str());
+    TTour tour{backend, *form, out};
+    Play(tour);
+    std::printf("What the log recorded:\n");
+    for (const std::string& line : form->GetLog()->Lines())
+        std::printf("  %s\n", line.c_str());
+    std::printf("Meter at step %d of 20; %d screenshots written.\n", form->GetMeter()->Position(), tour.Shots);
+    delete form;
+    return Application->GetExceptionCount() == 0 ? 0 : 1;
+}
+
+int RunInWindow()
+{
+    auto* form = new demo::TDemoForm(Application);
+    Application->SetMainForm(form);
+    std::printf("The demo runs in its window: point at the tiles, click them, drag one onto the log with Ctrl "
+                "held, right-click one for its menu. Close the window to end.\n");
+    std::fflush(stdout);
+    Application->Run();
+    delete form;
+    return 0;
 }
 
 } // namespace
@@ -90,41 +123,32 @@ int Usage()
 int main(int argc, char** argv)
 {
     std::filesystem::path out;
+    TBackendRequest request = TBackendRequest::Automatic;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc)
             out = argv[++i];
-        else
+        else if (!TakeBackendArgument(argv[i], request))
             return Usage();
     }
-    if (out.empty())
-        return Usage();
-    std::error_code ec;
-    std::filesystem::create_directories(out, ec);
-    if (ec) {
-        std::fprintf(stderr, "demo: cannot create %s: %s\n", out.string().c_str(), ec.message().c_str());
-        return 1;
-    }
-    if (std::getenv("DISPLAY"))
-        std::printf("There is no window backend yet; the tour runs on the headless screen.\n");
-
-    // The tour runs on the simulated clock: the same pictures on every machine.
-    TickSource::UseSimulatedClock(0);
-    THeadlessBackend backend;
     try {
-        auto* form = new demo::TDemoForm(Application);
-        Application->SetMainForm(form);
-        form->Show();
-        std::printf("Tour, screenshots in %s:\n", out.string().c_str());
-        TTour tour{backend, *form, out};
-        Play(tour);
-        std::printf("What the log recorded:\n");
-        for (const std::string& line : form->GetLog()->Lines())
-            std::printf("  %s\n", line.c_str());
-        std::printf("Meter at step %d of 20; %d screenshots written.\n", form->GetMeter()->Position(), tour.Shots);
-        delete form;
+        TBackendChoice choice = OpenBackend(request);
+        if (!choice.Note.empty())
+            std::fprintf(stderr, "demo: %s\n", choice.Note.c_str());
+        if (choice.X11())
+            return RunInWindow();
+        if (out.empty())
+            return Usage();
+        std::error_code ec;
+        std::filesystem::create_directories(out, ec);
+        if (ec) {
+            std::fprintf(stderr, "demo: cannot create %s: %s\n", out.string().c_str(), ec.message().c_str());
+            return 1;
+        }
+        // The tour runs on the simulated clock: the same pictures on every machine.
+        TickSource::UseSimulatedClock(0);
+        return RunTour(*choice.Headless(), out);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "demo: %s\n", e.what());
         return 1;
     }
-    return Application->GetExceptionCount() == 0 ? 0 : 1;
 }

@@ -76,4 +76,3 @@ BENCHMARK(BM_TreeHitTest)->Unit(benchmark::kMicrosecond);
 } // namespace
 } // namespace ld
 
-BENCHMARK_MAIN();

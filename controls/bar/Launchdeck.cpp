@@ -555,6 +555,18 @@ TShortcutList* TShortcutSheet::NewList()
     return list;
 }
 
+bool TShortcutSheet::ListFullSelect() const
+{
+    auto* bar = dynamic_cast<TLaunchdeck*>(GetParent());
+    return bar != nullptr && bar->GetOptions().Contains(soButtonItems);
+}
+
+void TShortcutSheet::OpenSheetForList()
+{
+    if (auto* bar = dynamic_cast<TLaunchdeck*>(GetParent()))
+        bar->SetActiveSheet(this);
+}
+
 void TShortcutSheet::SetSheetBounds(const TRect& rect)
 {
     ++FBoundsLock;

@@ -13,6 +13,7 @@
 
 #include <string>
 
+#include "controls/list/ShortcutList.h"
 #include "platform/core/List.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/ExtCtrls.h"
@@ -239,7 +240,7 @@ private:
 
 // ---- TShortcutSheet -------------------------------------------------------------------
 
-class TShortcutSheet : public TWinControl {
+class TShortcutSheet : public TWinControl, public TShortcutListSheet {
     LD_CLASS(TShortcutSheet, TWinControl)
 
     explicit TShortcutSheet(TComponent* owner);
@@ -261,6 +262,9 @@ class TShortcutSheet : public TWinControl {
 
     TShortcutList* GetShortcutList() const;
     TShortcutList* NewList();
+    // What the sheet's list asks of the bar.
+    bool ListFullSelect() const override;
+    void OpenSheetForList() override;
 
     // The bar sets the bounds; every other change is ignored.
     void SetSheetBounds(const TRect& rect);

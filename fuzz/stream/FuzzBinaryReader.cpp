@@ -1,5 +1,6 @@
 // Binary form reader: any bytes must be read into components or refused with a
 // filer error; the text converter must agree on what is valid.
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -21,12 +22,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const EFilerError&) {
     } catch (const EStreamError&) {
     }
+    std::string text;
     try {
-        const std::string binary = ToBinaryStream(input);
-        const std::string text = BinaryToText(binary);
-        // What we write we must be able to read back.
-        TextToBinary(text);
+        text = BinaryToText(ToBinaryStream(input));
     } catch (const EReadError&) {
+        return 0;
+    }
+    // What we write we must be able to read back, as the same text.
+    try {
+        if (BinaryToText(TextToBinary(text)) != text) {
+            std::fprintf(stderr, "the text form changed when read back\n");
+            std::abort();
+        }
+    } catch (const EReadError& e) {
+        std::fprintf(stderr, "the text form written was unreadable: %s\n", e.Message().c_str());
+        std::abort();
     }
     return 0;
 }

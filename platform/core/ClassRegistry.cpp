@@ -92,7 +92,13 @@ TComponent* CreateComponent(TClass cls, TComponent* owner)
         throw;
     }
     detail::ConstructingClass = nullptr;
-    component->AfterConstruction();
+    // A failure after the constructor (a form's stored form) leaves nothing behind.
+    try {
+        component->AfterConstruction();
+    } catch (...) {
+        component->Free();
+        throw;
+    }
     return component;
 }
 

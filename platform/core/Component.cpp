@@ -309,11 +309,15 @@ void TComponent::FreeNotification(TComponent* component)
 {
     if (component == nullptr || component == this)
         return;
-    // Components of one owner already hear of each other through the owner.
+    // Components of one owner hear of each other through the owner, which
+    // must then pass its notices on to both even if they were quiet.
     if (FOwner == nullptr || component->FOwner != FOwner) {
         AddFreeNotify(component);
         component->AddFreeNotify(this);
         component->FComponentState.Include(csFreeNotification);
+    } else {
+        FOwner->AddListener(this);
+        FOwner->AddListener(component);
     }
     FComponentState.Include(csFreeNotification);
 }

@@ -48,7 +48,9 @@ LD_EXCEPTION(EFOpenError, EStreamError);
 LD_EXCEPTION(EFilerError, EStreamError);
 LD_EXCEPTION(EReadError, EFilerError);
 LD_EXCEPTION(EWriteError, EFilerError);
-LD_EXCEPTION(EClassNotFound, EFilerError);
+// Raised by a reader for a class a stored form names that is not registered,
+// so it is a read error too.
+LD_EXCEPTION(EClassNotFound, EReadError);
 LD_EXCEPTION(EMethodNotFound, EFilerError);
 LD_EXCEPTION(EInvalidImage, EFilerError);
 // The text form's parser: a read error that names the line.

@@ -73,7 +73,13 @@ TClassInfo::TClassInfo(TClassBuilderBase& builder)
 {
     if (Parent != nullptr)
         FProperties = Parent->FProperties;
+    for (TPropInfo& p : FOwn)
+        if (p.Published && p.StoredFlag && !p.StoredWhen)
+            if (const TPropInfo* declared = Parent != nullptr ? Parent->FindDeclaration(p.Name) : nullptr)
+                p.StoredWhen = declared->StoredWhen;
     for (const TPropInfo& p : FOwn) {
+        if (!p.Published)
+            continue;
         // A redeclared property (a descendant publishing it again with a new
         // default) takes its ancestor's place in the order.
         bool replaced = false;
@@ -87,6 +93,15 @@ TClassInfo::TClassInfo(TClassBuilderBase& builder)
     }
     for (const TPropInfo* p : FProperties)
         FByName[p->Name] = p;
+}
+
+const TPropInfo* TClassInfo::FindDeclaration(std::string_view name) const
+{
+    for (TClass c = this; c != nullptr; c = c->Parent)
+        for (const TPropInfo& p : c->FOwn)
+            if (p.StoredWhen && SameText(p.Name, name))
+                return &p;
+    return nullptr;
 }
 
 bool TClassInfo::InheritsFrom(TClass other) const

@@ -16,6 +16,11 @@
 // Properties are listed inherited first, then in declaration order. A property with
 // no Default is always stored (the original's "nodefault"); strings are stored when
 // not empty, objects when they have something to store.
+//
+// A base class may declare a property without publishing it (.Protected()), as the
+// original declares ShowHint in TControl: a descendant that publishes a property of
+// that name without a stored rule of its own takes the declared rule, so every
+// control stores ShowHint only while ParentShowHint is False.
 #pragma once
 
 #include <functional>
@@ -98,6 +103,8 @@ struct TPropInfo {
     Int64 Default = 0;
     bool StoredFlag = true;
     std::function<bool(const TObject*)> StoredWhen;
+    // False for a property a class declares for its descendants to publish.
+    bool Published = true;
 
     bool IsWritable() const { return SetOrd || SetStr || SetObj || SetMethod; }
     // The stored rule only (stored flag or predicate); the default is checked apart.
@@ -153,6 +160,8 @@ struct TClassInfo {
     const TFieldEntry* FindField(std::string_view name) const;
 
 private:
+    // The nearest declaration of Name, published or not, that has a stored rule.
+    const TPropInfo* FindDeclaration(std::string_view name) const;
     std::vector<TPropInfo> FOwn;
     std::vector<const TPropInfo*> FProperties;
     std::unordered_map<std::string_view, const TPropInfo*> FByName;
@@ -223,7 +232,13 @@ public:
             FConstruct = [](TComponent* owner) -> TComponent* { return new C(owner); };
         if constexpr (std::is_constructible_v<C, TCollection*> && !std::is_abstract_v<C>)
             FConstructItem = [](TCollection* collection) -> TCollectionItem* { return new C(collection); };
-        if constexpr (requires { &C::Notification; })
+        if constexpr (requires { typename C::TWatchedOnlyNotification; })
+            // The nearest override acts only on components it watches through
+            // FreeNotification, which tell it directly: the owner need not
+            // pass every notice on to it.
+            FOverridesNotification = !std::is_same_v<decltype(&C::Notification),
+                                                     decltype(&C::TWatchedOnlyNotification::Notification)>;
+        else if constexpr (requires { &C::Notification; })
             FOverridesNotification =
                 !std::is_same_v<decltype(&C::Notification), void (TComponent::*)(TComponent*, TOperation)>;
     }
@@ -339,6 +354,13 @@ public:
     TClassBuilder& Stored(bool (C::*predicate)() const)
     {
         Last().StoredWhen = [predicate](const TObject* o) { return (Self(o)->*predicate)(); };
+        return *this;
+    }
+    // Declares the property without publishing it: descendants that publish it
+    // inherit its stored rule.
+    TClassBuilder& Protected()
+    {
+        Last().Published = false;
         return *this;
     }
 

@@ -160,7 +160,11 @@ TFont::~TFont()
 void TFont::Assign(TPersistent* source)
 {
     if (auto* font = dynamic_cast<TFont*>(source)) {
-        if (font == this)
+        FPixelsPerInch = font->FPixelsPerInch;
+        // An equal font is no change: a parent handing its font to a child that
+        // already has it must not make the child redo what depends on the font.
+        if (font == this || (FCharset == font->FCharset && FColor == font->FColor && FHeight == font->FHeight &&
+                             FName == font->FName && FPitch == font->FPitch && FStyle == font->FStyle))
             return;
         FCharset = font->FCharset;
         FColor = font->FColor;
@@ -168,7 +172,6 @@ void TFont::Assign(TPersistent* source)
         FName = font->FName;
         FPitch = font->FPitch;
         FStyle = font->FStyle;
-        FPixelsPerInch = font->FPixelsPerInch;
         FontChanged();
         return;
     }

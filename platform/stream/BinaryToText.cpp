@@ -1,4 +1,5 @@
 // Binary component stream to text form.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -69,6 +70,30 @@ private:
         return s;
     }
     std::string_view ReadStr() { return ReadBytes(ReadByte()); }
+
+    // The text form reads a name as an identifier: a letter or an underscore,
+    // then letters, digits, underscores and dots. A name it could not read back
+    // is refused rather than written.
+    static bool IsIdent(std::string_view s)
+    {
+        auto start = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+        if (s.empty() || !start(s[0]))
+            return false;
+        for (char c : s.substr(1))
+            if (!start(c) && !(c >= '0' && c <= '9') && c != '.')
+                return false;
+        return true;
+    }
+    std::string_view ReadName(const char* what)
+    {
+        const size_t at = FPos;
+        const std::string_view s = ReadStr();
+        if (!IsIdent(s)) {
+            FPos = at;
+            Error(Format("%s is not an identifier, so the text form cannot hold it", {what}));
+        }
+        return s;
+    }
     size_t ReadCount(size_t unit)
     {
         const Integer n = ReadRaw<Integer>();
@@ -112,10 +137,10 @@ private:
                 childPos = ReadInteger();
             }
         }
-        const std::string_view className = ReadStr();
-        const std::string_view name = ReadStr();
-        if (className.empty())
+        if (NextByte() == 0)
             Error("a component without a class name");
+        const std::string_view className = ReadName("the class name");
+        const std::string_view name = NextByte() == 0 ? ReadStr() : ReadName("the component name");
         Indent();
         if (flags & (1 << ffInherited))
             FOut += "inherited ";
@@ -149,9 +174,16 @@ private:
 
     void ConvertProperty()
     {
-        const std::string_view name = ReadStr();
-        if (name.empty())
+        if (NextByte() == 0)
             Error("a property without a name");
+        const size_t at = FPos;
+        const std::string_view name = ReadName("a property name");
+        // These would read as the end of the properties.
+        for (const char* keyword : {"end", "object", "inherited", "inline"})
+            if (SameText(name, keyword)) {
+                FPos = at;
+                Error(Format("a property named %s would read as a keyword in the text form", {std::string(name)}));
+            }
         Indent();
         FOut += name;
         FOut += " = ";
@@ -170,6 +202,28 @@ private:
             return ReadRaw<int32_t>();
         default:
             return ReadRaw<int64_t>();
+        }
+    }
+
+    // The text form has numbers only: an infinity or a NaN written as text would
+    // not read back as the value it was. The error names the value type's byte.
+    void CheckFinite(long double v, Byte type, size_t at)
+    {
+        if (std::isinf(v) || std::isnan(v)) {
+            FPos = at;
+            Error(Format("a %s holds %s, which the text form cannot hold",
+                         {ValueTypeName(type), std::string(std::isnan(v) ? "a NaN" : "an infinity")}));
+        }
+    }
+
+    // An x87 extended value whose integer bit is clear while its exponent is not
+    // zero (an unnormal or a pseudo-infinity or -NaN) is no number at all.
+    void CheckExtendedEncoding(const Byte b[10], size_t at)
+    {
+        const unsigned exponent = ((b[9] & 0x7Fu) << 8) | b[8];
+        if (exponent != 0 && (b[7] & 0x80) == 0) {
+            FPos = at;
+            Error("a vaExtended holds an invalid 80-bit value (its integer bit is clear)");
         }
     }
 
@@ -286,6 +340,25 @@ private:
         FOut += '}';
     }
 
+    void ConvertFloat(Byte type)
+    {
+        const size_t at = FPos++;
+        long double v;
+        if (type == vaExtended) {
+            Need(10);
+            const Byte* bytes = reinterpret_cast<const Byte*>(FData.data() + FPos);
+            CheckExtendedEncoding(bytes, at);
+            v = ExtendedToFloat(bytes);
+            FPos += 10;
+        } else if (type == vaSingle) {
+            v = ReadRaw<float>();
+        } else {
+            v = ReadRaw<double>();
+        }
+        CheckFinite(v, type, at);
+        WriteFloat(v, type == vaSingle ? "s" : type == vaDate ? "d" : "");
+    }
+
     void ConvertCollection()
     {
         Enter();
@@ -342,29 +415,15 @@ private:
         case vaInt64:
             FOut += IntToStr(ReadInteger());
             break;
-        case vaExtended: {
-            ++FPos;
-            Need(10);
-            const long double v = ExtendedToFloat(reinterpret_cast<const Byte*>(FData.data() + FPos));
-            FPos += 10;
-            WriteFloat(v, "");
-            break;
-        }
+        case vaExtended:
         case vaSingle:
-            ++FPos;
-            WriteFloat(ReadRaw<float>(), "s");
+        case vaDate:
+        case vaDouble:
+            ConvertFloat(t);
             break;
         case vaCurrency:
             ++FPos;
             WriteFloat(static_cast<long double>(ReadRaw<int64_t>()), "c");
-            break;
-        case vaDate:
-            ++FPos;
-            WriteFloat(ReadRaw<double>(), "d");
-            break;
-        case vaDouble:
-            ++FPos;
-            WriteFloat(ReadRaw<double>(), "");
             break;
         case vaString:
             ++FPos;
@@ -396,7 +455,16 @@ private:
                 len = std::min(len, s.size() - i);
                 for (size_t k = 1; k < len; ++k)
                     cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-                units.push_back(cp);
+                // The text form holds UTF-16 code units (#n up to 65535), as the
+                // wide string the value is read into: beyond them, a surrogate pair.
+                if (cp > 0x10FFFF)
+                    cp = 0xFFFD;
+                if (cp > 0xFFFF) {
+                    units.push_back(0xD800 + ((cp - 0x10000) >> 10));
+                    units.push_back(0xDC00 + ((cp - 0x10000) & 0x3FF));
+                } else {
+                    units.push_back(cp);
+                }
                 i += len;
             }
             WriteWide(units);
@@ -404,7 +472,7 @@ private:
         }
         case vaIdent:
             ++FPos;
-            FOut += ReadStr();
+            FOut += ReadName("an identifier value");
             break;
         case vaFalse:
             ++FPos;
@@ -431,9 +499,11 @@ private:
             FOut += '[';
             bool first = true;
             for (;;) {
-                const std::string_view element = ReadStr();
-                if (element.empty())
+                if (NextByte() == 0) {
+                    ++FPos;
                     break;
+                }
+                const std::string_view element = ReadName("a set element");
                 if (!first)
                     FOut += ", ";
                 FOut += element;

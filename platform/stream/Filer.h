@@ -55,6 +55,11 @@ constexpr char FilerSignature[4] = {'T', 'P', 'F', '0'};
 // How deep objects, lists and collections may nest before a reader gives up.
 constexpr int MaxNesting = 200;
 
+// A component starts with its class name's length byte unless a prefix byte
+// (top nibble F) comes first, so a class name of 240 bytes or more would be read
+// as a prefix: the longest class name the binary form can hold.
+constexpr size_t MaxClassNameLength = 239;
+
 using TReaderProc = TClosure<TReader*>;
 using TWriterProc = TClosure<TWriter*>;
 using TStreamProc = TClosure<TStream*>;

@@ -160,9 +160,13 @@ void ObjectTextToResource(TStream* input, TStream* output)
 
 TComponent* ReadComponentFromStream(TStream* stream, TComponent* instance)
 {
-    const std::string binary = ToBinaryStream(ReadAll(stream));
+    const std::string data = ReadAll(stream);
+    std::vector<TTextMark> marks;
+    const std::string binary =
+        DetectFormat(data) == TStreamFormat::Text ? TextToBinary(data, &marks) : ToBinaryStream(data);
     TPointerStream bytes(binary.data(), static_cast<Int64>(binary.size()));
     TReader reader(&bytes);
+    reader.SetTextMarks(&marks);
     TComponent* root = reader.ReadRootComponent(instance);
     return root;
 }
@@ -193,8 +197,12 @@ void WriteComponentToStream(TStream* stream, TComponent* instance)
 
 void WriteComponentResFile(const std::string& fileName, TComponent* instance)
 {
+    // The whole form first: a component that cannot be stored must not cost the
+    // file that was there.
+    TMemoryStream form;
+    WriteComponentToStream(&form, instance);
     TFileStream file(fileName, fmCreate);
-    WriteComponentToStream(&file, instance);
+    form.SaveToStream(&file);
 }
 
 } // namespace ld

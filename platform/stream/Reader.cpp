@@ -56,9 +56,23 @@ Int64 TReader::Position() const { return FBufStart + FBufPos; }
 
 Int64 TReader::Remaining() const { return (FBufEnd - FBufPos) + FStream->Remaining(); }
 
+std::string TReader::PlaceOf(Int64 offset) const
+{
+    if (FTextMarks != nullptr && !FTextMarks->empty()) {
+        // The last mark before the offset: a value that ends at the next mark
+        // still belongs to the property before it.
+        auto it = std::lower_bound(FTextMarks->begin(), FTextMarks->end(), offset,
+                                   [](const TTextMark& m, Int64 o) { return m.Offset < o; });
+        if (it != FTextMarks->begin())
+            --it;
+        return Format("on line %d", {it->Line});
+    }
+    return Format("at byte %d", {static_cast<long long>(offset)});
+}
+
 void TReader::Error(const std::string& message) const
 {
-    throw EReadError(Format("%s (at byte %d)", {message, static_cast<long long>(Position())}));
+    throw EReadError(Format("%s (%s)", {message, PlaceOf(Position())}));
 }
 
 void TReader::ValueError(const char* expected, Byte found) const
@@ -529,7 +543,7 @@ TClass TReader::FindComponentClass(const std::string& className)
 {
     TClass cls = GetClass(className);
     if (cls == nullptr)
-        throw EClassNotFound(Format("Class %s not found", {className}));
+        throw EClassNotFound(Format("Class %s not found (%s)", {className, PlaceOf(Position())}));
     if (!cls->InheritsFrom(TComponent::StaticClass()) || cls->Construct == nullptr)
         Error(Format("Class %s is not a component class that can be created", {className}));
     return cls;

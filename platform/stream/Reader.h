@@ -15,6 +15,7 @@
 
 #include "platform/core/Collection.h"
 #include "platform/stream/Filer.h"
+#include "platform/stream/TextForm.h"
 
 namespace ld {
 
@@ -86,6 +87,11 @@ class TReader : public TFiler {
     void SetParent(TComponent* value) { FParent = value; }
     // The offset in the stream of the next byte to read.
     Int64 Position() const;
+    // For a stream converted from the text form: errors then name the line
+    // instead of the byte offset. The marks must outlive the reading.
+    void SetTextMarks(const std::vector<TTextMark>* marks) { FTextMarks = marks; }
+    // "on line 12" or "at byte 340": where the byte at Offset came from.
+    std::string PlaceOf(Int64 offset) const;
 
     TFindMethodEvent OnFindMethod;
     TSetNameEvent OnSetName;
@@ -131,6 +137,7 @@ private:
     std::vector<Fixup>* FFixups = nullptr;
     std::vector<TComponent*>* FLoaded = nullptr;
     int FDepth = 0;
+    const std::vector<TTextMark>* FTextMarks = nullptr;
 };
 
 // Reads a component stream (binary, with or without the resource header, or text)

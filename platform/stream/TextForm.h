@@ -21,6 +21,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/core/SysUtils.h"
 #include "platform/stream/Stream.h"
@@ -36,8 +37,16 @@ TStreamFormat TestStreamFormat(TStream* stream);
 // A binary component stream (starting with TPF0) to text; the input must hold
 // exactly one root component.
 std::string BinaryToText(std::string_view binary);
-// Text to a binary component stream, without the resource header.
-std::string TextToBinary(std::string_view text);
+// Where the binary bytes from Offset on came from: a line of the text form.
+// A reader of the converted stream names lines rather than byte offsets.
+struct TTextMark {
+    Int64 Offset;
+    Integer Line;
+};
+
+// Text to a binary component stream, without the resource header. With Marks,
+// one mark per object header and per property, in offset order.
+std::string TextToBinary(std::string_view text, std::vector<TTextMark>* marks = nullptr);
 
 // The resource header of a binary form file.
 std::string ResourceHeader(std::string_view rootClassName, uint32_t streamSize);

@@ -1,5 +1,4 @@
 // Text form to binary component stream.
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -17,7 +16,7 @@ enum class Tok { End, Symbol, Ident, String, Integer, Float, Char };
 
 class TTextToBinary {
 public:
-    explicit TTextToBinary(std::string_view text) : FText(text)
+    TTextToBinary(std::string_view text, std::vector<TTextMark>* marks) : FText(text), FMarks(marks)
     {
         FOut.reserve(text.size());
         // A UTF-8 byte order mark is not part of the form.
@@ -36,6 +35,13 @@ public:
     }
 
 private:
+    // Where the bytes about to be written come from.
+    void Mark()
+    {
+        if (FMarks != nullptr)
+            FMarks->push_back({static_cast<Int64>(FOut.size()), FTokenLine});
+    }
+
     [[noreturn]] void Error(const std::string& what) const
     {
         throw EParserError(Format("%s on line %d", {what, FTokenLine}));
@@ -161,6 +167,7 @@ private:
                 const char suffix = static_cast<char>(FText[FPos] | 0x20);
                 if (suffix == 's' || suffix == 'c' || suffix == 'd') {
                     FFloatType = suffix;
+                    FFloatSuffix = FText[FPos];
                     isFloat = true;
                     ++FPos;
                 }
@@ -199,6 +206,8 @@ private:
     {
         if (FTok != Tok::Ident)
             Error(Format("%s expected but %s found", {what, Describe()}));
+        if (FTokenText.size() > 255)
+            Error("a name longer than 255 characters");
         std::string s = std::move(FTokenText);
         Next();
         return s;
@@ -283,6 +292,7 @@ private:
     void ConvertObject()
     {
         Enter();
+        Mark();
         Byte flags = 0;
         if (IsKeyword("inherited"))
             flags |= 1 << ffInherited;
@@ -292,11 +302,17 @@ private:
             Error(Format("'object' expected but %s found", {Describe()}));
         Next();
         std::string name;
+        int classLine = FTokenLine;
         std::string className = ExpectIdent("a class name");
         if (IsChar(':')) {
             Next();
             name = std::move(className);
+            classLine = FTokenLine;
             className = ExpectIdent("a class name");
+        }
+        if (className.size() > MaxClassNameLength) {
+            FTokenLine = classLine;
+            Error(Format("a class name longer than %d characters", {static_cast<long long>(MaxClassNameLength)}));
         }
         bool hasPos = false;
         Int64 pos = 0;
@@ -334,6 +350,7 @@ private:
 
     void ConvertProperty()
     {
+        Mark();
         const std::string name = ExpectIdent("a property name");
         ShortStr(name);
         ExpectChar('=');
@@ -446,38 +463,55 @@ private:
         }
     }
 
+    // A value the binary form cannot hold in the type the suffix names is refused
+    // (what rounds to an infinity there); one too small for the type becomes zero.
     void WriteFloatToken()
     {
-        std::string digits = FTokenText;
-        if (FFloatType != 0)
-            digits.pop_back();
-        errno = 0;
         char* end = nullptr;
-        const long double v = std::strtold(digits.c_str(), &end);
-        if (end == digits.c_str() || *end != '\0')
+        const long double v = std::strtold(FTokenText.c_str(), &end);
+        if (end == FTokenText.c_str() || *end != '\0')
             Error(Format("invalid number %s", {FTokenText}));
         switch (FFloatType) {
-        case 's':
+        case 's': {
+            const float single = static_cast<float>(v);
+            if (std::isinf(single))
+                OutOfRange("a single");
             Byte1(vaSingle);
-            Raw(static_cast<float>(v));
+            Raw(single);
             break;
-        case 'c':
-            if (!(std::fabs(v) < 9.2e18L))
-                Error(Format("currency %s out of range", {FTokenText}));
+        }
+        case 'c': {
+            // The text holds the stored 64-bit integer (the value times 10000).
+            const long double scaled = std::nearbyint(v);
+            if (!(scaled >= -0x1p63L && scaled < 0x1p63L))
+                OutOfRange("a currency");
             Byte1(vaCurrency);
-            Raw(static_cast<int64_t>(std::llround(static_cast<double>(v))));
+            Raw(static_cast<int64_t>(scaled));
             break;
-        case 'd':
+        }
+        case 'd': {
+            const double date = static_cast<double>(v);
+            if (std::isinf(date))
+                OutOfRange("a date");
             Byte1(vaDate);
-            Raw(static_cast<double>(v));
+            Raw(date);
             break;
+        }
         default: {
+            if (std::isinf(v))
+                OutOfRange("an extended float");
             Byte1(vaExtended);
             Byte b[10];
             FloatToExtended(v, b);
             FOut.append(reinterpret_cast<const char*>(b), 10);
         }
         }
+    }
+
+    [[noreturn]] void OutOfRange(const char* type) const
+    {
+        const std::string suffix = FFloatType != 0 ? std::string(1, FFloatSuffix) : std::string();
+        Error(Format("number %s is out of the range of %s", {FTokenText + suffix, type}));
     }
 
     // The lexer stopped at '{': hex digits and blanks up to '}'.
@@ -524,13 +558,20 @@ private:
     Tok FTok = Tok::End;
     std::string FTokenText;
     std::vector<uint32_t> FUnits;
-    char FFloatType = 0;
+    char FFloatType = 0;   // 's', 'c', 'd' or 0
+    char FFloatSuffix = 0; // the suffix as written
     std::string FOut;
     int FDepth = 0;
+    std::vector<TTextMark>* FMarks;
 };
 
 } // namespace
 
-std::string TextToBinary(std::string_view text) { return TTextToBinary(text).Convert(); }
+std::string TextToBinary(std::string_view text, std::vector<TTextMark>* marks)
+{
+    if (marks != nullptr)
+        marks->clear();
+    return TTextToBinary(text, marks).Convert();
+}
 
 } // namespace ld

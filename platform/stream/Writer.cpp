@@ -84,10 +84,19 @@ void TWriter::WriteInteger(Int64 value)
 
 void TWriter::WriteBoolean(bool value) { WriteValue(value ? vaTrue : vaFalse); }
 
-void TWriter::WriteStr(const std::string& value)
+namespace {
+// Checked before anything of the value is written, so a refused value leaves no
+// stray byte behind.
+void CheckShortString(const std::string& value)
 {
     if (value.size() > 255)
         throw EWriteError(Format("The name %s is longer than 255 bytes", {value.substr(0, 40) + "..."}));
+}
+} // namespace
+
+void TWriter::WriteStr(const std::string& value)
+{
+    CheckShortString(value);
     const Byte n = static_cast<Byte>(value.size());
     Write(&n, 1);
     Write(value.data(), n);
@@ -119,6 +128,7 @@ void TWriter::WriteIdent(const std::string& ident)
     else if (SameText(ident, "Null"))
         WriteValue(vaNull);
     else {
+        CheckShortString(ident);
         WriteValue(vaIdent);
         WriteStr(ident);
     }
@@ -152,6 +162,9 @@ void TWriter::WriteDate(double value)
 
 void TWriter::WriteSet(uint64_t bits, const TEnumInfo& elements)
 {
+    for (size_t i = 0; i < elements.Names.size() && i < 64; ++i)
+        if (bits & (uint64_t(1) << i))
+            CheckShortString(elements.Names[i]);
     WriteValue(vaSet);
     for (size_t i = 0; i < elements.Names.size() && i < 64; ++i)
         if (bits & (uint64_t(1) << i))
@@ -213,6 +226,11 @@ void TWriter::WriteComponent(TComponent* component)
     }
     component->SetComponentStateFlag(csWriting, true);
     try {
+        if (component->ClassName().size() > MaxClassNameLength)
+            throw EWriteError(Format("The class name %s is longer than %d bytes",
+                                     {component->ClassName().substr(0, 40) + "...",
+                                      static_cast<long long>(MaxClassNameLength)}));
+        CheckShortString(component->GetName());
         TFilerFlags flags;
         if (component->ComponentState().Contains(csInline))
             flags.Include(ffInline);

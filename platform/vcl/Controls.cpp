@@ -6,6 +6,7 @@
 
 #include "platform/core/SysUtils.h"
 #include "platform/gfx/Graphics.h"
+#include "platform/stream/Reader.h"
 #include "platform/vcl/DragDrop.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
@@ -118,6 +119,11 @@ TClass TControl::StaticClass()
         .Integer("Height", &TControl::GetHeight, &TControl::SetHeight)
         .Integer("Cursor", &TControl::GetCursor, &TControl::SetCursor).Idents(CursorIdents()).Default(crDefault)
         .String("Hint", &TControl::GetHint, &TControl::SetHint)
+        // Declared for the descendants that publish them, with the rule that
+        // keeps a value taken from the parent out of the stored form.
+        .Integer("Color", &TControl::GetColor, &TControl::SetColor).Stored(&TControl::IsColorStored).Protected()
+        .Object("Font", &TControl::GetFont, &TControl::SetFont).Stored(&TControl::IsFontStored).Protected()
+        .Boolean("ShowHint", &TControl::GetShowHint, &TControl::SetShowHint).Stored(&TControl::IsShowHintStored).Protected()
         .Abstract();
     return &info;
 }
@@ -152,6 +158,28 @@ void TControl::SetParentComponent(TComponent* value)
 {
     if (auto* w = dynamic_cast<TWinControl*>(value))
         SetParent(w);
+}
+
+void TControl::ReadState(TReader* reader)
+{
+    FControlState.Include(csReadingState);
+    auto* parent = dynamic_cast<TWinControl*>(reader->Parent());
+    try {
+        if (parent)
+            SetParent(parent);
+        inherited::ReadState(reader);
+    } catch (...) {
+        FControlState.Exclude(csReadingState);
+        throw;
+    }
+    FControlState.Exclude(csReadingState);
+    // What it takes from a parent the reader gave it, it takes now that its
+    // own values are read.
+    if (parent && FParent == parent) {
+        Perform(CM_PARENTCOLORCHANGED, 0, 0);
+        Perform(CM_PARENTFONTCHANGED, 0, 0);
+        Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+    }
 }
 
 void TControl::SetParent(TWinControl* parent)

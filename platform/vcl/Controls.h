@@ -119,6 +119,10 @@ class TControl : public TComponent {
     void SetParentColor(bool value);
     bool GetShowHint() const { return FShowHint; }
     void SetShowHint(bool value);
+    // The stored rules of the values a control may take from its parent.
+    bool IsColorStored() const { return !FParentColor; }
+    bool IsFontStored() const { return !FParentFont; }
+    bool IsShowHintStored() const { return !FParentShowHint; }
     bool GetParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool value);
     std::string GetHint() const { return FHint; }
@@ -192,8 +196,15 @@ class TControl : public TComponent {
     virtual void MouseMove(TShiftState shift, Integer x, Integer y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y);
 
+    // Acts only on the popup menu, which it watches with FreeNotification; a
+    // descendant that overrides it again hears every notice of its owner.
+    using TWatchedOnlyNotification = TControl;
+
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
+    // A control read from a stored form takes the component that holds it
+    // there as its parent.
+    void ReadState(TReader* reader) override;
 
 protected:
     virtual void Changed() {}
@@ -311,6 +322,11 @@ class TWinControl : public TControl {
     virtual void ShowControl(TControl* control);
     // The children a stored form keeps under this control: those Root owns.
     void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+    // Reads with alignment held back, then puts the children read into the tab
+    // order their stored TabOrder values give.
+    void ReadState(TReader* reader) override;
+    // Aligns the children once the stored form is wholly read.
+    void Loaded() override;
 
     void SetBounds(Integer left, Integer top, Integer width, Integer height) override;
     TRect GetClientRect() const override;
@@ -345,6 +361,7 @@ class TWinControl : public TControl {
     void SetCtl3D(bool value);
     bool GetParentCtl3D() const { return FParentCtl3D; }
     void SetParentCtl3D(bool value);
+    bool IsCtl3DStored() const { return !FParentCtl3D; }
     // The brush WM_ERASEBKGND fills with: the control's Color.
     HBRUSH GetBrushHandle();
 
@@ -394,6 +411,8 @@ protected:
     bool DoKeyDown(TMessage& m);
     bool DoKeyUp(TMessage& m);
     bool DoKeyPress(TMessage& m);
+    // Orders FTabList by the TabOrder each child was given while being read.
+    void FixupTabList();
 
     void WMPaint(TMessage& m);
     void WMEraseBkgnd(TMessage& m);
@@ -412,6 +431,7 @@ protected:
     void CNSysChar(TMessage& m);
     void CMDialogKey(TMessage& m) { Broadcast(m); }
     void CMDialogChar(TMessage& m) { Broadcast(m); }
+    void CMFocusChanged(TMessage& m) { Broadcast(m); }
     void CMFontChanged(TMessage& m);
     void CMColorChanged(TMessage& m);
     void CMCtl3DChanged(TMessage& m);
@@ -434,6 +454,7 @@ protected:
     bool FCtl3D = true;
     bool FParentCtl3D = true;
     Integer FAlignLevel = 0;
+    Integer FTabOrder = -1; // the stored TabOrder while being read, for FixupTabList
     HBRUSH FBrush = nullptr;
     TColor FBrushColor = -1;
     TKeyEvent FOnKeyDown, FOnKeyUp;

@@ -5,7 +5,12 @@
 
 #include <cctype>
 
+#include "platform/core/Resources.h"
 #include "platform/core/SysUtils.h"
+#include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/Text.h"
+#include "platform/stream/Reader.h"
+#include "platform/stream/Writer.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
@@ -24,23 +29,32 @@ TClass TCustomForm::StaticClass()
     return &info;
 }
 
+// In the order the host writes a form: Left, Top, the size, the form's own
+// properties, the events, and last the defined PixelsPerInch and TextHeight.
 TClass TForm::StaticClass()
 {
     static const TClassInfo info = TClassBuilder<TForm>("TForm", TCustomForm::StaticClass())
+        .Integer("Width", &TForm::GetWidth, &TForm::SetWidth).Stored(&TForm::IsFormSizeStored)
+        .Integer("Height", &TForm::GetHeight, &TForm::SetHeight).Stored(&TForm::IsFormSizeStored)
         .Component("ActiveControl", &TForm::GetActiveControl, &TForm::SetActiveControl)
+        .Boolean("AutoScroll", &TForm::GetAutoScroll, &TForm::SetAutoScroll).Stored(&TForm::IsAutoScrollStored)
         .Enum("BorderStyle", &TForm::GetBorderStyle, &TForm::SetBorderStyle, BorderStyleInfo()).Default(bsSizeable)
         .String("Caption", &TForm::GetCaption, &TForm::SetCaption)
-        .Integer("ClientHeight", &TForm::GetClientHeight, &TForm::SetClientHeight)
-        .Integer("ClientWidth", &TForm::GetClientWidth, &TForm::SetClientWidth)
-        .Integer("Color", &TForm::GetColor, &TForm::SetColor)
+        .Integer("ClientHeight", &TForm::GetClientHeight, &TForm::SetClientHeight).Stored(&TForm::IsClientSizeStored)
+        .Integer("ClientWidth", &TForm::GetClientWidth, &TForm::SetClientWidth).Stored(&TForm::IsClientSizeStored)
+        .Integer("Color", &TForm::GetColor, &TForm::SetColor).Idents(ColorIdentsInfo())
         .Object("Font", &TForm::GetFont, &TForm::SetFont)
         .Boolean("KeyPreview", &TForm::GetKeyPreview, &TForm::SetKeyPreview).Default(false)
+        .Boolean("OldCreateOrder", &TForm::GetOldCreateOrder, &TForm::SetOldCreateOrder)
+        .Integer("PixelsPerInch", &TForm::GetPixelsPerInch, &TForm::SetPixelsPerInch).Stored(false)
         .Enum("Position", &TForm::GetPosition, &TForm::SetPosition, PositionInfo()).Default(poDesigned)
         .Boolean("Visible", &TForm::GetVisible, &TForm::SetVisible).Default(false)
         .Event("OnActivate", &TForm::GetOnActivate, &TForm::SetOnActivate)
         .Event("OnClick", &TForm::GetOnClick, &TForm::SetOnClick)
         .Event("OnClose", &TForm::GetOnClose, &TForm::SetOnClose)
         .Event("OnCloseQuery", &TForm::GetOnCloseQuery, &TForm::SetOnCloseQuery)
+        .Event("OnCreate", &TForm::GetOnCreate, &TForm::SetOnCreate)
+        .Event("OnDestroy", &TForm::GetOnDestroy, &TForm::SetOnDestroy)
         .Event("OnDeactivate", &TForm::GetOnDeactivate, &TForm::SetOnDeactivate)
         .Event("OnHide", &TForm::GetOnHide, &TForm::SetOnHide)
         .Event("OnKeyDown", &TForm::GetOnKeyDown, &TForm::SetOnKeyDown)
@@ -94,15 +108,171 @@ void TCustomForm::SetBorderStyle(TBorderStyle value)
     if (FBorderStyle == value)
         return;
     FBorderStyle = value;
+    FAutoScroll = value == bsSizeable || value == bsSizeToolWin;
     RecreateWnd();
+}
+
+// ---- creation and the stored form ---------------------------------------------------
+
+void TCustomForm::AfterConstruction()
+{
+    inherited::AfterConstruction();
+    if (FCreated)
+        return;
+    FCreated = true;
+    if (ClassType() != TForm::StaticClass() && ClassType() != TCustomForm::StaticClass() &&
+        !ComponentState().Contains(csDesigning)) {
+        FFormState.Include(fsCreating);
+        try {
+            if (!InitInheritedComponent())
+                throw EResNotFound(Format("Resource %s not found", {UpperCase(ClassName())}));
+        } catch (...) {
+            FFormState.Exclude(fsCreating);
+            throw;
+        }
+        FFormState.Exclude(fsCreating);
+    }
+    DoCreate();
+}
+
+bool TCustomForm::InitInheritedComponent()
+{
+    // Ancestors first: a form inherited from another form stores only what it
+    // changes, on top of what its ancestor's stored form made.
+    std::vector<TClass> chain;
+    for (TClass c = ClassType(); c != nullptr && c != TForm::StaticClass() && c != TCustomForm::StaticClass(); c = c->Parent)
+        chain.push_back(c);
+    bool found = false;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        // The class record lives in the module that defines the class.
+        const HMODULE module = ModuleOf(*it);
+        const std::string name = UpperCase((*it)->Name);
+        if (!FindResource(module, name, RT_RCDATA))
+            continue;
+        ReadComponentRes(module, name, this);
+        found = true;
+    }
+    return found;
+}
+
+void TCustomForm::DoCreate()
+{
+    try {
+        if (FOnCreate)
+            FOnCreate(this);
+    } catch (const std::exception& e) {
+        Application->HandleException(this, e);
+    }
+}
+
+void TCustomForm::DoDestroy()
+{
+    try {
+        if (FOnDestroy)
+            FOnDestroy(this);
+    } catch (const std::exception& e) {
+        Application->HandleException(this, e);
+    }
+}
+
+void TCustomForm::BeforeDestruction()
+{
+    const bool first = !ComponentState().Contains(csDestroying);
+    inherited::BeforeDestruction();
+    if (first)
+        DoDestroy();
+}
+
+void TCustomForm::ReadState(TReader* reader)
+{
+    FClientWidth = 0;
+    FClientHeight = 0;
+    FTextHeight = 0;
+    // TControl::ReadState marks the form csReadingState while its properties
+    // are read, which holds ClientWidth and ClientHeight back.
+    inherited::ReadState(reader);
+    // The client size depends on the frame, which depends on the border style:
+    // it is applied once everything is read, whatever the order.
+    if (FClientWidth > 0)
+        SetClientWidth(FClientWidth);
+    if (FClientHeight > 0)
+        SetClientHeight(FClientHeight);
+}
+
+void TCustomForm::SetClientWidth(Integer value)
+{
+    if (FControlState.Contains(csReadingState))
+        FClientWidth = value;
+    else
+        TControl::SetClientWidth(value);
+}
+
+void TCustomForm::SetClientHeight(Integer value)
+{
+    if (FControlState.Contains(csReadingState))
+        FClientHeight = value;
+    else
+        TControl::SetClientHeight(value);
+}
+
+// Without a window the client area is what the frame of the border style leaves.
+TRect TCustomForm::GetClientRect() const
+{
+    if (HandleAllocated())
+        return inherited::GetClientRect();
+    TCreateParams params;
+    const_cast<TCustomForm*>(this)->CreateParams(params);
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(frame, params.Style, false, params.ExStyle);
+    return {0, 0, std::max(FWidth - frame.Width(), 0), std::max(FHeight - frame.Height(), 0)};
+}
+
+bool TCustomForm::IsAutoScrollStored() const
+{
+    return FAutoScroll != (FBorderStyle == bsSizeable || FBorderStyle == bsSizeToolWin);
+}
+
+void TCustomForm::SetPixelsPerInch(Integer value)
+{
+    if (value == 0 || value >= 36)
+        FPixelsPerInch = value;
+}
+
+Integer TCustomForm::GetTextHeight() const
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, FFont->GetHandle());
+    TSize size{0, 0};
+    GetTextExtentPoint32(dc, "0", size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return size.cy;
+}
+
+// A form read from a stored form writes back the text height it was designed
+// with (forms are not scaled to the font here); a new form writes its own.
+void TCustomForm::DefineProperties(TFiler* filer)
+{
+    inherited::DefineProperties(filer);
+    const bool isForm = GetParent() == nullptr;
+    filer->DefineProperty("PixelsPerInch",
+                          TReaderProc::Lambda([this](TReader* r) { SetPixelsPerInch(r->ReadInteger()); }),
+                          TWriterProc::Lambda([this](TWriter* w) { w->WriteInteger(FPixelsPerInch); }), isForm);
+    filer->DefineProperty("TextHeight", TReaderProc::Lambda([this](TReader* r) { FTextHeight = r->ReadInteger(); }),
+                          TWriterProc::Lambda([this](TWriter* w) {
+                              w->WriteInteger(FTextHeight > 0 ? FTextHeight : GetTextHeight());
+                          }),
+                          isForm);
 }
 
 // ---- showing and activation -----------------------------------------------------
 
+// A form wider or taller than the screen keeps its caption on the screen.
 void TCustomForm::MoveToPosition()
 {
     if (FPosition == poScreenCenter || FPosition == poDesktopCenter)
-        SetBounds((Screen->GetWidth() - FWidth) / 2, (Screen->GetHeight() - FHeight) / 2, FWidth, FHeight);
+        SetBounds(std::max((Screen->GetWidth() - FWidth) / 2, 0), std::max((Screen->GetHeight() - FHeight) / 2, 0),
+                  FWidth, FHeight);
 }
 
 void TCustomForm::CMShowingChanged(TMessage&)
@@ -235,6 +405,8 @@ bool TCustomForm::SetFocusedControl(TWinControl* control)
             FFocusedControl = step;
             step->Perform(CM_ENTER, 0, 0);
         }
+        // Buttons hear of it: a focused button takes Enter from the default one.
+        Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
     } catch (...) {
         control->SetControlState(control->GetControlState() - TControlState{csFocusing});
         throw;
@@ -323,6 +495,33 @@ void TCustomForm::Close()
         Hide();
 }
 
+namespace {
+
+// Every other visible and enabled top-level window stops taking input while a
+// modal form is up, whoever made it; the list says which to give it back to.
+std::vector<HWND> DisableTaskWindows()
+{
+    std::vector<HWND> disabled;
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (IsWindowVisible(w) && IsWindowEnabled(w))
+            disabled.push_back(w);
+    for (HWND w : disabled)
+        EnableWindow(w, false);
+    return disabled;
+}
+
+void EnableTaskWindows(const std::vector<HWND>& disabled)
+{
+    for (HWND w : disabled)
+        if (IsWindow(w))
+            EnableWindow(w, true);
+}
+
+} // namespace
+
+// The modal loop runs on the application's own HandleMessage, so it waits in
+// the backend like the main loop does. Closing hides the form, gives the other
+// windows their input back and activates the window that was active before.
 TModalResult TCustomForm::ShowModal()
 {
     if (FVisible || !GetEnabled() || FFormState.Contains(fsModal))
@@ -331,48 +530,58 @@ TModalResult TCustomForm::ShowModal()
         SendMessage(capture, WM_CANCELMODE, 0, 0);
     ReleaseCapture();
     FFormState.Include(fsModal);
-    // Every other form stops taking input while this one is up.
-    std::vector<TCustomForm*> disabled;
-    for (Integer i = 0; i < Screen->GetFormCount(); ++i) {
-        TCustomForm* f = Screen->GetForm(i);
-        if (f != this && f->FVisible && f->GetEnabled() && f->HandleAllocated() && IsWindowEnabled(f->FHandle)) {
-            EnableWindow(f->FHandle, false);
-            disabled.push_back(f);
-        }
-    }
+    const HWND activeWindow = GetActiveWindow();
+    const TCursor savedCursor = Screen->GetCursor();
+    Screen->SetCursor(crDefault);
+    const std::vector<HWND> disabled = DisableTaskWindows();
     auto restore = [&] {
-        for (TCustomForm* f : disabled)
-            if (f->HandleAllocated())
-                EnableWindow(f->FHandle, true);
+        EnableTaskWindows(disabled);
+        if (activeWindow && IsWindow(activeWindow) && IsWindowVisible(activeWindow))
+            SetActiveWindow(activeWindow);
+        Screen->SetCursor(savedCursor);
         FFormState.Exclude(fsModal);
     };
     try {
         Show();
-        FModalResult = mrNone;
-        while (FModalResult == mrNone) {
-            Application->HandleMessage();
-            if (Application->GetTerminated())
-                FModalResult = mrCancel;
-            else if (FModalResult != mrNone) {
-                TCloseAction action = caHide;
-                if (CloseQuery()) {
-                    if (FOnClose)
-                        FOnClose(this, action);
-                } else {
-                    action = caNone;
-                }
-                if (action == caNone)
-                    FModalResult = mrNone;
-            }
+        try {
+            FModalResult = mrNone;
+            do {
+                Application->HandleMessage();
+                if (Application->GetTerminated())
+                    FModalResult = mrCancel;
+                else if (FModalResult != mrNone)
+                    CloseModal();
+            } while (FModalResult == mrNone);
+        } catch (...) {
+            Hide();
+            throw;
         }
+        Hide();
     } catch (...) {
         restore();
-        Hide();
         throw;
     }
     restore();
-    Hide();
     return FModalResult;
+}
+
+void TCustomForm::CloseModal()
+{
+    try {
+        TCloseAction action = caNone;
+        if (CloseQuery()) {
+            action = caHide;
+            if (FOnClose)
+                FOnClose(this, action);
+        }
+        if (action == caNone)
+            FModalResult = mrNone;
+        else if (action == caFree)
+            Release();
+    } catch (const std::exception& e) {
+        FModalResult = mrNone;
+        Application->HandleException(this, e);
+    }
 }
 
 void TCustomForm::Release()
@@ -380,7 +589,7 @@ void TCustomForm::Release()
     PostMessage(GetHandle(), CM_RELEASE, 0, 0);
 }
 
-void TCustomForm::CMRelease(TMessage&) { delete this; }
+void TCustomForm::CMRelease(TMessage&) { Free(); }
 
 void TCustomForm::WMClose(TMessage&) { Close(); }
 

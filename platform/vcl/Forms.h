@@ -46,11 +46,20 @@ using TCloseQueryEvent = TClosure<TObject*, bool&>;
 enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
 using TFormState = TSet<TFormStateItem, uint8_t>;
 
+// A form class of its own (a TForm descendant) is made as the host makes it:
+// after the constructor, AfterConstruction reads the stored form resource named
+// after the class in upper case (ancestor classes' resources first) from the
+// module that holds the class, which creates the controls, binds the published
+// fields and handlers by name; then OnCreate runs. CreateComponent and
+// TApplication::CreateForm call AfterConstruction; a form made with plain new
+// stays as built (the host's CreateNew). Free runs OnDestroy.
 class TCustomForm : public TWinControl {
     LD_CLASS(TCustomForm, TWinControl)
 
     explicit TCustomForm(TComponent* owner);
     ~TCustomForm() override;
+    void AfterConstruction() override;
+    void BeforeDestruction() override;
 
     TWinControl* GetActiveControl() const { return FActiveControl; }
     // Raises EInvalidOperation for a control that cannot take the focus.
@@ -69,8 +78,27 @@ class TCustomForm : public TWinControl {
     void SetPosition(TPosition v) { FPosition = v; }
     bool GetKeyPreview() const { return FKeyPreview; }
     void SetKeyPreview(bool v) { FKeyPreview = v; }
+    // Setting it while ShowModal runs ends the modal loop with this result.
     TModalResult GetModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult v) { FModalResult = v; }
+    // Only decides what a stored form keeps: Width and Height with it,
+    // ClientWidth and ClientHeight without (there are no scroll bars).
+    bool GetAutoScroll() const { return FAutoScroll; }
+    void SetAutoScroll(bool v) { FAutoScroll = v; }
+    bool GetOldCreateOrder() const { return FOldCreateOrder; }
+    void SetOldCreateOrder(bool v) { FOldCreateOrder = v; }
+    // The resolution the form was designed at; forms are not scaled.
+    Integer GetPixelsPerInch() const { return FPixelsPerInch; }
+    void SetPixelsPerInch(Integer value);
+    // The height of a digit in the form's font: what a stored form records.
+    Integer GetTextHeight() const;
+    void SetClientWidth(Integer value);
+    void SetClientHeight(Integer value);
+    TRect GetClientRect() const override;
+    bool IsFormSizeStored() const { return FAutoScroll; }
+    bool IsClientSizeStored() const { return !FAutoScroll; }
+    bool IsAutoScrollStored() const;
+    void ReadState(TReader* reader) override;
     TFormState GetFormState() const { return FFormState; }
     TDesigner* GetDesigner() const { return FDesigner; }
     void SetDesigner(TDesigner* designer) { FDesigner = designer; }
@@ -98,6 +126,10 @@ class TCustomForm : public TWinControl {
     void SetOnActivate(TNotifyEvent v) { FOnActivate = v; }
     TNotifyEvent GetOnDeactivate() const { return FOnDeactivate; }
     void SetOnDeactivate(TNotifyEvent v) { FOnDeactivate = v; }
+    TNotifyEvent GetOnCreate() const { return FOnCreate; }
+    void SetOnCreate(TNotifyEvent v) { FOnCreate = v; }
+    TNotifyEvent GetOnDestroy() const { return FOnDestroy; }
+    void SetOnDestroy(TNotifyEvent v) { FOnDestroy = v; }
 
     void Dispatch(TMessage& message) override;
     void Notification(TComponent* component, TOperation operation) override;
@@ -108,6 +140,14 @@ class TCustomForm : public TWinControl {
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    void DefineProperties(TFiler* filer) override;
+    // OnCreate and OnDestroy; a failure in OnCreate is reported, not raised.
+    virtual void DoCreate();
+    virtual void DoDestroy();
+    // Reads the stored forms of the form's classes; false when none has one.
+    bool InitInheritedComponent();
+    // Ends ShowModal once CloseQuery and OnClose agree; an exception is reported.
+    void CloseModal();
     void SetActive(bool value);
     void SetWindowFocus();
     void CMShowingChanged(TMessage& m);
@@ -127,9 +167,16 @@ protected:
     TFormState FFormState;
     bool FActive = false;
     bool FKeyPreview = false;
+    bool FAutoScroll = true;
+    bool FOldCreateOrder = false;
+    bool FCreated = false;        // AfterConstruction has run
+    Integer FPixelsPerInch = 96;
+    Integer FTextHeight = 0;      // as read from the stored form, 0 when not read
+    Integer FClientWidth = 0;     // client size read, applied once the whole form is read
+    Integer FClientHeight = 0;
     TCloseEvent FOnClose;
     TCloseQueryEvent FOnCloseQuery;
-    TNotifyEvent FOnShow, FOnHide, FOnActivate, FOnDeactivate;
+    TNotifyEvent FOnShow, FOnHide, FOnActivate, FOnDeactivate, FOnCreate, FOnDestroy;
 };
 
 class TForm : public TCustomForm {
@@ -203,10 +250,18 @@ class TApplication : public TComponent {
 
     TCustomForm* GetMainForm() const { return FMainForm; }
     void SetMainForm(TCustomForm* form) { FMainForm = form; }
+    // Makes a form of class T owned by the application, its stored form read
+    // and OnCreate run; the first form made is the main form.
     template <class T>
     T* CreateForm()
     {
         T* form = new T(this);
+        try {
+            form->AfterConstruction();
+        } catch (...) {
+            form->Free();
+            throw;
+        }
         if (!FMainForm)
             FMainForm = form;
         return form;

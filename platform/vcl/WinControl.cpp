@@ -6,6 +6,7 @@
 #include "platform/core/SysUtils.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/gfx/Painting.h"
+#include "platform/stream/Reader.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/DragDrop.h"
 #include "platform/vcl/Forms.h"
@@ -25,6 +26,7 @@ TClass TWinControl::StaticClass()
 {
     static const TClassInfo info = TClassBuilder<TWinControl>("TWinControl", TControl::StaticClass())
         .Integer("HelpContext", &TWinControl::GetHelpContext, &TWinControl::SetHelpContext).Default(0)
+        .Boolean("Ctl3D", &TWinControl::GetCtl3D, &TWinControl::SetCtl3D).Stored(&TWinControl::IsCtl3DStored).Protected()
         .Abstract();
     return &info;
 }
@@ -33,9 +35,12 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl()
 {
+    // Leave the parent while this is still a windowed control: from
+    // ~TControl the parent could no longer tell, and would keep it listed.
     if (FParent) {
         if (TCustomForm* form = GetParentForm(this))
             form->DefocusControl(this, true);
+        FParent->RemoveControl(this);
     }
     if (FHandle)
         DestroyHandle();
@@ -47,11 +52,6 @@ TWinControl::~TWinControl()
     }
     if (FBrush)
         DeleteObject(FBrush);
-    // Leave the parent while still a windowed control: by the time TControl's
-    // destructor runs, the parent could no longer tell it from a graphic one
-    // and would keep it in its window and tab lists.
-    if (FParent)
-        FParent->RemoveControl(this);
 }
 
 // ---- the window ----------------------------------------------------------------
@@ -304,6 +304,36 @@ void TWinControl::RemoveControl(TControl* control)
     }
     control->FParent = nullptr;
     if (!ComponentState().Contains(csDestroying))
+        Realign();
+}
+
+void TWinControl::ReadState(TReader* reader)
+{
+    DisableAlign();
+    try {
+        inherited::ReadState(reader);
+    } catch (...) {
+        EnableAlign();
+        throw;
+    }
+    EnableAlign();
+    FixupTabList();
+    // The read control's own stored place: a parent being read sorts its
+    // children once they are all there; a control read on its own (the root)
+    // takes it now, among siblings already in place.
+    if (reader->Parent() == nullptr && FTabOrder >= 0) {
+        const Integer order = FTabOrder;
+        FTabOrder = -1;
+        SetTabOrder(order);
+    }
+    if (FParent)
+        Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+}
+
+void TWinControl::Loaded()
+{
+    inherited::Loaded();
+    if (FControlState.Contains(csAlignmentNeeded))
         Realign();
 }
 
@@ -773,6 +803,7 @@ void TWinControl::Dispatch(TMessage& m)
     case CN_SYSCHAR: CNSysChar(m); return;
     case CM_DIALOGKEY: CMDialogKey(m); return;
     case CM_DIALOGCHAR: CMDialogChar(m); return;
+    case CM_FOCUSCHANGED: CMFocusChanged(m); return;
     case CM_FONTCHANGED: CMFontChanged(m); return;
     case CM_COLORCHANGED: CMColorChanged(m); return;
     case CM_CTL3DCHANGED: CMCtl3DChanged(m); return;

@@ -46,6 +46,12 @@ Integer TWinControl::GetTabOrder() const
 
 void TWinControl::SetTabOrder(Integer value)
 {
+    // While a stored form is read the siblings are not all there yet: the
+    // value waits for the parent's FixupTabList.
+    if (FControlState.Contains(csReadingState)) {
+        FTabOrder = value;
+        return;
+    }
     if (!FParent)
         return;
     auto& list = FParent->FTabList;
@@ -59,6 +65,20 @@ void TWinControl::SetTabOrder(Integer value)
         return;
     list.erase(list.begin() + cur);
     list.insert(list.begin() + value, this);
+}
+
+void TWinControl::FixupTabList()
+{
+    const size_t count = FTabList.size();
+    std::vector<TWinControl*> ordered(count, nullptr);
+    for (TWinControl* c : FTabList)
+        if (c->FTabOrder >= 0 && size_t(c->FTabOrder) < count && !ordered[size_t(c->FTabOrder)])
+            ordered[size_t(c->FTabOrder)] = c;
+    for (size_t i = 0; i < count; ++i)
+        if (ordered[i])
+            ordered[i]->SetTabOrder(Integer(i));
+    for (TWinControl* c : FTabList)
+        c->FTabOrder = -1;
 }
 
 void TWinControl::SetTabStop(bool value)

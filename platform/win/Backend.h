@@ -19,6 +19,10 @@ public:
     // The window system has drawn into the screen inside this rectangle.
     virtual void ScreenChanged(const RECT& rect) {}
     virtual void CursorChanged(HCURSOR cursor) {}
+    // A program read the tick count. Animations busy-wait on it and draw
+    // straight to the screen while the message loop does not run: this is
+    // the backend's chance to show what they drew. It must stay cheap.
+    virtual void TicksRead() {}
     // The clipboard shared with other programs, where the backend has one;
     // without it the class library keeps copied text inside the program.
     virtual bool HasSystemClipboard() const { return false; }

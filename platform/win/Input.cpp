@@ -27,6 +27,8 @@ struct TRawInput {
     TPointerButton Button = TPointerButton::Left;
     bool Down = false;
     Integer Vk = 0;
+    bool HasText = false;  // the layout's character comes with the key
+    char Text = 0;
     DWORD Time = 0;
 };
 
@@ -40,6 +42,10 @@ struct TInputState {
     UINT LastDownMessage = 0;
     DWORD LastDownTime = 0;
     POINT LastDownPt;
+    // The character the layout gave the key message last taken, if any.
+    bool KeyHasText = false;
+    Integer KeyTextVk = 0;
+    char KeyText = 0;
 };
 
 TInputState& State()
@@ -355,15 +361,24 @@ void InjectMouseButton(TPointerButton button, bool down)
     Enqueue(in);
 }
 
-void InjectKey(Integer vk, bool down)
+namespace {
+
+void EnqueueKey(Integer vk, bool down, bool hasText, char text)
 {
     SetKey(State().AsyncKeys, vk, down);
     TRawInput in;
     in.Kind = TRawKind::Key;
     in.Vk = vk;
     in.Down = down;
+    in.HasText = hasText;
+    in.Text = text;
     Enqueue(in);
 }
+
+} // namespace
+
+void InjectKey(Integer vk, bool down) { EnqueueKey(vk, down, false, 0); }
+void InjectKey(Integer vk, bool down, char text) { EnqueueKey(vk, down, true, text); }
 
 bool HasPendingInput() { return !State().Raw.empty(); }
 
@@ -392,8 +407,11 @@ bool TranslateMouse(const TRawInput& in, MSG& msg)
     LRESULT hit = HTCLIENT;
     if (!target) {
         target = HitWindow(in.Pt, hit);
-        if (!target)
+        if (!target) {
+            // Over the bare desktop, or off the screen: the desktop's arrow.
+            SetCursor(LoadCursor(nullptr, IDC_ARROW));
             return false;
+        }
         SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MakeLParam(Integer(hit), Integer(base)));
         if (!IsWindow(target))
             return false;
@@ -439,6 +457,9 @@ bool TranslateKey(const TRawInput& in, MSG& msg)
     TInputState& s = State();
     bool wasDown = Down(s.SyncKeys, in.Vk);
     SetKey(s.SyncKeys, in.Vk, in.Down);
+    s.KeyHasText = in.HasText;
+    s.KeyTextVk = in.Vk;
+    s.KeyText = in.Text;
     HWND target = GetFocus();
     if (!target)
         target = GetActiveWindow();
@@ -483,6 +504,8 @@ bool TakeInput(MSG& msg)
 char KeyChar(Integer vk)
 {
     TInputState& s = State();
+    if (s.KeyHasText && s.KeyTextVk == vk)
+        return s.KeyText;
     bool shift = Down(s.SyncKeys, VK_SHIFT);
     bool ctrl = Down(s.SyncKeys, VK_CONTROL) && !Down(s.SyncKeys, VK_MENU);
     if (vk >= 'A' && vk <= 'Z') {

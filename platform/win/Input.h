@@ -63,6 +63,9 @@ void InjectMouseMove(Integer screenX, Integer screenY);
 void InjectMouseButton(TPointerButton button, bool down);
 // A key by its virtual key code; TranslateMessage makes the characters.
 void InjectKey(Integer vk, bool down);
+// A key press whose character the backend's own keyboard layout has already
+// found (0: the key makes none); TranslateMessage hands out that one.
+void InjectKey(Integer vk, bool down, char text);
 // Whether injected input is waiting to be taken by the loop.
 bool HasPendingInput();
 

@@ -22,12 +22,17 @@ struct TDCEntry {
     HDC Dc = nullptr;
     HWND Window = nullptr;
     bool InUse = false;
+    RECT Reach;  // screen area its visible region allows, while in use
 };
+
+// Past this many rectangles the damage is kept as its bounding box, so that
+// adding to it stays cheap however scattered the drawing.
+constexpr size_t kMaxDamageRects = 16;
 
 struct TPaintState {
     TSurface* Screen = nullptr;
     std::vector<TDCEntry> Dcs;
-    RECT Damage;
+    Region Damage;
     TPaintCounters Counters;
 };
 
@@ -97,12 +102,32 @@ void SetScreenSize(Integer width, Integer height)
     RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
-RECT TakeScreenDamage()
+namespace {
+
+void AddDamage(const Region& r)
 {
-    RECT d = State().Damage;
-    State().Damage = {};
-    return d;
+    TPaintState& s = State();
+    s.Damage.Union(r);
+    if (size_t(pixman_region32_n_rects(s.Damage.Raw())) > kMaxDamageRects)
+        s.Damage.Set(s.Damage.Bounds());
 }
+
+} // namespace
+
+std::vector<RECT> TakeScreenDamage()
+{
+    TPaintState& s = State();
+    std::vector<RECT> taken = s.Damage.Rects();
+    s.Damage.Clear();
+    // A DC still held may draw again without being asked for anew (an
+    // animation holds one through its frames): its area stays damaged.
+    for (const TDCEntry& e : s.Dcs)
+        if (e.InUse)
+            AddDamage(Region(e.Reach));
+    return taken;
+}
+
+bool HasScreenDamage() { return !State().Damage.Empty(); }
 
 TPaintCounters GetPaintCounters() { return State().Counters; }
 
@@ -346,7 +371,7 @@ HDC AcquireDC(HWND hwnd, TPoint origin, const Region& visible)
             break;
         }
     if (!entry) {
-        s.Dcs.push_back({CreateSurfaceDC(s.Screen), nullptr, false});
+        s.Dcs.push_back({CreateSurfaceDC(s.Screen), nullptr, false, {}});
         entry = &s.Dcs.back();
     } else {
         ResetDC(entry->Dc);
@@ -355,8 +380,8 @@ HDC AcquireDC(HWND hwnd, TPoint origin, const Region& visible)
     entry->Window = hwnd;
     SetDCOrigin(entry->Dc, origin);
     SetDCVisibleRegion(entry->Dc, visible.Raw());
-    RECT bounds = visible.Bounds();
-    UnionRect(s.Damage, s.Damage, bounds);
+    entry->Reach = visible.Bounds();
+    AddDamage(visible);
     return entry->Dc;
 }
 

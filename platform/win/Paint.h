@@ -11,6 +11,8 @@
 // (top-level windows always clip each other).
 #pragma once
 
+#include <vector>
+
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/Regions.h"
 #include "platform/win/Window.h"
@@ -56,8 +58,11 @@ struct PAINTSTRUCT {
 TSurface& GetScreenSurface();
 // Resizes the screen (and the desktop window); for backends, before any window exists.
 void SetScreenSize(Integer width, Integer height);
-// The screen area drawn since the last call, in screen coordinates.
-RECT TakeScreenDamage();
+// The screen area drawn since the last call, in screen coordinates, as
+// rectangles that do not overlap. A device context still held counts as
+// drawing again at the next call.
+std::vector<RECT> TakeScreenDamage();
+bool HasScreenDamage();
 
 bool InvalidateRect(HWND hwnd, const RECT* rect, bool erase);
 bool InvalidateRgn(HWND hwnd, HRGN rgn, bool erase);

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "platform/win/Backend.h"
+
 namespace ld {
 
 namespace {
@@ -30,6 +32,8 @@ DWORD MonotonicTicks()
 
 DWORD GetTickCount()
 {
+    if (TBackend* b = GetBackend())
+        b->TicksRead();
     ClockState& c = Clock();
     if (!c.simulated)
         return MonotonicTicks();

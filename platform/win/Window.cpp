@@ -258,6 +258,18 @@ bool HasFrame(const WindowRec& w) { return w.client != RECT{0, 0, w.window.Width
 
 } // namespace
 
+bool AdjustWindowRectEx(RECT& rect, DWORD style, bool, DWORD exStyle)
+{
+    // The insets do not depend on the size, as long as the client is not squeezed to nothing.
+    const RECT probe{0, 0, 10000, 10000};
+    const RECT client = DefaultClientRect(style, exStyle, probe);
+    rect.Left -= client.Left - probe.Left;
+    rect.Top -= client.Top - probe.Top;
+    rect.Right += probe.Right - client.Right;
+    rect.Bottom += probe.Bottom - client.Bottom;
+    return true;
+}
+
 // ---- creation and destruction ---------------------------------------------
 
 HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::string& windowName, DWORD style,

@@ -167,6 +167,9 @@ bool IsWindowVisible(HWND hwnd);
 bool EnableWindow(HWND hwnd, bool enable);
 bool IsWindowEnabled(HWND hwnd);
 
+// Grows a client rectangle into the window rectangle the default frame of these
+// styles gives it (there are no menu bars: Menu is ignored).
+bool AdjustWindowRectEx(RECT& rect, DWORD style, bool menu, DWORD exStyle);
 bool GetWindowRect(HWND hwnd, RECT& rect);  // screen coordinates
 bool GetClientRect(HWND hwnd, RECT& rect);  // always at 0, 0
 bool ClientToScreen(HWND hwnd, POINT& pt);

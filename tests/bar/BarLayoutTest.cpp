@@ -178,6 +178,9 @@ TEST_F(BarLayoutTest, EveryLayoutChangeReachesListsAtAnyDepth)
     panel->SetParent(bar->GetSheet(1));
     auto* nested = new TCountingList(Form);
     nested->SetParent(panel);
+    // Joining a parent lays a list out too: count from here.
+    direct->Layouts = 0;
+    nested->Layouts = 0;
     bar->SetTabHeight(20);
     EXPECT_EQ(direct->Layouts, 1);
     EXPECT_EQ(nested->Layouts, 1);

@@ -28,16 +28,6 @@ TLaunchdeck* MakeBar(TForm* form)
     return bar;
 }
 
-std::string AsText(TComponent* root)
-{
-    TMemoryStream binary;
-    WriteComponentToStream(&binary, root);
-    binary.SetPosition(0);
-    TStringStream text;
-    ObjectResourceToText(&binary, &text);
-    return text.DataString();
-}
-
 TLaunchdeck* ReadBack(const std::string& text, TForm* form)
 {
     auto* bar = new TLaunchdeck(nullptr);
@@ -56,7 +46,7 @@ TEST_F(BarStreamTest, SheetsComeBackInOrderWithTheOpenSheetAndTheOptions)
     bar->SetOptions({soHotTabs, soButtonItems});
     bar->SetTabHeight(25);
     bar->SetMinSheetHeight(40);
-    const std::string text = AsText(bar);
+    const std::string text = StoredText(bar);
     EXPECT_NE(text.find("ActiveSheet = Mail"), std::string::npos) << text;
     EXPECT_NE(text.find("Options = [soHotTabs, soButtonItems]"), std::string::npos) << text;
     EXPECT_NE(text.find("TabHeight = 25"), std::string::npos) << text;
@@ -84,7 +74,7 @@ TEST_F(BarStreamTest, DefaultsAreLeftOutAndAnUnstoredTabHeightFollowsTheFont)
 {
     TLaunchdeck* bar = MakeBar(Form);
     bar->GetFont()->SetHeight(-14);
-    const std::string text = AsText(bar);
+    const std::string text = StoredText(bar);
     EXPECT_EQ(text.find("TabHeight"), std::string::npos) << text;
     EXPECT_EQ(text.find("Options"), std::string::npos) << text;
     EXPECT_NE(text.find("Color = clBtnShadow"), std::string::npos) << text;
@@ -103,7 +93,7 @@ TEST_F(BarStreamTest, ACustomTabHeightSurvivesAStoredFont)
     TLaunchdeck* bar = MakeBar(Form);
     bar->GetFont()->SetHeight(-14);
     bar->SetTabHeight(40);
-    TLaunchdeck* copy = ReadBack(AsText(bar), Form);
+    TLaunchdeck* copy = ReadBack(StoredText(bar), Form);
     EXPECT_EQ(copy->GetTabHeight(), 40);
     delete copy;
     delete bar;

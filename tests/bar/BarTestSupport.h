@@ -14,11 +14,25 @@
 #include "controls/shared/ShortcutButton.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/gfx/Surface.h"
+#include "platform/stream/Stream.h"
+#include "platform/stream/TextForm.h"
+#include "platform/stream/Writer.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/Paint.h"
 #include "platform/win/TickSource.h"
 
 namespace ld::test {
+
+// The text form of what WriteComponentToStream stores for Root.
+inline std::string StoredText(TComponent* root)
+{
+    TMemoryStream binary;
+    WriteComponentToStream(&binary, root);
+    binary.SetPosition(0);
+    TStringStream text;
+    ObjectResourceToText(&binary, &text);
+    return text.DataString();
+}
 
 class BarTest : public ::testing::Test {
 protected:

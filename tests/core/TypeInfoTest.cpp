@@ -183,3 +183,69 @@ TEST(TSet, StoredInTheDeclaredSize)
     EXPECT_TRUE((TShapes{shCircle} <= s));
     EXPECT_EQ((s - TShapes{shCircle}), TShapes{shTriangle});
 }
+
+namespace {
+
+// A base that declares Caption for its descendants with a stored rule, and two
+// descendants: one publishes it plainly, one with a rule of its own.
+class TCaptioned : public TComponent {
+    LD_CLASS(TCaptioned, TComponent)
+    explicit TCaptioned(TComponent* owner) : TComponent(owner) {}
+    const std::string& GetCaption() const { return FCaption; }
+    void SetCaption(const std::string& v) { FCaption = v; }
+    bool IsCaptionStored() const { return !FFromParent; }
+    std::string FCaption;
+    bool FFromParent = true;
+};
+
+class TPlainCaptioned : public TCaptioned {
+    LD_CLASS(TPlainCaptioned, TCaptioned)
+    explicit TPlainCaptioned(TComponent* owner) : TCaptioned(owner) {}
+};
+
+class TNeverCaptioned : public TCaptioned {
+    LD_CLASS(TNeverCaptioned, TCaptioned)
+    explicit TNeverCaptioned(TComponent* owner) : TCaptioned(owner) {}
+};
+
+} // namespace
+
+TClass TCaptioned::StaticClass()
+{
+    static const TClassInfo info = TClassBuilder<TCaptioned>("TCaptioned", TComponent::StaticClass())
+        .String("Caption", &TCaptioned::GetCaption, &TCaptioned::SetCaption)
+        .Stored(&TCaptioned::IsCaptionStored)
+        .Protected();
+    return &info;
+}
+
+TClass TPlainCaptioned::StaticClass()
+{
+    static const TClassInfo info = TClassBuilder<TPlainCaptioned>("TPlainCaptioned", TCaptioned::StaticClass())
+        .String("Caption", &TPlainCaptioned::GetCaption, &TPlainCaptioned::SetCaption);
+    return &info;
+}
+
+TClass TNeverCaptioned::StaticClass()
+{
+    static const TClassInfo info = TClassBuilder<TNeverCaptioned>("TNeverCaptioned", TCaptioned::StaticClass())
+        .String("Caption", &TNeverCaptioned::GetCaption, &TNeverCaptioned::SetCaption)
+        .Stored(false);
+    return &info;
+}
+
+TEST(TypeInfo, ADeclaredPropertyIsNotPublishedButLendsItsStoredRule)
+{
+    EXPECT_EQ(TCaptioned::StaticClass()->FindProperty("Caption"), nullptr);
+    EXPECT_EQ(TCaptioned::StaticClass()->Properties().size(), TComponent::StaticClass()->Properties().size());
+    TPlainCaptioned plain(nullptr);
+    const TPropInfo* caption = TPlainCaptioned::StaticClass()->FindProperty("Caption");
+    ASSERT_NE(caption, nullptr);
+    EXPECT_FALSE(caption->IsStored(&plain));
+    plain.FFromParent = false;
+    EXPECT_TRUE(caption->IsStored(&plain));
+    // A rule of the descendant's own wins.
+    TNeverCaptioned never(nullptr);
+    never.FFromParent = false;
+    EXPECT_FALSE(TNeverCaptioned::StaticClass()->FindProperty("Caption")->IsStored(&never));
+}

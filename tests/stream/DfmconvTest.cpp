@@ -5,6 +5,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -67,4 +69,31 @@ TEST(Dfmconv, MalformedInputLeavesTheOutputAlone)
     EXPECT_EQ(Slurp(dir + "/out.dfm"), "previous");
     EXPECT_EQ(RunDfmconv("", err), 2);
     EXPECT_NE(err.find("usage: dfmconv IN OUT"), std::string::npos);
+}
+
+TEST(Dfmconv, ValuesTheOtherFormCannotHoldLeaveTheOutputAlone)
+{
+    const std::string dir = OutputDir();
+    // The shortest inputs that once gave a wrong or unreadable form, and a stored
+    // form holding an infinity.
+    const std::string infinity("\x00\x00\x00\x00\x00\x00\xF0\x7F", 8);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"object a s=2e2004dend", "number 2e2004d is out of the range of a date on line 1"},
+        {"object m b=(2e2202D)end", "number 2e2202D is out of the range of a date on line 1"},
+        {"object a\r\n  s = -1.5e5000\r\nend\r\n", "number -1.5e5000 is out of the range of an extended float on line 2"},
+        {"object a\r\n  s = 1e39s\r\nend\r\n", "number 1e39s is out of the range of a single on line 2"},
+        {"object a\r\n  s = 9e30c\r\nend\r\n", "number 9e30c is out of the range of a currency on line 2"},
+        {"object a object " + std::string(240, 'S') + "\r\nend\r\nend\r\n",
+         "a class name longer than 239 characters on line 1"},
+        {std::string("TPF0\x01T\x00\x01P\x11", 10) + infinity + std::string(2, '\0'),
+         "Invalid binary form at byte 9: a vaDate holds an infinity, which the text form cannot hold"},
+    };
+    for (const auto& [input, message] : cases) {
+        Spit(dir + "/limit.in", input);
+        Spit(dir + "/limit.out", "previous");
+        std::string err;
+        EXPECT_EQ(RunDfmconv("'" + dir + "/limit.in' '" + dir + "/limit.out'", err), 1) << input;
+        EXPECT_EQ(err, "dfmconv: " + dir + "/limit.in: " + message + "\n");
+        EXPECT_EQ(Slurp(dir + "/limit.out"), "previous");
+    }
 }

@@ -51,9 +51,15 @@ TEST_F(ReaderErrors, BadContentIsNamed)
         s.replace(s.find(from), from.size(), to);
         return ReadError(s);
     };
-    EXPECT_EQ(variant("TTestControl", "TNoSuchClass"), "class: Class TNoSuchClass not found");
-    EXPECT_NE(variant("Caption", "Kaption").find("Error reading F.Kaption: Property Kaption does not exist"),
+    // A text form names the line, a binary one the byte offset.
+    EXPECT_EQ(variant("TTestControl", "TNoSuchClass"), "class: Class TNoSuchClass not found (on line 3)");
+    EXPECT_NE(variant("Caption", "Kaption").find("Error reading F.Kaption: Property Kaption does not exist (on line 2)"),
               std::string::npos);
+    std::string binary = TextToBinary(SmallForm);
+    const size_t at = binary.find("TTestControl");
+    binary.replace(at, 12, "TNoSuchContr");
+    EXPECT_EQ(ReadError(binary), "class: Class TNoSuchContr not found (at byte " + std::to_string(at + 14) + ")");
+    EXPECT_NE(variant("OnClick", "OnKlick").find("Property OnKlick does not exist (on line 6)"), std::string::npos);
     EXPECT_NE(variant("Caption = 'x'", "Caption = 12").find("string expected, found vaInt8"), std::string::npos);
     EXPECT_NE(variant("ButtonClick", "NoSuchMethod").find("method NoSuchMethod not found"), std::string::npos);
     EXPECT_NE(variant("ButtonClick", "Changing").find("does not fit OnClick"), std::string::npos);

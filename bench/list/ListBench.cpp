@@ -1,0 +1,178 @@
+// The list: laying out and hit testing 1,000 items, a full paint and a hot-item
+// repaint of a 300 x 800 list, writing and reading 10,000 items in the binary
+// form, and the frames of a one-item scroll on the real clock.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "controls/list/ShortcutList.h"
+#include "platform/backends/HeadlessBackend.h"
+#include "platform/gfx/Graphics.h"
+#include "platform/stream/Reader.h"
+#include "platform/stream/Stream.h"
+#include "platform/stream/Writer.h"
+#include "platform/vcl/Forms.h"
+#include "platform/win/Paint.h"
+
+namespace ld {
+namespace {
+
+// Captions of one to three words, by turns.
+std::string Caption(int i)
+{
+    static const char* const words[] = {"Mail", "Calendar", "Notes", "Projects", "Tasks", "Archive", "Contacts"};
+    std::string caption = words[i % 7];
+    for (int w = 1; w <= i % 3; ++w)
+        caption += std::string(" ") + words[(i + w * 3) % 7];
+    return caption;
+}
+
+struct TListScene {
+    explicit TListScene(int items, bool icons = false)
+    {
+        Form = new TForm(nullptr);
+        Form->SetBounds(0, 0, 340, 860);
+        Form->Show();
+        List = new TShortcutList(Form);
+        List->SetParent(Form);
+        List->SetBounds(0, 0, 300, 800);
+        if (icons) {
+            auto* images = new TImageList(Form, 32, 32);
+            TBitmap icon(32, 32);
+            icon.GetCanvas()->GetBrush()->SetColor(clTeal);
+            icon.GetCanvas()->FillRect({4, 4, 28, 28});
+            images->AddMasked(&icon, clWhite);
+            List->SetLargeImages(images);
+        }
+        TShortcutItems* collection = List->GetItems();
+        collection->BeginUpdate();
+        for (int i = 0; i < items; ++i)
+            collection->Add()->SetCaption(Caption(i));
+        collection->EndUpdate();
+        Backend.RunUntilIdle();
+    }
+    ~TListScene() { delete Form; }
+    THeadlessBackend Backend;
+    TForm* Form;
+    TShortcutList* List;
+};
+
+void BM_ListLayout1000(benchmark::State& state)
+{
+    TListScene scene(1000);
+    for (auto _ : state)
+        scene.List->LayoutChanged();
+}
+BENCHMARK(BM_ListLayout1000)->Unit(benchmark::kMicrosecond);
+
+void BM_ListItemAt1000(benchmark::State& state)
+{
+    TListScene scene(1000);
+    TShortcutItem* last = scene.List->GetItems()->GetItem(999);
+    const TRect r = scene.List->GetItemRect(last);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(scene.List->GetItemAt(r.Left + 1, r.Bottom - 1));
+    if (scene.List->GetItemAt(r.Left + 1, r.Bottom - 1) != last)
+        state.SkipWithError("missed the last item");
+}
+BENCHMARK(BM_ListItemAt1000)->Unit(benchmark::kMicrosecond);
+
+void BM_ListFullPaint(benchmark::State& state)
+{
+    TListScene scene(200, true);
+    HWND window = scene.List->GetHandle();
+    for (auto _ : state) {
+        InvalidateRect(window, nullptr, false);
+        UpdateWindow(window);
+    }
+}
+BENCHMARK(BM_ListFullPaint)->Unit(benchmark::kMicrosecond);
+
+void BM_ListHotItemRepaint(benchmark::State& state)
+{
+    TListScene scene(200, true);
+    TShortcutItems* items = scene.List->GetItems();
+    scene.List->SetActiveItem(items->GetItem(3));
+    scene.List->SetActiveState(siUp);
+    int hot = 3;
+    for (auto _ : state) {
+        hot = hot == 3 ? 4 : 3;
+        scene.List->SetActiveItem(items->GetItem(hot));
+    }
+}
+BENCHMARK(BM_ListHotItemRepaint)->Unit(benchmark::kMicrosecond);
+
+constexpr int StoredItems = 10000;
+
+std::unique_ptr<TShortcutList> StoredList()
+{
+    auto list = std::make_unique<TShortcutList>(nullptr);
+    list->SetName("List");
+    for (int i = 0; i < StoredItems; ++i) {
+        TShortcutItem* item = list->GetItems()->Add();
+        item->SetCaption(Caption(i));
+        item->SetImageIndex(i % 12);
+        item->SetTag(i);
+    }
+    return list;
+}
+
+void BM_ItemsWrite10000(benchmark::State& state)
+{
+    std::unique_ptr<TShortcutList> list = StoredList();
+    for (auto _ : state) {
+        TMemoryStream stream;
+        WriteComponentToStream(&stream, list.get());
+        benchmark::DoNotOptimize(stream.GetSize());
+    }
+    state.SetItemsProcessed(state.iterations() * StoredItems);
+}
+BENCHMARK(BM_ItemsWrite10000)->Unit(benchmark::kMillisecond);
+
+void BM_ItemsRead10000(benchmark::State& state)
+{
+    TMemoryStream stored;
+    WriteComponentToStream(&stored, StoredList().get());
+    for (auto _ : state) {
+        stored.SetPosition(0);
+        auto* list = new TShortcutList(nullptr);
+        ReadComponentFromStream(&stored, list);
+        state.PauseTiming();
+        if (list->GetItems()->GetCount() != StoredItems)
+            state.SkipWithError("items lost");
+        delete list;
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * StoredItems);
+}
+BENCHMARK(BM_ItemsRead10000)->Unit(benchmark::kMillisecond);
+
+// One whole one-item scroll per iteration, down and up by turns, on the real
+// clock: the frames of its 40 ms and the slowest frame's own work.
+void BM_ListScrollFrames(benchmark::State& state)
+{
+    TListScene scene(200, true);
+    const Integer pitch = scene.List->GetItemRect(scene.List->GetItems()->GetItem(0)).Height() + 12;
+    Integer direction = -1;
+    double frames = 0;
+    double fewest = 1e9;
+    double worst = 0;
+    for (auto _ : state) {
+        scene.List->ScrollItems(direction * pitch);
+        direction = -direction;
+        const TShortcutList::TScrollFrames last = scene.List->GetLastScrollFrames();
+        frames += last.Frames;
+        fewest = std::min<double>(fewest, last.Frames);
+        worst = std::max(worst, last.WorstFrameMicroseconds);
+    }
+    state.counters["frames"] = frames / double(state.iterations());
+    state.counters["fewest_frames"] = fewest;
+    state.counters["worst_frame_us"] = worst;
+}
+BENCHMARK(BM_ListScrollFrames)->Unit(benchmark::kMillisecond)->Iterations(50);
+
+} // namespace
+} // namespace ld
+
+BENCHMARK_MAIN();

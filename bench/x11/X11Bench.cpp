@@ -1,0 +1,133 @@
+// What the X window costs: presenting the whole 1024 x 768 screen (through
+// MIT-SHM), presenting one 84 x 18 tab, and an XTest pointer motion reaching
+// a control's handler. The X server's work is part of each, so the figures
+// are wall-clock time (real time); the server runs beside us on the same
+// machine. Without DISPLAY the program runs itself under an Xvfb of its own.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/backends/X11Backend.h"
+#include "platform/vcl/Forms.h"
+#include "platform/win/MessageQueue.h"
+#include "platform/win/Paint.h"
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+using namespace ld;
+
+namespace {
+
+// A control that counts the moves that reach its handler.
+class TMoveCounter : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int64_t Moves = 0;
+    void MouseMove(TShiftState shift, Integer x, Integer y) override
+    {
+        ++Moves;
+        TCustomControl::MouseMove(shift, x, y);
+    }
+};
+
+struct TScene {
+    TX11Backend Backend{1024, 768};
+    TForm* Form;
+    TMoveCounter* Tab;
+    TScene()
+    {
+        Form = new TForm(nullptr);
+        Form->SetBounds(40, 40, 320, 400);
+        Tab = new TMoveCounter(Form);
+        Tab->SetBounds(10, 10, 84, 18);
+        Tab->SetParent(Form);
+        Form->Show();
+        Application->ProcessMessages();
+        Backend.Present();
+        XSync(Backend.GetDisplay(), False);
+    }
+    ~TScene() { delete Form; }
+    // Marks a window's area as drawn, as a paint through its DC does; the
+    // desktop's, without clipping its children, is the whole screen.
+    static void Damage(HWND window)
+    {
+        HDC dc = GetDCEx(window, nullptr, 0);
+        ReleaseDC(window, dc);
+    }
+};
+
+void BM_PresentFullScreen(benchmark::State& state)
+{
+    TScene scene;
+    if (!scene.Backend.UsesShm())
+        state.SkipWithError("the X server offers no MIT-SHM");
+    for (auto _ : state) {
+        TScene::Damage(nullptr);
+        scene.Backend.Present();
+    }
+    XSync(scene.Backend.GetDisplay(), False);
+    state.counters["pixels"] = double(scene.Backend.GetPresentedPixels()) / double(state.iterations());
+}
+BENCHMARK(BM_PresentFullScreen)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void BM_PresentTab(benchmark::State& state)
+{
+    TScene scene;
+    HWND tab = scene.Tab->GetHandle();
+    for (auto _ : state) {
+        TScene::Damage(tab);
+        scene.Backend.Present();
+    }
+    XSync(scene.Backend.GetDisplay(), False);
+    state.counters["pixels"] = double(scene.Backend.GetPresentedPixels()) / double(state.iterations());
+}
+BENCHMARK(BM_PresentTab)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+void BM_InputToHandler(benchmark::State& state)
+{
+    TScene scene;
+    Display* hand = XOpenDisplay(nullptr);
+    TPoint at = scene.Tab->ClientToScreen(TPoint{10, 5});
+    int step = 0;
+    for (auto _ : state) {
+        int64_t before = scene.Tab->Moves;
+        ++step;
+        XTestFakeMotionEvent(hand, DefaultScreen(hand), at.X + (step & 7), at.Y, CurrentTime);
+        XFlush(hand);
+        while (scene.Tab->Moves == before) {
+            scene.Backend.WaitForInput(100);
+            Application->ProcessMessages();
+        }
+    }
+    XCloseDisplay(hand);
+}
+BENCHMARK(BM_InputToHandler)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) {
+        if (std::getenv("LD_BENCH_UNDER_XVFB")) {
+            std::fprintf(stderr, "bench_x11: no display even under Xvfb\n");
+            return 1;
+        }
+        setenv("LD_BENCH_UNDER_XVFB", "1", 1);
+        std::vector<char*> args{const_cast<char*>(LD_WITH_XVFB)};
+        for (int i = 0; i < argc; ++i)
+            args.push_back(argv[i]);
+        args.push_back(nullptr);
+        execv(LD_WITH_XVFB, args.data());
+        std::perror("bench_x11: cannot start Xvfb through " LD_WITH_XVFB);
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,35 @@
+// Which backend a program shows itself on, decided in one place for every
+// program: the X11 window when DISPLAY is set and the server answers, the
+// headless screen otherwise. "--headless" forces the headless screen;
+// "--x11" insists on the window and fails when it cannot be had.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/win/Backend.h"
+
+namespace ld {
+
+class THeadlessBackend;
+class TX11Backend;
+
+enum class TBackendRequest { Automatic, Headless, X11 };
+
+// Takes the argument if it chooses the backend; false leaves it to the program.
+bool TakeBackendArgument(const std::string& arg, TBackendRequest& request);
+
+struct TBackendChoice {
+    std::unique_ptr<TBackend> Backend;
+    // A line for the user when the automatic choice fell back to headless
+    // because the display named in DISPLAY did not answer; empty otherwise.
+    std::string Note;
+    THeadlessBackend* Headless() const;
+    TX11Backend* X11() const;
+};
+
+// Opens the chosen backend with a screen of the given size. With X11
+// requested and no display to be had it raises EX11Error.
+TBackendChoice OpenBackend(TBackendRequest request, Integer width = 1024, Integer height = 768);
+
+} // namespace ld

@@ -1,0 +1,98 @@
+// The demo's form driven through the X server as a person would drive it:
+// hot tracking, a click, a drag onto the log with Ctrl held, and a popup
+// menu whose nested loop waits in the same backend.
+#include "apps/demo/DemoForm.h"
+#include "platform/vcl/Menus.h"
+#include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
+#include "tests/backends/X11TestSupport.h"
+
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+
+namespace ld::x11test {
+namespace {
+
+class X11DemoFormTest : public X11Test {
+protected:
+    void SetUp() override
+    {
+        X11Test::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        FDemo = new demo::TDemoForm(nullptr);
+        FDemo->Show();
+        Settle();
+    }
+    void TearDown() override
+    {
+        delete FDemo;
+        X11Test::TearDown();
+    }
+    bool Logged(const std::string& line) const
+    {
+        for (const std::string& l : FDemo->GetLog()->Lines())
+            if (l == line)
+                return true;
+        return false;
+    }
+    TPoint At(TControl* c, Integer x, Integer y) const { return c->ClientToScreen(TPoint{x, y}); }
+    demo::TDemoForm* FDemo = nullptr;
+};
+
+TEST_F(X11DemoFormTest, TilesLightUpUnderThePointerAndClick)
+{
+    TPoint inbox = At(FDemo->GetTile(0), 40, 20);
+    HandMoveTo(inbox.X, inbox.Y);
+    ASSERT_TRUE(PumpUntil([&] { return FDemo->GetTile(0)->IsHot(); }));
+    HandButton(1, true);
+    HandButton(1, false);
+    ASSERT_TRUE(PumpUntil([&] { return Logged("Inbox clicked"); }));
+    TPoint calendar = At(FDemo->GetTile(1), 40, 20);
+    HandMoveTo(calendar.X, calendar.Y);
+    ASSERT_TRUE(PumpUntil([&] { return FDemo->GetTile(1)->IsHot() && !FDemo->GetTile(0)->IsHot(); }));
+}
+
+TEST_F(X11DemoFormTest, ATileDraggedOntoTheLogWithCtrlHeldIsReceived)
+{
+    TPoint from = At(FDemo->GetTile(2), 40, 20);
+    TPoint to = At(FDemo->GetLog(), 200, 60);
+    HandMoveTo(from.X, from.Y);
+    HandKey(XK_Control_L, true);
+    HandButton(1, true);
+    // A hand moves over time: each step is handled before the next comes.
+    for (int i = 1; i <= 10; ++i) {
+        TPoint p{from.X + (to.X - from.X) * i / 10, from.Y + (to.Y - from.Y) * i / 10};
+        HandMoveTo(p.X, p.Y);
+        ASSERT_TRUE(PumpUntil([&] {
+            POINT now;
+            GetCursorPos(now);
+            return now.X == p.X && now.Y == p.Y && !HasPendingMessages();
+        }));
+    }
+    HandButton(1, false);
+    HandKey(XK_Control_L, false);
+    ASSERT_TRUE(PumpUntil([&] { return Logged("Contacts dropped"); })) << [&] {
+        std::string all;
+        for (const std::string& l : FDemo->GetLog()->Lines())
+            all += l + "; ";
+        return all;
+    }();
+    EXPECT_TRUE(Logged("received Contacts at 200,60"));
+}
+
+TEST_F(X11DemoFormTest, ARightClickOpensTheMenuAndItsItemIsChosenInItsOwnLoop)
+{
+    TPoint tasks = At(FDemo->GetTile(3), 30, 30);
+    HandMoveTo(tasks.X, tasks.Y);
+    // All of it queued at once: the menu's nested loop takes the rest.
+    HandButton(3, true);
+    HandButton(3, false);
+    HandMoveTo(tasks.X + 20, tasks.Y + 1 + TPopupMenu::ItemHeight + 8);
+    HandButton(1, true);
+    HandButton(1, false);
+    ASSERT_TRUE(PumpUntil([&] { return Logged("menu: &Rename"); }));
+}
+
+} // namespace
+} // namespace ld::x11test

@@ -1,0 +1,215 @@
+// The demo program in a real X window, seen from outside as a user's desktop
+// sees it: its picture (saved as a PNG), its close box, and how it fails
+// when the display cannot be opened or goes away.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "platform/gfx/Png.h"
+#include "tests/backends/X11TestSupport.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace ld::x11test {
+namespace {
+
+struct TChild {
+    pid_t Pid = -1;
+    std::filesystem::path Out, Err;
+};
+
+// Starts the demo with its output in files; Display replaces DISPLAY when given.
+TChild StartDemo(const std::vector<std::string>& args, const char* display = nullptr)
+{
+    static int serial = 0;
+    TChild c;
+    std::string stem = "demo-run-" + std::to_string(getpid()) + "-" + std::to_string(++serial);
+    c.Out = OutputDir() / (stem + ".out");
+    c.Err = OutputDir() / (stem + ".err");
+    c.Pid = fork();
+    if (c.Pid == 0) {
+        int out = open(c.Out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err = open(c.Err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(out, 1);
+        dup2(err, 2);
+        if (display)
+            setenv("DISPLAY", display, 1);
+        std::vector<char*> argv{const_cast<char*>(LD_DEMO_PROGRAM)};
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(LD_DEMO_PROGRAM, argv.data());
+        _exit(127);
+    }
+    return c;
+}
+
+// The exit status, or -1 when the child has not ended within the time.
+int WaitForExit(TChild& c, int timeoutMs)
+{
+    long long deadline = NowMs() + timeoutMs;
+    for (;;) {
+        int status = 0;
+        if (waitpid(c.Pid, &status, WNOHANG) == c.Pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        if (NowMs() > deadline) {
+            kill(c.Pid, SIGKILL);
+            waitpid(c.Pid, &status, 0);
+            return -1;
+        }
+        usleep(5000);
+    }
+}
+
+std::string ReadFile(const std::filesystem::path& p)
+{
+    std::ifstream in(p);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The top-level window whose name is Title, waiting for it to appear.
+Window FindWindow(Display* d, const std::string& title, int timeoutMs)
+{
+    long long deadline = NowMs() + timeoutMs;
+    while (NowMs() < deadline) {
+        Window root, parent, *children = nullptr;
+        unsigned n = 0;
+        Window found = 0;
+        if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n)) {
+            for (unsigned i = 0; i < n && !found; ++i) {
+                char* name = nullptr;
+                XWindowAttributes a;
+                if (XFetchName(d, children[i], &name) && name) {
+                    if (title == name && XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable)
+                        found = children[i];
+                    XFree(name);
+                }
+            }
+            XFree(children);
+        }
+        if (found)
+            return found;
+        usleep(10000);
+    }
+    return 0;
+}
+
+std::unique_ptr<TSurface> Grab(Display* d, Window w, Integer width, Integer height)
+{
+    XImage* image = XGetImage(d, w, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
+    if (!image)
+        return nullptr;
+    auto out = std::make_unique<TSurface>(width, height);
+    for (Integer y = 0; y < height; ++y)
+        for (Integer x = 0; x < width; ++x)
+            out->Row(y)[x] = 0xFF000000u | uint32_t(XGetPixel(image, x, y) & 0xFFFFFF);
+    XDestroyImage(image);
+    return out;
+}
+
+void SendClose(Display* d, Window w)
+{
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = w;
+    ev.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    ev.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, w, False, NoEventMask, &ev);
+    XFlush(d);
+}
+
+class X11ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY"))
+            GTEST_SKIP() << "no DISPLAY: run under tests/backends/with-xvfb";
+        FDisplay = XOpenDisplay(nullptr);
+        ASSERT_NE(FDisplay, nullptr);
+        // The pointer away from the demo's form, so that nothing in it is hot.
+        XWarpPointer(FDisplay, None, DefaultRootWindow(FDisplay), 0, 0, 0, 0, 1200, 1000);
+        XSync(FDisplay, False);
+    }
+    void TearDown() override
+    {
+        if (FDisplay)
+            XCloseDisplay(FDisplay);
+    }
+    Display* FDisplay = nullptr;
+};
+
+TEST_F(X11ProgramTest, TheDemosWindowShowsWhatTheHeadlessScreenShowsAndItsCloseBoxEndsIt)
+{
+    // The headless tour's first picture: the form as it starts.
+    std::filesystem::path tour = OutputDir() / "demo-headless";
+    TChild headless = StartDemo({"--headless", "--out", tour.string()});
+    ASSERT_EQ(WaitForExit(headless, 30000), 0) << ReadFile(headless.Err);
+    auto expected = LoadPngFile((tour / "01-start.png").string());
+
+    TChild demo = StartDemo({});
+    Window w = FindWindow(FDisplay, "Launchdeck platform demo", 10000);
+    ASSERT_NE(w, 0u) << ReadFile(demo.Err);
+    // The form's tiles, caption and log do not move; the meter does (a real
+    // timer), so it is left out of the comparison.
+    const TRect tiles{40, 40, 520, 100};
+    std::unique_ptr<TSurface> shown;
+    long long deadline = NowMs() + 5000;
+    bool same = false;
+    while (!same && NowMs() < deadline) {
+        shown = Grab(FDisplay, w, 1024, 768);
+        ASSERT_NE(shown, nullptr);
+        same = true;
+        for (Integer y = tiles.Top; y < tiles.Bottom && same; ++y)
+            for (Integer x = tiles.Left; x < tiles.Right && same; ++x)
+                same = (shown->Pixel(x, y) | 0xFF000000u) == (expected->Pixel(x, y) | 0xFF000000u);
+    }
+    SavePngFile((OutputDir() / "x11-demo-window.png").string(), *shown);
+    EXPECT_TRUE(same) << "see " << (OutputDir() / "x11-demo-window.png");
+    // The desktop around the form too.
+    EXPECT_EQ(shown->Pixel(700, 600) | 0xFF000000u, expected->Pixel(700, 600) | 0xFF000000u);
+
+    SendClose(FDisplay, w);
+    EXPECT_EQ(WaitForExit(demo, 5000), 0) << ReadFile(demo.Err);
+    EXPECT_EQ(ReadFile(demo.Err), "");
+}
+
+TEST_F(X11ProgramTest, ALostDisplayEndsTheProgramWithOneLineAndStatusOne)
+{
+    TChild demo = StartDemo({});
+    Window w = FindWindow(FDisplay, "Launchdeck platform demo", 10000);
+    ASSERT_NE(w, 0u);
+    XKillClient(FDisplay, w);  // the server drops the demo's connection
+    XSync(FDisplay, False);
+    EXPECT_EQ(WaitForExit(demo, 5000), 1);
+    std::string err = ReadFile(demo.Err);
+    EXPECT_EQ(err, std::string("demo: lost the connection to the X display ") + std::getenv("DISPLAY") + "\n");
+}
+
+TEST_F(X11ProgramTest, ADisplayThatCannotBeOpenedIsOneLineAndStatusOneWhenTheWindowWasAskedFor)
+{
+    TChild demo = StartDemo({"--x11"}, ":4093");
+    EXPECT_EQ(WaitForExit(demo, 10000), 1);
+    EXPECT_EQ(ReadFile(demo.Err), "demo: cannot open the X display \":4093\"\n");
+    EXPECT_THROW(TX11Backend(640, 480, ":4093"), EX11Error);
+}
+
+TEST_F(X11ProgramTest, WithoutAnAnsweringDisplayTheDemoPlaysItsTourHeadless)
+{
+    std::filesystem::path tour = OutputDir() / "demo-fallback";
+    TChild demo = StartDemo({"--out", tour.string()}, ":4093");
+    EXPECT_EQ(WaitForExit(demo, 30000), 0);
+    EXPECT_EQ(ReadFile(demo.Err), "demo: cannot open the X display \":4093\"; running on the headless screen\n");
+    EXPECT_TRUE(std::filesystem::exists(tour / "01-start.png"));
+}
+
+} // namespace
+} // namespace ld::x11test

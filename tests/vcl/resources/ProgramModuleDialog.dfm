@@ -1,0 +1,3 @@
+object ModuleDialog: TModuleDialog
+  Caption = 'From the program'
+end
