@@ -134,8 +134,6 @@ uint64_t ReadsOfARollFrom(THeadlessBackend& backend, DWORD start)
     auto* bar = dynamic_cast<TControl*>(form->FindComponent("Launchdeck1"));
     TComponent* programs = form->FindComponent("ShortcutSheet1");
     EXPECT_NE(bar, nullptr);
-    // The class library's reader gives a read control no parent yet.
-    bar->SetParent(form);
     backend.RunUntilIdle();
     const TPropInfo* active = bar->ClassType()->FindProperty("ActiveSheet");
     EXPECT_NE(active->GetObj(bar), programs);
