@@ -60,6 +60,14 @@ void AddEnvironments(TTestPrefix& test)
     test.WriteUserReg(user);
 }
 
+// The distribution folder laid out in the test's own, as make dist does.
+void MakeDist(TTestPrefix& test)
+{
+    const TRunResult dist = test.RunProgram(LD_CMAKE, {"-DOUT=" + test.Dist.string(), "-DPACKAGES=" LD_PACKAGES,
+                                                       "-DDECKINSTALL=" DECKINSTALL_PROGRAM, "-P", LD_MAKE_DIST});
+    ASSERT_EQ(dist.ExitCode, 0) << dist.Err;
+}
+
 // What the designer shows for one environment: its standard output (the
 // packages loaded and the palette) and the palette's picture.
 struct TSession {
@@ -86,9 +94,7 @@ TEST(EndToEnd, EachEnvironmentLoadsItsOwnRegisteredBuildAndAgainAfterASecondInst
 {
     TTestPrefix test;
     test.MoveDistribution(test.AddDrive('d') / "Launchdeck Setup");
-    const TRunResult dist = test.RunProgram(LD_CMAKE, {"-DOUT=" + test.Dist.string(), "-DPACKAGES=" LD_PACKAGES,
-                                                       "-DDECKINSTALL=" DECKINSTALL_PROGRAM, "-P", LD_MAKE_DIST});
-    ASSERT_EQ(dist.ExitCode, 0) << dist.Err;
+    ASSERT_NO_FATAL_FAILURE(MakeDist(test));
     AddEnvironments(test);
 
     const TRunResult first = test.RunProgram(test.Dist / "deckinstall", {});
@@ -138,9 +144,7 @@ TEST(EndToEnd, EachEnvironmentLoadsItsOwnRegisteredBuildAndAgainAfterASecondInst
 TEST(EndToEnd, AWin64PrefixKeepsTheEnvironmentUnderWow6432Node)
 {
     TTestPrefix test;
-    const TRunResult dist = test.RunProgram(LD_CMAKE, {"-DOUT=" + test.Dist.string(), "-DPACKAGES=" LD_PACKAGES,
-                                                       "-DDECKINSTALL=" DECKINSTALL_PROGRAM, "-P", LD_MAKE_DIST});
-    ASSERT_EQ(dist.ExitCode, 0) << dist.Err;
+    ASSERT_NO_FATAL_FAILURE(MakeDist(test));
     fs::create_directories(test.DriveC / "windows" / "syswow64");
     test.WriteSystemReg(RegKey("Software\\Wow6432Node\\Borland\\Delphi\\5.0", {{"RootDir", "C:\\D5"}}), "win64");
     test.WriteUserReg(RegKey("Software\\Borland\\Delphi\\5.0\\Known Packages", {{"$(delphi)\\Bin\\dclstd50.bpl", "Standard"}}) +
@@ -160,9 +164,7 @@ TEST(EndToEnd, AWin64PrefixKeepsTheEnvironmentUnderWow6432Node)
 TEST(EndToEnd, AnEnvironmentRefusesABuildForAnotherHost)
 {
     TTestPrefix test;
-    const TRunResult dist = test.RunProgram(LD_CMAKE, {"-DOUT=" + test.Dist.string(), "-DPACKAGES=" LD_PACKAGES,
-                                                       "-DDECKINSTALL=" DECKINSTALL_PROGRAM, "-P", LD_MAKE_DIST});
-    ASSERT_EQ(dist.ExitCode, 0) << dist.Err;
+    ASSERT_NO_FATAL_FAILURE(MakeDist(test));
     const fs::path script = test.Root / "empty.txt";
     TTestPrefix::WriteFile(script, "\n");
     const TRunResult run = test.RunProgram(
