@@ -5,6 +5,7 @@
 // ShortcutListPaint.cpp.
 #include "controls/list/ShortcutList.h"
 
+#include "controls/shared/HostVersion.h"
 #include "controls/shared/ShortcutButton.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/gfx/RectUtils.h"
@@ -39,7 +40,8 @@ TShortcutListSheet::~TShortcutListSheet() = default;
 TClass TShortcutList::StaticClass()
 {
     using L = TShortcutList;
-    // Color is left out: the list takes its parent's.
+    // Color is left out: the list takes its parent's. The docking events exist
+    // only in the newer hosts' class library.
     static const TClassInfo info =
         TClassBuilder<L>("TShortcutList", TCustomControl::StaticClass())
             .Event("OnClick", &L::GetOnClick, &L::SetOnClick)
@@ -61,14 +63,18 @@ TClass TShortcutList::StaticClass()
             .Event("OnAcceptItem", &L::GetOnAcceptItem, &L::SetOnAcceptItem)
             .Event("OnDragDrop", &L::GetOnDragDrop, &L::SetOnDragDrop)
             .Event("OnDragOver", &L::GetOnDragOver, &L::SetOnDragOver)
+#if LD_HOST_HAS_DOCKING
             .Event("OnEndDock", &L::GetOnEndDock, &L::SetOnEndDock)
+#endif
             .Event("OnEndDrag", &L::GetOnEndDrag, &L::SetOnEndDrag)
             .Event("OnEnter", &L::GetOnEnter, &L::SetOnEnter)
             .Event("OnExit", &L::GetOnExit, &L::SetOnExit)
             .Event("OnMouseDown", &L::GetOnMouseDown, &L::SetOnMouseDown)
             .Event("OnMouseMove", &L::GetOnMouseMove, &L::SetOnMouseMove)
             .Event("OnMouseUp", &L::GetOnMouseUp, &L::SetOnMouseUp)
+#if LD_HOST_HAS_DOCKING
             .Event("OnStartDock", &L::GetOnStartDock, &L::SetOnStartDock)
+#endif
             .Event("OnStartDrag", &L::GetOnStartDrag, &L::SetOnStartDrag);
     return &info;
 }

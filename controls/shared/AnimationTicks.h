@@ -3,6 +3,7 @@
 // sizes each frame by the speed reached so far.
 #pragma once
 
+#include "controls/shared/HostVersion.h"
 #include "platform/core/Types.h"
 
 #include <cstdint>
@@ -12,7 +13,7 @@ namespace ld {
 // Some builds hold the tick count as a signed 32-bit number, the others as
 // unsigned; the only visible difference is where a time window wraps (2^31
 // or 2^32 ms of uptime), and such a window skips its animation.
-#if defined(LD_SIGNED_TICKS) && LD_SIGNED_TICKS
+#if LD_HOST_SIGNED_TICKS
 using TAnimationTick = int32_t;
 #else
 using TAnimationTick = uint32_t;
