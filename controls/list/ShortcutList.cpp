@@ -4,6 +4,7 @@
 // in ShortcutListLayout.cpp, scrolling in ShortcutListScroll.cpp, painting in
 // ShortcutListPaint.cpp.
 #include "controls/list/ShortcutList.h"
+#include "controls/shared/ShortcutEdit.h"
 
 #include "controls/shared/HostVersion.h"
 #include "controls/shared/ShortcutButton.h"
@@ -111,6 +112,8 @@ TShortcutList::TShortcutList(TComponent* owner) : TCustomControl(owner)
 
 TShortcutList::~TShortcutList()
 {
+    // An open editor goes first, while the list it reports to is whole.
+    DropCaptionEdit();
     // A drag begun here ends now, while the list can still hear of it.
     if (Dragging())
         EndDrag(false);
@@ -216,6 +219,11 @@ void TShortcutList::Notification(TComponent* component, TOperation operation)
     inherited::Notification(component, operation);
     if (operation != opRemove)
         return;
+    // An editor freed by anyone but the list is no longer current.
+    if (component != nullptr && component == FEdit) {
+        FEdit = nullptr;
+        FEditItem = nullptr;
+    }
     if (component == FLargeImages)
         SetLargeImages(nullptr);
     if (component == FSmallImages)
@@ -263,8 +271,10 @@ void TShortcutList::ForgetItem(TShortcutItem* item)
     }
     if (FClickedItem == item)
         FClickedItem = nullptr;
+    // The edited item is gone: its editor goes too, its text dropped, and
+    // the editor's late message finds no current editor.
     if (FEditItem == item)
-        FEditItem = nullptr;
+        DropCaptionEdit();
 }
 
 // ---- messages --------------------------------------------------------------------------
