@@ -122,6 +122,10 @@ void THeadlessBackend::Advance(DWORD ms)
     RunUntilIdle();
     DWORD end = TickSource::Peek() + ms;
     for (;;) {
+        // A clock that steps at every read may have gone past the end by
+        // itself; what is left must not wrap round to almost 2^32 ms.
+        if (!TickAfter(end, TickSource::Peek()))
+            return;
         DWORD delay = NextTimerDelay();
         DWORD left = end - TickSource::Peek();
         if (delay == INFINITE || delay > left) {

@@ -75,6 +75,27 @@ TEST_F(HeadlessBackendTest, WaitingForATimerMovesTheSimulatedClock)
     EXPECT_FALSE(backend.WaitForInput(INFINITE));
 }
 
+TEST_F(HeadlessBackendTest, AdvanceEndsWhenAClockThatStepsOnReadsPassesTheEnd)
+{
+    THeadlessBackend backend;
+    // Every read moves the clock, and a handler reads it many times: the
+    // clock passes the end of the advance by itself.
+    TickSource::SetStep(1);
+    static int fired = 0;
+    fired = 0;
+    uintptr_t id = SetTimer(nullptr, 0, 10, [](HWND, UINT, uintptr_t, DWORD) {
+        ++fired;
+        for (int i = 0; i < 8; ++i)
+            GetTickCount();
+    });
+    const DWORD start = TickSource::Peek();
+    backend.Advance(250);
+    KillTimer(nullptr, id);
+    EXPECT_LT(TickSource::Peek() - start, 400u);
+    EXPECT_GT(fired, 3);
+    EXPECT_LT(fired, 30);
+}
+
 TEST_F(HeadlessBackendTest, ScriptedStepsRunOneAtATimeWhenALoopWaits)
 {
     THeadlessBackend backend;
