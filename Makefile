@@ -4,13 +4,17 @@
 #              DISPLAY answers, else headless (DEMO_FLAGS=--headless forces that)
 # make bench   builds and runs the benchmark programs
 # make fuzz    installs clang if missing, builds the libFuzzer programs in build-fuzz
-.PHONY: all deps build build-asan check check-plain check-asan demo bench fuzz clean
+# make dist    builds and lays out the distribution folder dist/ (the package
+#              builds, Help/, deckinstall and Deckinstall.exe)
+# make check-wine  installs Wine (32-bit) and runs Deckinstall.exe under it
+.PHONY: all deps build build-asan check check-plain check-asan demo bench fuzz clean dist check-wine
 
 PACKAGES := cmake ninja-build g++ pkg-config \
 	libpixman-1-dev libfreetype-dev fonts-dejavu-core libpng-dev \
 	libx11-dev libxext-dev libxtst-dev xvfb xauth \
 	libgtest-dev libgmock-dev libbenchmark-dev \
-	adwaita-icon-theme
+	adwaita-icon-theme \
+	g++-mingw-w64-i686 binutils-mingw-w64-i686
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 JOBS ?= 2
 BUILD := build
@@ -67,6 +71,19 @@ demo: build
 # Without DISPLAY, bench_x11 measures on an Xvfb of its own, not on the desktop.
 bench: build
 	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] && DISPLAY= "$$b"; done
+
+dist: build
+	ninja -C $(BUILD) -j$(JOBS) dist
+
+# Deckinstall.exe is a 32-bit program: Wine needs its i386 half. Kept apart from
+# make check, as Wine is large and slow to start.
+check-wine: build
+	@if ! dpkg-query -W -f='$${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then \
+	  if [ "$$(id -u)" != 0 ]; then echo "need root to install wine wine32:i386" >&2; exit 1; fi; \
+	  dpkg --add-architecture i386 && DEBIAN_FRONTEND=noninteractive apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive apt-get install -y -q wine wine32:i386; \
+	fi
+	ctest --test-dir $(BUILD) --output-on-failure -R installer_win32_under_wine
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

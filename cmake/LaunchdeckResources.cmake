@@ -1,6 +1,8 @@
 # ld_add_resources(TARGET [LANGUAGE n]
 #                  RCDATA NAME file ...
 #                  BITMAP NAME file ...
+#                  ICON NAME file.ico ...
+#                  VERSIONINFO file ...
 #                  STRINGTABLE file ...)
 #
 # Compiles resources into TARGET (a program or a shared library) at build time.
@@ -11,6 +13,8 @@
 #   RCDATA      raw bytes; a .dfm form file (binary with or without its header, or
 #               text) is stored as the bare binary component stream TPF0...
 #   BITMAP      a .bmp file, stored without its 14-byte file header
+#   ICON        an .ico file: its images as icon resources, NAME the group of them
+#   VERSIONINFO a text describing the version block (see platform/stream/ldrc/ldrc.cpp)
 #   STRINGTABLE a text file of lines "ID text": ID decimal, the text to the end of
 #               the line; C escapes \n \t \r \\ \xNN; lines starting with # and
 #               blank lines are skipped
@@ -27,12 +31,12 @@ function(ld_add_resources target)
   set(i 0)
   while(i LESS n)
     list(GET args ${i} kind)
-    if(kind STREQUAL "STRINGTABLE")
+    if(kind STREQUAL "STRINGTABLE" OR kind STREQUAL "VERSIONINFO")
       math(EXPR i "${i} + 1")
       list(GET args ${i} file)
       get_filename_component(file ${file} ABSOLUTE)
-      list(APPEND ldrc_args STRINGTABLE ${file})
-    elseif(kind STREQUAL "RCDATA" OR kind STREQUAL "BITMAP")
+      list(APPEND ldrc_args ${kind} ${file})
+    elseif(kind STREQUAL "RCDATA" OR kind STREQUAL "BITMAP" OR kind STREQUAL "ICON")
       math(EXPR i "${i} + 1")
       list(GET args ${i} name)
       math(EXPR i "${i} + 1")

@@ -80,6 +80,7 @@ const TPackage& TDesignHost::LoadPackage(const std::string& fileName)
             throw EPackageError(fileName + ": " + e.Message());
         }
         package->Description = ReadPackageDescription(package->Module);
+        CheckRequiredPackages(*package);
     } catch (...) {
         dlclose(handle);
         throw;
@@ -105,6 +106,16 @@ const TPackage& TDesignHost::LoadPackage(const std::string& fileName)
     FRegistry.SetRegisteringModule(nullptr);
     FPackages.push_back(std::move(package));
     return *FPackages.back();
+}
+
+void TDesignHost::CheckRequiredPackages(const TPackage& package) const
+{
+    if (FOfferedPackage.empty())
+        return;
+    for (const std::string& required : package.Info.Requires)
+        if (!SameText(required, FOfferedPackage))
+            throw EPackageError(Format("Cannot load package %s: it requires %s, but this environment offers %s",
+                                       {package.FileName, required, FOfferedPackage}));
 }
 
 void TDesignHost::Unload(TPackage& package)

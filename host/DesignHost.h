@@ -38,7 +38,14 @@ public:
     // without package information or without Register. When Register fails the
     // package is unloaded again and its message reaches the caller as an
     // EPackageError (the failure's own class may go with the package).
+    // A package that requires a class-library package other than the one this
+    // environment offers (see SetOfferedPackage) is refused with an
+    // EPackageError naming both, before its Register runs.
     const TPackage& LoadPackage(const std::string& fileName);
+    // The class-library package this environment is ("vcl40"); empty, the
+    // default, accepts whatever a package requires.
+    void SetOfferedPackage(std::string name) { FOfferedPackage = std::move(name); }
+    const std::string& GetOfferedPackage() const { return FOfferedPackage; }
     // Every component of the package's classes must have been freed first.
     void UnloadPackage(const TPackage& package);
     const std::vector<std::unique_ptr<TPackage>>& GetPackages() const { return FPackages; }
@@ -48,8 +55,10 @@ public:
 
 private:
     void Unload(TPackage& package);
+    void CheckRequiredPackages(const TPackage& package) const;
 
     TDesignRegistry FRegistry;
+    std::string FOfferedPackage;
     std::vector<std::unique_ptr<TPackage>> FPackages;
 };
 

@@ -5,7 +5,8 @@ namespace ld {
 namespace {
 
 constexpr char Magic[4] = {'L', 'D', 'P', 'K'};
-constexpr uint16_t Version = 1;
+constexpr uint16_t Version = 2;
+constexpr uint16_t OptionsVersion = 1;
 constexpr size_t MaxNameLength = 63;
 
 bool IsValidName(std::string_view name) { return name.size() <= MaxNameLength && IsValidIdent(name); }
@@ -28,7 +29,7 @@ void PutCount(std::string& out, size_t count, const char* what)
 // Reads the layout front to back; every read checks what is left first.
 class TInfoReader {
 public:
-    explicit TInfoReader(std::string_view data) : FData(data) {}
+    explicit TInfoReader(std::string_view data, const char* what = "package information") : FData(data), FWhat(what) {}
 
     uint32_t Number(size_t bytes, const char* what)
     {
@@ -38,6 +39,14 @@ public:
             value |= static_cast<uint32_t>(static_cast<unsigned char>(FData[FPos + i])) << (8 * i);
         FPos += bytes;
         return value;
+    }
+
+    std::string Bytes(size_t length, const char* what)
+    {
+        Need(length, what);
+        std::string bytes(FData.substr(FPos, length));
+        FPos += length;
+        return bytes;
     }
 
     std::string Name(const char* what)
@@ -63,13 +72,13 @@ public:
     void ExpectEnd()
     {
         if (FPos != FData.size())
-            Fail(FPos, "data after the last unit");
+            Fail(FPos, "data after the end");
     }
 
     size_t Pos() const { return FPos; }
     [[noreturn]] void Fail(size_t at, const std::string& fault)
     {
-        throw EPackageError(Format("Malformed package information at byte %d: %s", {static_cast<Int64>(at), fault}));
+        throw EPackageError(Format("Malformed %s at byte %d: %s", {FWhat, static_cast<Int64>(at), fault}));
     }
 
 private:
@@ -80,6 +89,7 @@ private:
     }
 
     std::string_view FData;
+    const char* FWhat;
     size_t FPos = 0;
 };
 
@@ -87,7 +97,8 @@ private:
 
 bool TPackageInfo::operator==(const TPackageInfo& other) const
 {
-    if (Flags != other.Flags || Requires != other.Requires || Contains.size() != other.Contains.size())
+    if (Flags != other.Flags || Requires != other.Requires || Imports != other.Imports ||
+        Contains.size() != other.Contains.size())
         return false;
     for (size_t i = 0; i < Contains.size(); ++i)
         if (Contains[i].Flags != other.Contains[i].Flags || Contains[i].Name != other.Contains[i].Name)
@@ -110,6 +121,9 @@ std::string WritePackageInfo(const TPackageInfo& info)
         out += static_cast<char>(unit.Flags);
         PutName(out, unit.Name);
     }
+    PutCount(out, info.Imports.size(), "imported libraries");
+    for (const std::string& name : info.Imports)
+        PutName(out, name);
     return out;
 }
 
@@ -119,7 +133,7 @@ TPackageInfo ReadPackageInfo(std::string_view data)
     in.ExpectMagic();
     const size_t versionAt = in.Pos();
     const uint32_t version = in.Number(2, "version");
-    if (version != Version)
+    if (version != Version && version != 1)
         in.Fail(versionAt, Format("unknown version %d", {version}));
     TPackageInfo info;
     info.Flags = in.Number(4, "flags");
@@ -133,8 +147,50 @@ TPackageInfo ReadPackageInfo(std::string_view data)
         unit.Name = in.Name("unit");
         info.Contains.push_back(std::move(unit));
     }
+    if (version >= 2) {
+        const uint32_t imports = in.Number(1, "import count");
+        for (uint32_t i = 0; i < imports; ++i)
+            info.Imports.push_back(in.Name("imported library"));
+    }
     in.ExpectEnd();
     return info;
+}
+
+std::string WritePackageOptions(const TPackageOptions& options)
+{
+    auto put16 = [](std::string& out, size_t n) {
+        out += static_cast<char>(n & 0xFF);
+        out += static_cast<char>((n >> 8) & 0xFF);
+    };
+    if (options.Texts.size() > 0xFFFF)
+        throw EPackageError("Too many texts in package options");
+    std::string out;
+    put16(out, OptionsVersion);
+    put16(out, options.Texts.size());
+    for (const std::string& text : options.Texts) {
+        if (text.size() > 0xFFFF)
+            throw EPackageError("A text of package options is longer than 65535 bytes");
+        put16(out, text.size());
+        out += text;
+    }
+    return out;
+}
+
+TPackageOptions ReadPackageOptions(std::string_view data)
+{
+    TInfoReader in(data, "package options");
+    const size_t versionAt = in.Pos();
+    const uint32_t version = in.Number(2, "version");
+    if (version != OptionsVersion)
+        in.Fail(versionAt, Format("unknown version %d", {version}));
+    const uint32_t count = in.Number(2, "text count");
+    TPackageOptions options;
+    for (uint32_t i = 0; i < count; ++i) {
+        const size_t length = in.Number(2, "text length");
+        options.Texts.push_back(in.Bytes(length, "text"));
+    }
+    in.ExpectEnd();
+    return options;
 }
 
 } // namespace ld

@@ -3,13 +3,21 @@
 // ours; the environment reads it when it loads a package.
 //
 //   "LDPK"    4 bytes
-//   version   16 bits, 1
+//   version   16 bits, 2 (1 is read too: it has no imports)
 //   flags     32 bits: TPackageFlag bits, the producer in bits 8 to 15
 //   requires  count (8 bits), then each name as an 8-bit length and its bytes
 //   contains  count (8 bits), then each unit as flags (8 bits), length and bytes
+//   imports   count (8 bits), then each name as requires: libraries other than
+//             packages that the build links (a host's run-time library)
 //
-// Numbers are little-endian; nothing follows the last unit. Names are
+// Numbers are little-endian; nothing follows the last import. Names are
 // identifiers of at most 63 bytes.
+//
+// The package-options resource (PACKAGEOPTIONS) that a host's compiler writes:
+//
+//   header    16 bits version 1, 16 bits count of the texts that follow
+//   texts     each a 16-bit length and its bytes: the unit-alias list, then
+//             the package description
 #pragma once
 
 #include <cstddef>
@@ -35,6 +43,8 @@ enum TPackageFlag : uint32_t {
 };
 constexpr uint32_t pfProducerShift = 8;
 constexpr uint32_t pfProducerMask = 0xFF << pfProducerShift;
+// The producers a package's flags name (0: the compiler names none).
+constexpr uint8_t ppDelphi = 1;
 
 enum TUnitFlag : uint8_t {
     ufMainUnit = 1,    // the package's own unit
@@ -52,6 +62,7 @@ struct TPackageInfo {
     uint32_t Flags = 0;
     std::vector<std::string> Requires;
     std::vector<TPackageUnit> Contains;
+    std::vector<std::string> Imports;
 
     uint8_t Producer() const { return static_cast<uint8_t>((Flags & pfProducerMask) >> pfProducerShift); }
     bool operator==(const TPackageInfo& other) const;
@@ -61,5 +72,15 @@ struct TPackageInfo {
 std::string WritePackageInfo(const TPackageInfo& info);
 // EPackageError naming the fault and its byte offset for malformed data.
 TPackageInfo ReadPackageInfo(std::string_view data);
+
+struct TPackageOptions {
+    std::vector<std::string> Texts;
+    bool operator==(const TPackageOptions&) const = default;
+};
+
+// EPackageError for more than 65535 texts or a text longer than 65535 bytes.
+std::string WritePackageOptions(const TPackageOptions& options);
+// EPackageError naming the fault and its byte offset for malformed data.
+TPackageOptions ReadPackageOptions(std::string_view data);
 
 } // namespace ld

@@ -1,12 +1,17 @@
 // ldpkgres: writes the resources of a package build that are made rather than
 // kept as files, for ld_add_resources to compile into the package.
 //
-//   ldpkgres info OUT --flags N --requires NAME... --contains UNIT...
+//   ldpkgres info OUT --flags N --requires NAME... --contains UNIT... [--weak UNIT...] [--imports NAME...]
 //       the PACKAGEINFO block (host/PackageInfo.h)
+//   ldpkgres options OUT TEXTS
+//       the PACKAGEOPTIONS block (host/PackageInfo.h) holding the lines of the
+//       file TEXTS, one text a line (an empty file: none)
 //   ldpkgres description OUT TEXT
 //       TEXT as UTF-16LE followed by one NUL character
 //   ldpkgres bitmap OUT.bmp ART.pal
 //       a palette image drawn as text (below) as a 4-bit BMP file
+//   ldpkgres icon OUT.ico ART.pal
+//       the same as an icon file holding that one 4-bit image, all of it opaque
 //
 // An image drawn as text: lines "// ..." are comments, lines "colour C NAME"
 // give the character C one of the 16 standard colours by name, and the other
@@ -48,6 +53,17 @@ std::string Description(const std::string& text)
     }
     out.append(2, '\0');
     return out;
+}
+
+TPackageOptions ReadLines(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw EInOutError("cannot read " + path);
+    TPackageOptions options;
+    for (std::string line; std::getline(in, line);)
+        options.Texts.push_back(line);
+    return options;
 }
 
 int ColourIndex(const std::string& name, const std::string& where)
@@ -109,11 +125,59 @@ std::string Bitmap(const std::vector<std::vector<int>>& rows)
     return std::string(bmp.begin(), bmp.end());
 }
 
+void Put16(std::string& out, uint32_t n)
+{
+    out += static_cast<char>(n & 0xFF);
+    out += static_cast<char>((n >> 8) & 0xFF);
+}
+
+void Put32(std::string& out, uint32_t n)
+{
+    Put16(out, n & 0xFFFF);
+    Put16(out, n >> 16);
+}
+
+// An icon file: its directory with one entry, then the image as a DIB of twice
+// the height (the colour bits, then an all-clear mask: every pixel opaque).
+std::string Icon(const std::vector<std::vector<int>>& rows)
+{
+    const std::string bmp = Bitmap(rows);
+    const uint32_t width = static_cast<uint32_t>(rows.front().size());
+    const uint32_t height = static_cast<uint32_t>(rows.size());
+    if (width > 255 || height > 255)
+        throw EConvertError("an icon is at most 255 pixels wide and high");
+    std::string dib = bmp.substr(14);
+    const uint32_t maskStride = (width + 31) / 32 * 4;
+    const uint32_t colourBytes = static_cast<uint32_t>(dib.size()) - 40 - 64;
+    std::string header;
+    Put32(header, height * 2);
+    dib.replace(8, 4, header);
+    std::string size;
+    Put32(size, colourBytes + maskStride * height);
+    dib.replace(20, 4, size);
+    dib.append(maskStride * height, '\0');
+
+    std::string out;
+    Put16(out, 0);
+    Put16(out, 1); // an icon
+    Put16(out, 1); // one image
+    out += static_cast<char>(width);
+    out += static_cast<char>(height);
+    out += static_cast<char>(16); // colours
+    out += '\0';
+    Put16(out, 1);                // planes
+    Put16(out, 4);                // bits per pixel
+    Put32(out, static_cast<uint32_t>(dib.size()));
+    Put32(out, 6 + 16);           // where the image begins
+    return out + dib;
+}
+
 TPackageInfo Info(int argc, char** argv, int first)
 {
     TPackageInfo info;
     std::vector<std::string>* list = nullptr;
     std::vector<std::string> contains;
+    std::vector<std::string> weak;
     for (int i = first; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--flags" && i + 1 < argc) {
@@ -123,6 +187,10 @@ TPackageInfo Info(int argc, char** argv, int first)
             list = &info.Requires;
         } else if (arg == "--contains") {
             list = &contains;
+        } else if (arg == "--weak") {
+            list = &weak;
+        } else if (arg == "--imports") {
+            list = &info.Imports;
         } else if (list != nullptr) {
             list->push_back(arg);
         } else {
@@ -131,6 +199,8 @@ TPackageInfo Info(int argc, char** argv, int first)
     }
     for (const std::string& unit : contains)
         info.Contains.push_back({ufPackageUnit, unit});
+    for (const std::string& unit : weak)
+        info.Contains.push_back({ufWeakUnit, unit});
     return info;
 }
 
@@ -139,7 +209,7 @@ TPackageInfo Info(int argc, char** argv, int first)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: ldpkgres info|description|bitmap OUT ...\n");
+        std::fprintf(stderr, "usage: ldpkgres info|options|description|bitmap|icon OUT ...\n");
         return 2;
     }
     try {
@@ -147,6 +217,10 @@ int main(int argc, char** argv)
         const std::string out = argv[2];
         if (command == "info")
             WriteFile(out, WritePackageInfo(Info(argc, argv, 3)));
+        else if (command == "options" && argc == 4)
+            WriteFile(out, WritePackageOptions(ReadLines(argv[3])));
+        else if (command == "icon" && argc == 4)
+            WriteFile(out, Icon(ReadArt(argv[3])));
         else if (command == "description" && argc == 4)
             WriteFile(out, Description(argv[3]));
         else if (command == "bitmap" && argc == 4)

@@ -1,5 +1,5 @@
-// designer PACKAGE [FORM] [--save FILE] [--headless | --x11]
-// designer PACKAGE [FORM] --script FILE [--out DIR]
+// designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] [--save FILE] [--headless | --x11]
+// designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] --script FILE [--out DIR]
 //
 // Loads a package build into the design environment, shows its component
 // palette, a form to design (FORM, a form file, or a new form) and the property
@@ -7,6 +7,14 @@
 // until the palette window is closed; the form is saved to the file in the
 // palette window's File field (FILE, else FORM) with its buttons, Ctrl+S
 // (binary) or Ctrl+T (text).
+//
+// --host makes the environment one of the four hosts (Delphi 5 by default): it
+// offers that host's class-library package and refuses a build made for
+// another host. --prefix DIR loads, instead of PACKAGE, every package that the
+// host's known-packages key in the Wine prefix DIR's user.reg registers, its
+// Windows path ($(DELPHI) and $(BCB) standing for the host's root folder from
+// system.reg) mapped through the prefix's drive links (FORM is then the only
+// positional argument). It prints each package loaded and the palette.
 //
 // With --script it plays a script of design steps on the headless screen,
 // writing a PNG of the screen after every step (OUT/step-NN.png). Steps, one a
@@ -38,6 +46,8 @@
 //                            Up, Down, Home, End, Space, a letter or digit, each
 //                            with Ctrl+, Shift+ or Alt+ before it if wanted
 //                            (a PNG of the screen before each of these)
+//   expectpage PAGE CLASS... stop with an error unless palette page PAGE holds
+//                            exactly these classes, in this order
 //
 // NAME is a component of the form or the form itself. A failing step ends the
 // program with exit status 1 and one line naming the script line.
@@ -54,6 +64,10 @@
 #include "apps/designer/DesignerWindow.h"
 #include "platform/backends/BackendChoice.h"
 #include "host/DesignHost.h"
+#include "host/HostEnvironments.h"
+#include "installer/wine/Codepage.h"
+#include "installer/wine/RegistryFile.h"
+#include "installer/wine/WinePrefix.h"
 #include "host/FormDesigner.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/gfx/Png.h"
@@ -65,8 +79,8 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: designer PACKAGE [FORM] [--save FILE] [--headless | --x11]\n"
-                         "       designer PACKAGE [FORM] --script FILE [--out DIR]\n");
+    std::fprintf(stderr, "usage: designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] [--save FILE] [--headless | --x11]\n"
+                         "       designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] --script FILE [--out DIR]\n");
     return 2;
 }
 
@@ -78,6 +92,60 @@ std::string ReadFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The environment's root folder as its installer recorded it in the machine
+// keys ("" when it did not), without a trailing backslash.
+std::string RootDir(const deckinstall::TRegistryFile& machine, const THostEnvironment& host)
+{
+    using namespace deckinstall;
+    std::string key = host.BaseKey;
+    if (machine.Architecture() == "win64") // a 32-bit program's view of HKEY_LOCAL_MACHINE\Software
+        key.insert(std::string("Software\\").size(), "Wow6432Node\\");
+    TRegistryData data;
+    if (!machine.QueryValue(AnsiToWide(key), u"RootDir", data))
+        return {};
+    std::string root = WideToAnsi(BytesToWide(data.Bytes));
+    if (const size_t zero = root.find('\0'); zero != std::string::npos)
+        root.resize(zero);
+    if (!root.empty() && root.back() == '\\')
+        root.pop_back();
+    return root;
+}
+
+// Text with every $(DELPHI) and $(BCB), in any case, replaced by Root, as the
+// environment expands its own packages' paths.
+std::string ExpandRootMacros(std::string text, const std::string& root)
+{
+    for (const std::string macro : {"$(DELPHI)", "$(BCB)"})
+        for (size_t at = 0; (at = UpperCase(text).find(macro, at)) != std::string::npos; at += root.size())
+            text.replace(at, macro.size(), root);
+    return text;
+}
+
+struct TKnownPackage {
+    std::string WindowsPath; // as registered, its macros expanded
+    std::string File;        // where it lies; empty when no drive of the prefix holds it
+};
+
+// The packages the host's known-packages key of a Wine prefix's user.reg names.
+std::vector<TKnownPackage> KnownPackages(const std::string& prefixFolder, const THostEnvironment& host)
+{
+    using namespace deckinstall;
+    TWinePrefix prefix(prefixFolder);
+    const TRegistryFile machine(ReadFile(prefix.SystemRegistryFile().string()), "system.reg");
+    prefix.SetWin64(machine.Architecture() == "win64");
+    const TRegistryFile user(ReadFile(prefix.UserRegistryFile().string()), "user.reg");
+    const std::string root = RootDir(machine, host);
+    std::vector<TKnownPackage> packages;
+    for (const std::u16string& name : user.ValueNames(AnsiToWide(host.BaseKey + "\\Known Packages"))) {
+        TKnownPackage package{ExpandRootMacros(WideToAnsi(name), root), {}};
+        const std::filesystem::path linuxPath = prefix.ToLinuxPath(package.WindowsPath);
+        if (!linuxPath.empty() && std::filesystem::is_regular_file(linuxPath))
+            package.File = linuxPath.string();
+        packages.push_back(std::move(package));
+    }
+    return packages;
+}
+
 // The designer's windows on a new form or the form file FormFile; saving goes to SaveFile.
 std::unique_ptr<TDesignerWindow> OpenDesignerWindow(TDesignHost& host, const std::string& formFile,
                                                     const std::string& saveFile)
@@ -87,11 +155,41 @@ std::unique_ptr<TDesignerWindow> OpenDesignerWindow(TDesignHost& host, const std
     return std::make_unique<TDesignerWindow>(host.GetRegistry(), std::move(designer), saveFile);
 }
 
-// A person designing in the X window until the palette window closes.
-int RunInWindow(const std::string& package, const std::string& form, const std::string& saveFile)
+// A package that cannot be loaded ends the session (Required) or is reported
+// and left out, as an environment does with its known packages.
+void LoadPackageInto(TDesignHost& designHost, const std::string& file, bool required)
 {
-    TDesignHost host;
-    host.LoadPackage(package);
+    try {
+        const TPackage& package = designHost.LoadPackage(file);
+        std::printf("loaded %s: \"%s\"\n", std::filesystem::path(file).filename().c_str(), package.Description.c_str());
+    } catch (const EPackageError& e) {
+        if (required)
+            throw;
+        std::fprintf(stderr, "designer: %s\n", e.Message().c_str());
+    }
+}
+
+// The environment offers its host's class-library package, then loads PACKAGE,
+// or with a Wine prefix every package the environment registers there.
+void LoadEnvironmentPackages(TDesignHost& designHost, const THostEnvironment& host, const std::string& prefix,
+                             const std::string& package)
+{
+    designHost.SetOfferedPackage(host.RequiredPackage);
+    std::printf("environment %s, offering %s\n", host.Name.c_str(), host.RequiredPackage.c_str());
+    if (prefix.empty()) {
+        LoadPackageInto(designHost, package, true);
+        return;
+    }
+    for (const TKnownPackage& known : KnownPackages(prefix, host))
+        if (known.File.empty())
+            std::fprintf(stderr, "designer: Cannot load package %s: no such file\n", known.WindowsPath.c_str());
+        else
+            LoadPackageInto(designHost, known.File, false);
+}
+
+// A person designing in the X window until the palette window closes.
+int RunInWindow(TDesignHost& host, const std::string& form, const std::string& saveFile)
+{
     auto window = OpenDesignerWindow(host, form, saveFile.empty() ? form : saveFile);
     Application->SetMainForm(window->PaletteForm());
     std::printf("Designing %s: choose a palette button, then click on the form; right-click a component for its "
@@ -107,14 +205,26 @@ int RunInWindow(const std::string& package, const std::string& form, const std::
 
 class TDesignerProgram {
 public:
-    TDesignerProgram(const std::string& package, const std::string& form, std::filesystem::path out)
-        : FOut(std::move(out))
+    TDesignerProgram(const THostEnvironment& host, std::filesystem::path out)
+        : FOut(std::move(out)), FHostName(host.Name)
     {
-        FHost.LoadPackage(package);
+    }
+
+    // PACKAGE, or with a prefix every package the environment registers there.
+    void LoadPackages(const THostEnvironment& host, const std::string& prefix, const std::string& package)
+    {
+        LoadEnvironmentPackages(FHost, host, prefix, package);
+    }
+
+    // Shows the palette and FORM (a form file, or a new form when empty).
+    void Open(const std::string& form)
+    {
         FWindow = OpenDesignerWindow(FHost, form, form);
+        FWindow->PaletteForm()->SetCaption("Launchdeck Designer - " + FHostName);
         FPalette = FWindow->Palette();
         FDesigner = &FWindow->Designer();
         FBackend.RunUntilIdle();
+        PrintPalette();
     }
 
     void RunScript(const std::string& path)
@@ -207,6 +317,9 @@ private:
         } else if (cmd == "expect") {
             need(3);
             Expect(a);
+        } else if (cmd == "expectpage") {
+            need(2);
+            ExpectPage(a);
         } else if (cmd == "save") {
             need(2);
             const bool text = a.size() > 2 && a[2] == "text";
@@ -474,6 +587,39 @@ private:
         }
     }
 
+    void PrintPalette()
+    {
+        for (const auto& page : FHost.GetRegistry().GetPalette()) {
+            std::printf("palette page \"%s\":", page.Name.c_str());
+            for (TClass cls : page.Classes)
+                std::printf(" %s", cls->Name.c_str());
+            std::printf("\n");
+        }
+    }
+
+    void ExpectPage(const std::vector<std::string>& a)
+    {
+        for (const auto& page : FHost.GetRegistry().GetPalette()) {
+            if (page.Name != a[1])
+                continue;
+            std::vector<std::string> names;
+            for (TClass cls : page.Classes)
+                names.push_back(cls->Name);
+            if (names != std::vector<std::string>(a.begin() + 2, a.end()))
+                throw EInvalidOperation(Format("palette page \"%s\" holds %s", {a[1], Rest(names, 0)}));
+            return;
+        }
+        throw EInvalidOperation(Format("no palette page \"%s\"", {a[1]}));
+    }
+
+    void PrintVerbs(TComponent* c)
+    {
+        std::printf("context menu of %s:", c->GetName().c_str());
+        for (const std::string& verb : FDesigner->GetVerbs(c))
+            std::printf(" \"%s\"", verb.c_str());
+        std::printf("\n");
+    }
+
     void Expect(const std::vector<std::string>& a)
     {
         TComponent* c = Component(a[1]);
@@ -508,6 +654,7 @@ private:
     TDesignHost FHost;
     std::filesystem::path FOut;
     std::unique_ptr<TDesignerWindow> FWindow;
+    std::string FHostName;
     TComponentPalette* FPalette = nullptr;
     THostFormDesigner* FDesigner = nullptr;
     int FStep = 0;
@@ -523,8 +670,8 @@ private:
 
 } // namespace
 
-int RunInteractive(const std::string& package, const std::string& form, const std::string& save,
-                   TBackendRequest request)
+int RunInteractive(const THostEnvironment& host, const std::string& prefix, const std::string& package,
+                   const std::string& form, const std::string& save, TBackendRequest request)
 {
     try {
         TBackendChoice choice = OpenBackend(request);
@@ -534,7 +681,9 @@ int RunInteractive(const std::string& package, const std::string& form, const st
             std::fprintf(stderr, "designer: no X display to design in; headless, give a script (--script FILE)\n");
             return 2;
         }
-        return RunInWindow(package, form, save);
+        TDesignHost designHost;
+        LoadEnvironmentPackages(designHost, host, prefix, package);
+        return RunInWindow(designHost, form, save);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "designer: %s\n", e.what());
         return 1;
@@ -546,7 +695,7 @@ int RunInteractive(const std::string& package, const std::string& form, const st
 int main(int argc, char** argv)
 {
     std::vector<std::string> positional;
-    std::string script, out, save;
+    std::string script, out, save, hostId = "d5", prefix;
     ld::TBackendRequest request = ld::TBackendRequest::Automatic;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -558,19 +707,33 @@ int main(int argc, char** argv)
             save = argv[++i];
         else if (ld::TakeBackendArgument(arg, request))
             continue;
+        else if (arg == "--host" && i + 1 < argc)
+            hostId = argv[++i];
+        else if (arg == "--prefix" && i + 1 < argc)
+            prefix = argv[++i];
         else if (!arg.empty() && arg[0] != '-')
             positional.push_back(arg);
         else
             return ld::Usage();
     }
-    if (positional.empty() || positional.size() > 2)
+    const ld::THostEnvironment* host = ld::FindHostEnvironment(hostId);
+    if (host == nullptr) {
+        std::fprintf(stderr, "designer: unknown host %s (d3, d4, d5 or cb3)\n", hostId.c_str());
+        return 2;
+    }
+    const size_t packages = prefix.empty() ? 1 : 0;
+    if (positional.size() < packages || positional.size() > packages + 1)
         return ld::Usage();
+    const std::string package = packages > 0 ? positional[0] : std::string();
+    const std::string form = positional.size() > packages ? positional[packages] : std::string();
     if (script.empty())
-        return ld::RunInteractive(positional[0], positional.size() > 1 ? positional[1] : std::string(), save, request);
+        return ld::RunInteractive(*host, prefix, package, form, save, request);
     try {
         if (!out.empty())
             std::filesystem::create_directories(out);
-        ld::TDesignerProgram program(positional[0], positional.size() > 1 ? positional[1] : std::string(), out);
+        ld::TDesignerProgram program(*host, out);
+        program.LoadPackages(*host, prefix, package);
+        program.Open(form);
         program.RunScript(script);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "designer: %s\n", e.what());

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "controls/list/ShortcutList.h"
+#include "controls/shared/AnimationTicks.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/stream/Reader.h"
@@ -222,7 +223,7 @@ void BM_ListScrollFrames(benchmark::State& state)
     for (auto _ : state) {
         scene.List->ScrollItems(direction * pitch);
         direction = -direction;
-        const TShortcutList::TScrollFrames last = scene.List->GetLastScrollFrames();
+        const TAnimationStats last = LastAnimationStats();
         frames += last.Frames;
         fewest = std::min<double>(fewest, last.Frames);
         worst = std::max(worst, last.WorstFrameMicroseconds);

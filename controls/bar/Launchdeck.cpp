@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "controls/list/ShortcutList.h"
+#include "controls/shared/HostVersion.h"
 #include "controls/shared/ShortcutButton.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/Resources.h"
@@ -48,19 +49,26 @@ TClass TLaunchdeck::StaticClass()
 {
     using B = TLaunchdeck;
     // Font comes before TabHeight, so that reading a stored font (which resets
-    // the tab height) cannot undo a stored tab height.
+    // the tab height) cannot undo a stored tab height. The anchors, constraints
+    // and docking properties exist only in the newer hosts' class library.
     static const TClassInfo info =
         TClassBuilder<B>("TLaunchdeck", TCustomControl::StaticClass())
             .Component("ActiveSheet", &B::GetActiveSheet, &B::SetActiveSheet)
             .Enum("Align", &B::GetAlign, &B::SetAlign, AlignInfo()).Default(alLeft)
+#if LD_HOST_HAS_DOCKING
             .Set("Anchors", &B::GetAnchors, &B::SetAnchors, AnchorKindInfo()).Default(TAnchors{akLeft, akTop})
+#endif
             .Enum("BorderStyle", &B::GetBorderStyle, &B::SetBorderStyle, BorderStyleInfo()).Default(bsSingle)
             .Integer("Color", &B::GetColor, &B::SetColor).Idents(ColorIdentsInfo()).Default(clWindow)
             .Stored(&B::IsColorStored)
+#if LD_HOST_HAS_DOCKING
             .Object("Constraints", &B::GetConstraints, &B::SetConstraints)
+#endif
             .Boolean("Ctl3D", &B::GetCtl3D, &B::SetCtl3D).Default(true)
             .Integer("DragCursor", &B::GetDragCursor, &B::SetDragCursor).Idents(CursorIdents()).Default(crDrag)
+#if LD_HOST_HAS_DOCKING
             .Enum("DragKind", &B::GetDragKind, &B::SetDragKind, DragKindInfo()).Default(dkDrag)
+#endif
             .Enum("DragMode", &B::GetDragMode, &B::SetDragMode, DragModeInfo()).Default(dmManual)
             .Boolean("Enabled", &B::GetEnabled, &B::SetEnabled).Default(true)
             .Object("Font", &B::GetFont, &B::SetFont).Stored(&B::IsFontStored)
@@ -79,14 +87,18 @@ TClass TLaunchdeck::StaticClass()
             .Event("OnChanging", &B::GetOnChanging, &B::SetOnChanging)
             .Event("OnDragDrop", &B::GetOnDragDrop, &B::SetOnDragDrop)
             .Event("OnDragOver", &B::GetOnDragOver, &B::SetOnDragOver)
+#if LD_HOST_HAS_DOCKING
             .Event("OnEndDock", &B::GetOnEndDock, &B::SetOnEndDock)
+#endif
             .Event("OnEndDrag", &B::GetOnEndDrag, &B::SetOnEndDrag)
             .Event("OnEnter", &B::GetOnEnter, &B::SetOnEnter)
             .Event("OnExit", &B::GetOnExit, &B::SetOnExit)
             .Event("OnMouseDown", &B::GetOnMouseDown, &B::SetOnMouseDown)
             .Event("OnMouseMove", &B::GetOnMouseMove, &B::SetOnMouseMove)
             .Event("OnMouseUp", &B::GetOnMouseUp, &B::SetOnMouseUp)
+#if LD_HOST_HAS_DOCKING
             .Event("OnStartDock", &B::GetOnStartDock, &B::SetOnStartDock)
+#endif
             .Event("OnStartDrag", &B::GetOnStartDrag, &B::SetOnStartDrag);
     return &info;
 }
@@ -124,6 +136,8 @@ TLaunchdeck::TLaunchdeck(TComponent* owner) : TCustomControl(owner)
 TLaunchdeck::~TLaunchdeck()
 {
     FreeAndNil(FLeaveTimer);
+    // An open editor goes while the bar is still whole.
+    DropCaptionEdit();
     // The sheets are destroyed later, as child controls: they must not call back.
     for (void* p : FSheets->List())
         static_cast<TShortcutSheet*>(p)->FLaunchdeck = nullptr;
@@ -191,6 +205,8 @@ void TLaunchdeck::InsertSheet(TShortcutSheet* sheet)
 
 void TLaunchdeck::RemoveSheet(TShortcutSheet* sheet)
 {
+    if (sheet == FEditSheet)
+        DropCaptionEdit();
     const Integer index = sheet == FActiveSheet ? sheet->GetSheetIndex() : -1;
     sheet->FLaunchdeck = nullptr;
     FSheets->Remove(sheet);
@@ -534,6 +550,12 @@ TShortcutList* TShortcutSheet::GetShortcutList() const
         if (auto* list = dynamic_cast<TShortcutList*>(GetControl(i)))
             return list;
     return nullptr;
+}
+
+void TShortcutSheet::EditCaption()
+{
+    if (FLaunchdeck != nullptr)
+        FLaunchdeck->EditCaption(this);
 }
 
 TShortcutList* TShortcutSheet::NewList()

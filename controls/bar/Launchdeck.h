@@ -177,6 +177,15 @@ class TLaunchdeck : public TCustomControl {
     // 200 ms after a drag first reached a tab: opens the tab under the pointer.
     void DragTimerExpired(TObject* sender);
 
+    // In-place editing of a sheet's caption: an editor over the sheet's tab,
+    // whose SEM_FINISHED applies or drops the text and frees it. Ignored while
+    // an editor is open, and for a sheet without a tab on this bar.
+    void EditCaption(TShortcutSheet* sheet);
+    TShortcutEdit* GetCaptionEdit() const { return FEdit; }
+    TShortcutSheet* GetEditSheet() const { return FEditSheet; }
+
+    void Notification(TComponent* component, TOperation operation) override;
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void Paint() override;
@@ -198,6 +207,10 @@ private:
     // Hook of the sheet caption editing: ends an open editor before the user
     // opens a sheet and the tabs move under it.
     void FinishCaptionEdit();
+    // The edited sheet leaves the bar: the editor goes at once, and its text
+    // with it; its message, should one come, is no longer for the current editor.
+    void DropCaptionEdit();
+    void SEMFinsihed(TMessage& message);
     void WMNCHitTest(TMessage& message);
     void WMSetCursor(TMessage& message);
     void CMMouseEnter(TMessage& message);
@@ -265,6 +278,8 @@ class TShortcutSheet : public TWinControl, public TShortcutListSheet {
     // What the sheet's list asks of the bar.
     bool ListFullSelect() const override;
     void OpenSheetForList() override;
+    // Edits the caption in place on the sheet's tab (nothing without a bar).
+    void EditCaption();
 
     // The bar sets the bounds; every other change is ignored.
     void SetSheetBounds(const TRect& rect);

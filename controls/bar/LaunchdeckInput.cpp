@@ -5,7 +5,8 @@
 // caption opens its sheet; the form designer hands over clicks on closed tabs.
 // Opening always goes through RollInSheet, which asks OnChanging first.
 //
-// Sections: hot tab; press and click; cursor; drag; keyboard and designer.
+// Sections: hot tab; press and click; cursor; drag; keyboard and designer;
+// caption editing.
 //
 // State of the pointer, with the repaints each change makes:
 //
@@ -15,7 +16,17 @@
 //   pressed FDownIndex     -1  <->  a tab: set by a left press on it,
 //                          cleared by any release
 //   a release opens FDownIndex when it is still the hot tab.
+//
+// Caption editing:
+//
+//   idle (FEdit nil)  --EditCaption-->      editing (FEdit, FEditSheet set)
+//   editing           --SEM_FINISHED from FEdit-->  idle: the text applied
+//                                           (wParam 1) or dropped, editor freed
+//   editing           --FEditSheet leaves the bar-->  idle at once, text dropped
+//   a second EditCaption while editing, and a message from any other editor,
+//   change nothing.
 #include "controls/bar/Launchdeck.h"
+#include "controls/shared/ShortcutEdit.h"
 #include "platform/gfx/RectUtils.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/Input.h"
@@ -40,6 +51,7 @@ bool TLaunchdeck::DispatchInput(TMessage& message)
     case CM_MOUSELEAVE: CMMouseLeave(message); return true;
     case CM_DIALOGCHAR: CMDialogChar(message); return true;
     case CM_DESIGNHITTEST: CMDesignHitTest(message); return true;
+    case SEM_FINISHED: SEMFinsihed(message); return true;
     }
     return false;
 }
@@ -170,12 +182,6 @@ void TLaunchdeck::ProcessGroupClick(Integer index)
             form->GetDesigner()->Modified();
 }
 
-// Hook of the sheet caption editing: an open editor lies over its tab, and
-// the tabs are about to move. A click has already ended it through the
-// platform's cancel mode; an accelerator or a resting drag has not. The
-// editing work ends it here as a click elsewhere does (the text applies).
-// Until that work lands no editor is ever open (FEdit stays nil).
-void TLaunchdeck::FinishCaptionEdit() {}
 
 // ---- cursor -------------------------------------------------------------------------------
 
@@ -255,6 +261,67 @@ void TLaunchdeck::CMDesignHitTest(TMessage& message)
         }
     }
     inherited::Dispatch(message);
+}
+
+// ---- caption editing --------------------------------------------------------------------------
+
+void TLaunchdeck::EditCaption(TShortcutSheet* sheet)
+{
+    if (FEdit != nullptr)
+        return;
+    // Only a tab of this bar has a place for the editor.
+    if (sheet == nullptr || sheet->FLaunchdeck != this || !sheet->IsVisible())
+        return;
+    EnsureSheetVisible(sheet);
+    FEditSheet = sheet;
+    FEdit = new TShortcutEdit(this);
+    FEdit->SetParent(this);
+    FEdit->SetText(sheet->GetCaption());
+    FEdit->SetBoundsRect(GetGroupRect(sheet->GetVisibleSheetIndex()));
+    // A bar that cannot take the focus (hidden, disabled) keeps no editor
+    // nobody could type into.
+    try {
+        FEdit->SetFocus();
+    } catch (...) {
+        DropCaptionEdit();
+        throw;
+    }
+}
+
+void TLaunchdeck::SEMFinsihed(TMessage& message)
+{
+    if (FEdit == nullptr || message.LParam != reinterpret_cast<LPARAM>(FEdit))
+        return;
+    if (Byte(message.WParam) != 0 && FEditSheet != nullptr)
+        FEditSheet->SetCaption(FEdit->GetText());
+    FEditSheet = nullptr;
+    FreeAndNil(FEdit);
+}
+
+// An open editor lies over its tab, and the tabs are about to move. A click
+// has already ended it through the platform's cancel mode; an accelerator or
+// a resting drag has not: it ends here as a click elsewhere ends it (the text
+// applies). The roll lets the editor's message through before it slides.
+void TLaunchdeck::FinishCaptionEdit()
+{
+    if (FEdit != nullptr)
+        FEdit->Finished(true);
+}
+
+void TLaunchdeck::DropCaptionEdit()
+{
+    FEditSheet = nullptr;
+    FreeAndNil(FEdit);
+}
+
+// An editor freed by anyone but the bar is no longer current.
+void TLaunchdeck::Notification(TComponent* component, TOperation operation)
+{
+    inherited::Notification(component, operation);
+    if (operation == opRemove && component != nullptr && component == FEdit) {
+        FEdit = nullptr;
+        FEditSheet = nullptr;
+    }
 }
 
 } // namespace ld

@@ -4,7 +4,9 @@
 // in ShortcutListLayout.cpp, scrolling in ShortcutListScroll.cpp, painting in
 // ShortcutListPaint.cpp.
 #include "controls/list/ShortcutList.h"
+#include "controls/shared/ShortcutEdit.h"
 
+#include "controls/shared/HostVersion.h"
 #include "controls/shared/ShortcutButton.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/gfx/RectUtils.h"
@@ -39,7 +41,8 @@ TShortcutListSheet::~TShortcutListSheet() = default;
 TClass TShortcutList::StaticClass()
 {
     using L = TShortcutList;
-    // Color is left out: the list takes its parent's.
+    // Color is left out: the list takes its parent's. The docking events exist
+    // only in the newer hosts' class library.
     static const TClassInfo info =
         TClassBuilder<L>("TShortcutList", TCustomControl::StaticClass())
             .Event("OnClick", &L::GetOnClick, &L::SetOnClick)
@@ -61,14 +64,18 @@ TClass TShortcutList::StaticClass()
             .Event("OnAcceptItem", &L::GetOnAcceptItem, &L::SetOnAcceptItem)
             .Event("OnDragDrop", &L::GetOnDragDrop, &L::SetOnDragDrop)
             .Event("OnDragOver", &L::GetOnDragOver, &L::SetOnDragOver)
+#if LD_HOST_HAS_DOCKING
             .Event("OnEndDock", &L::GetOnEndDock, &L::SetOnEndDock)
+#endif
             .Event("OnEndDrag", &L::GetOnEndDrag, &L::SetOnEndDrag)
             .Event("OnEnter", &L::GetOnEnter, &L::SetOnEnter)
             .Event("OnExit", &L::GetOnExit, &L::SetOnExit)
             .Event("OnMouseDown", &L::GetOnMouseDown, &L::SetOnMouseDown)
             .Event("OnMouseMove", &L::GetOnMouseMove, &L::SetOnMouseMove)
             .Event("OnMouseUp", &L::GetOnMouseUp, &L::SetOnMouseUp)
+#if LD_HOST_HAS_DOCKING
             .Event("OnStartDock", &L::GetOnStartDock, &L::SetOnStartDock)
+#endif
             .Event("OnStartDrag", &L::GetOnStartDrag, &L::SetOnStartDrag);
     return &info;
 }
@@ -105,6 +112,8 @@ TShortcutList::TShortcutList(TComponent* owner) : TCustomControl(owner)
 
 TShortcutList::~TShortcutList()
 {
+    // An open editor goes first, while the list it reports to is whole.
+    DropCaptionEdit();
     // A drag begun here ends now, while the list can still hear of it.
     if (Dragging())
         EndDrag(false);
@@ -210,6 +219,11 @@ void TShortcutList::Notification(TComponent* component, TOperation operation)
     inherited::Notification(component, operation);
     if (operation != opRemove)
         return;
+    // An editor freed by anyone but the list is no longer current.
+    if (component != nullptr && component == FEdit) {
+        FEdit = nullptr;
+        FEditItem = nullptr;
+    }
     if (component == FLargeImages)
         SetLargeImages(nullptr);
     if (component == FSmallImages)
@@ -257,8 +271,10 @@ void TShortcutList::ForgetItem(TShortcutItem* item)
     }
     if (FClickedItem == item)
         FClickedItem = nullptr;
+    // The edited item is gone: its editor goes too, its text dropped, and
+    // the editor's late message finds no current editor.
     if (FEditItem == item)
-        FEditItem = nullptr;
+        DropCaptionEdit();
 }
 
 // ---- messages --------------------------------------------------------------------------

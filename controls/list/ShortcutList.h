@@ -65,6 +65,8 @@ class TShortcutItem : public TPersistent {
     Integer GetIndex() const;
     TShortcutItems* GetOwnerItems() const { return FOwnerItems; }
     TShortcutList* GetShortcutList() const;
+    // Edits the caption in place in its list (nothing without a list).
+    void EditCaption();
 
     // The icon's origin in the list's client pixels, as the last layout or
     // scroll left it.
@@ -246,13 +248,12 @@ class TShortcutList : public TCustomControl {
     void ScrollItems(Integer amount);
     Integer GetScrollOffset() const { return FScrollOffset; }
     bool IsScrolling() const { return FScrolling; }
-    // The frames of the last animated scroll and the longest of them (its
-    // moving and erasing, in processor time), for measuring.
-    struct TScrollFrames {
-        Integer Frames = 0;
-        double WorstFrameMicroseconds = 0;
-    };
-    TScrollFrames GetLastScrollFrames() const { return FLastScrollFrames; }
+
+    // In-place caption editing: an editor over Item's caption; its message
+    // SEM_FINISHED applies or drops the text. One editor at a time.
+    void EditCaption(TShortcutItem* item);
+    TShortcutEdit* GetCaptionEdit() const { return FEdit; }
+    TShortcutItem* GetEditItem() const { return FEditItem; }
     TShortcutButton* GetUpButton() const { return FUpButton; }
     TShortcutButton* GetDownButton() const { return FDownButton; }
 
@@ -320,6 +321,8 @@ private:
     void ClickItem(TShortcutItem* item);
     void PassToParent(TMessage& message);
     void FinishCaptionEdit();
+    void DropCaptionEdit();
+    void SEMFinsihed(TMessage& message);
     void WMButtonDown(TMessage& message);
     void WMButtonUp(TMessage& message);
     void WMCancelMode(TMessage& message);
@@ -356,7 +359,6 @@ private:
     bool FScrolling = false;
     TShortcutEdit* FEdit = nullptr;
     TShortcutItem* FEditItem = nullptr;
-    TScrollFrames FLastScrollFrames;
     // Captions of a list without a parent are measured on this bitmap's canvas.
     mutable std::unique_ptr<TBitmap> FMeasuringBitmap;
 };

@@ -19,6 +19,7 @@
 //   leaves. Cancel mode, the pointer leaving, and the end of an item drag
 //   (on the list it began from) clear it.
 #include "controls/list/ShortcutList.h"
+#include "controls/shared/ShortcutEdit.h"
 
 #include <cstdlib>
 
@@ -54,6 +55,7 @@ bool TShortcutList::DispatchInput(TMessage& message)
     case CM_MOUSEENTER: CMMouseEnter(message); return true;
     case CM_MOUSELEAVE: CMMouseLeave(message); return true;
     case CM_DIALOGCHAR: CMDialogChar(message); return true;
+    case SEM_FINISHED: SEMFinsihed(message); return true;
     }
     return false;
 }
@@ -73,13 +75,6 @@ bool TShortcutList::Showing() const
             return false;
     return true;
 }
-
-// Hook of the caption editing: an open editor lies over an item's caption,
-// and the items are about to move (a drag starts, or a drop moves one). A
-// press has already ended it through the platform's cancel mode. The editing
-// work ends it here as a click elsewhere does. Until that work lands no editor
-// is ever open (FEdit stays nil).
-void TShortcutList::FinishCaptionEdit() {}
 
 // ---- entering and leaving ----------------------------------------------------------------
 

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <ctime>
 
 #include "controls/shared/AnimationTicks.h"
 #include "controls/shared/ShortcutButton.h"
@@ -18,21 +17,6 @@ namespace ld {
 namespace {
 
 constexpr DWORD ScrollDuration = 40; // ms
-
-// The thread's processor time in microseconds: on a busy machine the time the
-// thread waits for a processor is not the frame's own.
-double ThreadMicroseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e6 + double(now.tv_nsec) / 1e3;
-}
-
-void CountFrame(TShortcutList::TScrollFrames& frames, double start)
-{
-    ++frames.Frames;
-    frames.WorstFrameMicroseconds = std::max(frames.WorstFrameMicroseconds, ThreadMicroseconds() - start);
-}
 
 } // namespace
 
@@ -152,17 +136,14 @@ void TShortcutList::AnimateScroll(Integer amount)
     TTickWindow ticks(ScrollDuration);
     Integer step = 1;
     double done = 0;
-    FLastScrollFrames = {};
     FScrolling = true;
     try {
         while (ticks.Open()) {
-            const double frameStart = ThreadMicroseconds();
             HRGN uncovered = CreateRectRgnIndirect(client);
             ScrollWindowEx(window, 0, step * direction, nullptr, nullptr, uncovered, nullptr, SW_INVALIDATE | SW_ERASE);
             RedrawWindow(window, nullptr, uncovered, RDW_ERASENOW | RDW_NOINTERNALPAINT);
             DeleteObject(uncovered);
             done += step;
-            CountFrame(FLastScrollFrames, frameStart);
             ticks.WaitForNextTick();
             step = ticks.NextStep(done, distance - done);
         }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 #include <limits>
 
 namespace ld {
@@ -21,6 +22,13 @@ double Span(TAnimationTick from, TAnimationTick to)
 
 TAnimationStats LastStats;
 
+double ThreadMicroseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e6 + double(now.tv_nsec) / 1e3;
+}
+
 } // namespace
 
 TAnimationStats LastAnimationStats() { return LastStats; }
@@ -29,7 +37,7 @@ TTickWindow::TTickWindow(DWORD duration)
     : FStart(Ticks(GetTickCount()))
     , FEnd(Ticks(static_cast<uint32_t>(FStart) + duration))
     , FNow(FStart)
-    , FFrameStart(std::chrono::steady_clock::now())
+    , FFrameStart(ThreadMicroseconds())
 {
 }
 
@@ -37,14 +45,13 @@ TTickWindow::~TTickWindow() { LastStats = FStats; }
 
 void TTickWindow::WaitForNextTick()
 {
-    const auto drawn = std::chrono::steady_clock::now();
-    const double frame = std::chrono::duration<double, std::micro>(drawn - FFrameStart).count();
+    const double frame = ThreadMicroseconds() - FFrameStart;
     ++FStats.Frames;
     FStats.WorstFrameMicroseconds = std::max(FStats.WorstFrameMicroseconds, frame);
     do
         FNow = Ticks(GetTickCount());
     while (FNow == FStart || FNow == FEnd);
-    FFrameStart = std::chrono::steady_clock::now();
+    FFrameStart = ThreadMicroseconds();
 }
 
 int TTickWindow::NextStep(double done, double remaining) const

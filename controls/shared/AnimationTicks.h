@@ -3,9 +3,9 @@
 // sizes each frame by the speed reached so far.
 #pragma once
 
+#include "controls/shared/HostVersion.h"
 #include "platform/core/Types.h"
 
-#include <chrono>
 #include <cstdint>
 
 namespace ld {
@@ -13,14 +13,16 @@ namespace ld {
 // Some builds hold the tick count as a signed 32-bit number, the others as
 // unsigned; the only visible difference is where a time window wraps (2^31
 // or 2^32 ms of uptime), and such a window skips its animation.
-#if defined(LD_SIGNED_TICKS) && LD_SIGNED_TICKS
+#if LD_HOST_SIGNED_TICKS
 using TAnimationTick = int32_t;
 #else
 using TAnimationTick = uint32_t;
 #endif
 
 // What the last finished animation achieved: its frames and the longest time
-// a frame spent drawing (the busy wait left out), for the benchmarks.
+// a frame spent drawing (the busy wait left out), for the benchmarks. Frames are
+// timed in the thread's processor time: on a busy machine the time the thread
+// waits for a processor is not the frame's own.
 struct TAnimationStats {
     Integer Frames = 0;
     double WorstFrameMicroseconds = 0;
@@ -57,7 +59,7 @@ private:
     TAnimationTick FEnd;
     TAnimationTick FNow;
     TAnimationStats FStats;
-    std::chrono::steady_clock::time_point FFrameStart;
+    double FFrameStart;
 };
 
 } // namespace ld

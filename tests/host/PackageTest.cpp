@@ -16,6 +16,7 @@ TPackageInfo SampleInfo()
     info.Flags = pfExplicitBuild | (3u << pfProducerShift);
     info.Requires = {"vcl50", "Other_1"};
     info.Contains = {{ufPackageUnit, "Launchdeck"}, {ufWeakUnit, "Windows"}};
+    info.Imports = {"cp3240mt"};
     return info;
 }
 
@@ -44,8 +45,8 @@ TEST(PackageInfo, MalformedDataIsNamedWithItsOffset)
     badMagic[0] = 'X';
     EXPECT_EQ(message(badMagic), "Malformed package information at byte 0: not package information (signature missing)");
     std::string badVersion = data;
-    badVersion[4] = 2;
-    EXPECT_EQ(message(badVersion), "Malformed package information at byte 4: unknown version 2");
+    badVersion[4] = 3;
+    EXPECT_EQ(message(badVersion), "Malformed package information at byte 4: unknown version 3");
     std::string badName = data;
     badName[12] = '9'; // "vcl50" -> "9cl50"
     EXPECT_EQ(message(badName), "Malformed package information at byte 11: invalid required package name");
@@ -114,6 +115,19 @@ TEST(DesignHost, RefusesWhatIsNotALoadablePackage)
     EXPECT_EQ(LoadFailure(host, LD_NO_INFO_PACKAGE),
               std::string(LD_NO_INFO_PACKAGE) + " is not a package: it has no package information");
     EXPECT_TRUE(host.GetPackages().empty());
+}
+
+TEST(DesignHost, AnEnvironmentRefusesABuildForAnotherHostBeforeItsRegister)
+{
+    TDesignHost host;
+    host.SetOfferedPackage("vcl40");
+    EXPECT_EQ(LoadFailure(host, LD_PACKAGE_FILE), std::string("Cannot load package ") + LD_PACKAGE_FILE +
+                                                      ": it requires vcl50, but this environment offers vcl40");
+    EXPECT_TRUE(host.GetPackages().empty());
+    EXPECT_TRUE(host.GetRegistry().GetPalette().empty());
+    EXPECT_FALSE(IsMapped("LaunchdeckPackageD5.bpl"));
+    host.SetOfferedPackage("VCL50"); // names compare without regard to case
+    EXPECT_EQ(host.LoadPackage(LD_PACKAGE_FILE).Description, "Launchdeck");
 }
 
 TEST(DesignHost, AFailingRegisterLeavesNothingRegistered)

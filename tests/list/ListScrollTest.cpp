@@ -161,7 +161,7 @@ TEST_F(ListScrollTest, ATimeWindowAcrossTheTickWrapSkipsTheAnimation)
     TShortcutList* list = AddList(120, 100);
     AddItems(list, {"One", "Two", "Three", "Four"});
     Backend->RunUntilIdle();
-#if defined(LD_SIGNED_TICKS) && LD_SIGNED_TICKS
+#if LD_HOST_SIGNED_TICKS
     const DWORD nearWrap = 0x7FFFFFF0u;
     const DWORD farFromWrap = 0xFFFFFFF0u;
 #else
