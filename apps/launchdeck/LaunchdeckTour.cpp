@@ -51,6 +51,18 @@ public:
         DragToOtherSheet(FForm.ListDevices, 0, 3);
         Shot("moved", "Printer dragged onto the Network tab: resting there rolls it open, the drop moves it");
 
+        FForm.SheetDevices->EditCaption();
+        FBackend.RunUntilIdle();
+        // The editor opens with the caret before the old caption: delete it.
+        FBackend.Key(VK_HOME);
+        for (size_t i = 0; i < FForm.SheetDevices->GetCaption().size(); ++i)
+            FBackend.Key(VK_DELETE);
+        FBackend.Type("Hardware");
+        Shot("edit-caption", "the Devices tab's caption edited in place: Hardware typed");
+        FBackend.Key(VK_RETURN);
+        FBackend.RunUntilIdle();
+        Shot("caption-edited", "Enter ends the edit: the tab is called Hardware");
+
         ClickAt(bar, Centre(bar->GetGroupRect(0)));
         // Tab looks are shown with the pointer on a closed tab, item looks on an item.
         ToggleOption(FForm.FlatButton, false);

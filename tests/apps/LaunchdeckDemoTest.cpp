@@ -127,9 +127,9 @@ TEST(LaunchdeckDemoProgram, TheHeadlessTourExitsZeroWritesItsPicturesAndLogsTheE
     const char* const pictures[] = {"01-start",         "02-hot-tab",          "03-hot-item",
                                     "04-click-item",    "05-scrolled",         "06-open-by-click",
                                     "07-open-by-key",   "08-reordering",       "09-reordered",
-                                    "10-resting-drag",  "11-moved",            "12-option-flat-tabs",
-                                    "13-option-button-tabs", "14-option-hot-tabs", "15-option-full-select",
-                                    "16-end"};
+                                    "10-resting-drag",  "11-moved",            "12-edit-caption",
+                                    "13-caption-edited", "14-option-flat-tabs", "15-option-button-tabs",
+                                    "16-option-hot-tabs", "17-option-full-select", "18-end"};
     for (const char* name : pictures) {
         const std::filesystem::path png = out / (std::string(name) + ".png");
         ASSERT_TRUE(std::filesystem::exists(png)) << png;
@@ -145,6 +145,7 @@ TEST(LaunchdeckDemoProgram, TheHeadlessTourExitsZeroWritesItsPicturesAndLogsTheE
         "ListDevices.OnReorder 'Computer' now at 2",
         "Bar.OnChanging leaving SheetDevices\nBar.OnChange now SheetNetwork",
         "ListNetwork.OnReorder 'Printer' now at 1",
+        "Bar.OnEnter",
         "FullSelectButton.OnClick options [soHotTabs, soButtonItems, soAnimatedSheets]",
     };
     size_t at = 0;
