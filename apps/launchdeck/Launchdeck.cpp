@@ -1,0 +1,91 @@
+// launchdeck: the component set as its users meet it. The form "Launchdeck
+// demo" is read from its stored form, compiled into the program. In an X
+// window (DISPLAY set and answering, or --x11) it runs until the window is
+// closed. On the headless screen (no display, or --headless) it plays a
+// scripted tour, writing a PNG and the event log after each step into the
+// folder given with --out.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "apps/launchdeck/LaunchdeckDemoForm.h"
+#include "apps/launchdeck/LaunchdeckTour.h"
+#include "platform/backends/BackendChoice.h"
+#include "platform/backends/HeadlessBackend.h"
+#include "platform/win/TickSource.h"
+
+using namespace ld;
+using ld::launchdeck::TLaunchdeckDemoForm;
+
+namespace {
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: launchdeck [--headless | --x11] [--out DIR]\n"
+                         "  in a window it runs until closed; headless it plays its tour and needs --out\n");
+    return 2;
+}
+
+int RunTour(THeadlessBackend& backend, const std::filesystem::path& out)
+{
+    auto* form = Application->CreateForm<TLaunchdeckDemoForm>();
+    form->Show();
+    std::printf("Tour, pictures and log.txt in %s:\n", out.string().c_str());
+    const Integer shots = launchdeck::PlayTour(backend, *form, out);
+    std::printf("%d pictures written, %d events logged.\n", shots, form->GetEventCount());
+    const Integer failures = Application->GetExceptionCount();
+    if (failures != 0)
+        std::fprintf(stderr, "launchdeck: %d exceptions, the last: %s\n", failures,
+                     Application->GetLastExceptionMessage().c_str());
+    form->Free();
+    return failures == 0 ? 0 : 1;
+}
+
+int RunInWindow()
+{
+    auto* form = Application->CreateForm<TLaunchdeckDemoForm>();
+    std::printf("Launchdeck runs in its window: point at the tabs and icons, click them, open sheets by click "
+                "or Alt+letter, drag icons within a list or onto another tab, switch the options with the "
+                "buttons. Close the window to end.\n");
+    std::fflush(stdout);
+    Application->Run();
+    form->Free();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::filesystem::path out;
+    TBackendRequest request = TBackendRequest::Automatic;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc)
+            out = argv[++i];
+        else if (!TakeBackendArgument(argv[i], request))
+            return Usage();
+    }
+    try {
+        TBackendChoice choice = OpenBackend(request);
+        if (!choice.Note.empty())
+            std::fprintf(stderr, "launchdeck: %s\n", choice.Note.c_str());
+        if (choice.X11())
+            return RunInWindow();
+        if (out.empty())
+            return Usage();
+        std::error_code ec;
+        std::filesystem::create_directories(out, ec);
+        if (ec) {
+            std::fprintf(stderr, "launchdeck: cannot create %s: %s\n", out.string().c_str(), ec.message().c_str());
+            return 1;
+        }
+        // The simulated clock moves a millisecond at every read, so that the
+        // roll's and the scroll's timed loops end, and each run draws the same.
+        TickSource::UseSimulatedClock(0, 1);
+        return RunTour(*choice.Headless(), out);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "launchdeck: %s\n", e.what());
+        return 1;
+    }
+}
