@@ -63,6 +63,18 @@ public:
         FBackend.RunUntilIdle();
         Shot("caption-edited", "Enter ends the edit: the tab is called Hardware");
 
+        TShortcutItem* server = FForm.ListNetwork->GetItems()->GetItem(0);
+        server->EditCaption();
+        FBackend.RunUntilIdle();
+        FBackend.Key(VK_HOME);
+        for (size_t i = 0; i < server->GetCaption().size(); ++i)
+            FBackend.Key(VK_DELETE);
+        FBackend.Type("File Server");
+        Shot("edit-item-caption", "an item's caption edited in place: File Server typed");
+        FBackend.Key(VK_RETURN);
+        FBackend.RunUntilIdle();
+        Shot("item-caption-edited", "Enter ends the edit: the item is called File Server");
+
         ClickAt(bar, Centre(bar->GetGroupRect(0)));
         // Tab looks are shown with the pointer on a closed tab, item looks on an item.
         ToggleOption(FForm.FlatButton, false);

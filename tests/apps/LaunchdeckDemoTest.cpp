@@ -128,8 +128,9 @@ TEST(LaunchdeckDemoProgram, TheHeadlessTourExitsZeroWritesItsPicturesAndLogsTheE
                                     "04-click-item",    "05-scrolled",         "06-open-by-click",
                                     "07-open-by-key",   "08-reordering",       "09-reordered",
                                     "10-resting-drag",  "11-moved",            "12-edit-caption",
-                                    "13-caption-edited", "14-option-flat-tabs", "15-option-button-tabs",
-                                    "16-option-hot-tabs", "17-option-full-select", "18-end"};
+                                    "13-caption-edited", "14-edit-item-caption", "15-item-caption-edited",
+                                    "16-option-flat-tabs", "17-option-button-tabs", "18-option-hot-tabs",
+                                    "19-option-full-select", "20-end"};
     for (const char* name : pictures) {
         const std::filesystem::path png = out / (std::string(name) + ".png");
         ASSERT_TRUE(std::filesystem::exists(png)) << png;
