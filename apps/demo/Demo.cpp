@@ -161,33 +161,11 @@ int RunInWindow()
 
 int main(int argc, char** argv)
 {
-    std::filesystem::path out;
-    TBackendRequest request = TBackendRequest::Automatic;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc)
-            out = argv[++i];
-        else if (!TakeBackendArgument(argv[i], request))
-            return Usage();
-    }
-    try {
-        TBackendChoice choice = OpenBackend(request);
-        if (!choice.Note.empty())
-            std::fprintf(stderr, "demo: %s\n", choice.Note.c_str());
-        if (choice.X11())
-            return RunInWindow();
-        if (out.empty())
-            return Usage();
-        std::error_code ec;
-        std::filesystem::create_directories(out, ec);
-        if (ec) {
-            std::fprintf(stderr, "demo: cannot create %s: %s\n", out.string().c_str(), ec.message().c_str());
-            return 1;
-        }
-        // The tour runs on the simulated clock: the same pictures on every machine.
-        TickSource::UseSimulatedClock(0);
-        return RunTour(*choice.Headless(), out);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "demo: %s\n", e.what());
-        return 1;
-    }
+    return RunDemoProgram({"demo", Usage, RunInWindow,
+                           [](THeadlessBackend& backend, const std::filesystem::path& out) {
+                               // The tour runs on the simulated clock: the same pictures on every machine.
+                               TickSource::UseSimulatedClock(0);
+                               return RunTour(backend, out);
+                           }},
+                          argc, argv);
 }

@@ -58,34 +58,12 @@ int RunInWindow()
 
 int main(int argc, char** argv)
 {
-    std::filesystem::path out;
-    TBackendRequest request = TBackendRequest::Automatic;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc)
-            out = argv[++i];
-        else if (!TakeBackendArgument(argv[i], request))
-            return Usage();
-    }
-    try {
-        TBackendChoice choice = OpenBackend(request);
-        if (!choice.Note.empty())
-            std::fprintf(stderr, "launchdeck: %s\n", choice.Note.c_str());
-        if (choice.X11())
-            return RunInWindow();
-        if (out.empty())
-            return Usage();
-        std::error_code ec;
-        std::filesystem::create_directories(out, ec);
-        if (ec) {
-            std::fprintf(stderr, "launchdeck: cannot create %s: %s\n", out.string().c_str(), ec.message().c_str());
-            return 1;
-        }
-        // The simulated clock moves a millisecond at every read, so that the
-        // roll's and the scroll's timed loops end, and each run draws the same.
-        TickSource::UseSimulatedClock(0, 1);
-        return RunTour(*choice.Headless(), out);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "launchdeck: %s\n", e.what());
-        return 1;
-    }
+    return RunDemoProgram({"launchdeck", Usage, RunInWindow,
+                           [](THeadlessBackend& backend, const std::filesystem::path& out) {
+                               // The simulated clock moves a millisecond at every read, so that the
+                               // roll's and the scroll's timed loops end, and each run draws the same.
+                               TickSource::UseSimulatedClock(0, 1);
+                               return RunTour(backend, out);
+                           }},
+                          argc, argv);
 }

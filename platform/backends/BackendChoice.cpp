@@ -1,5 +1,6 @@
 #include "platform/backends/BackendChoice.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/backends/HeadlessBackend.h"
@@ -38,6 +39,39 @@ TBackendChoice OpenBackend(TBackendRequest request, Integer width, Integer heigh
     }
     choice.Backend = std::make_unique<THeadlessBackend>(width, height);
     return choice;
+}
+
+int RunDemoProgram(const TDemoProgram& program, int argc, char** argv)
+{
+    std::filesystem::path out;
+    TBackendRequest request = TBackendRequest::Automatic;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--out" && i + 1 < argc)
+            out = argv[++i];
+        else if (!TakeBackendArgument(arg, request))
+            return program.Usage();
+    }
+    const char* name = program.Name.c_str();
+    try {
+        TBackendChoice choice = OpenBackend(request);
+        if (!choice.Note.empty())
+            std::fprintf(stderr, "%s: %s\n", name, choice.Note.c_str());
+        if (choice.X11())
+            return program.RunInWindow();
+        if (out.empty())
+            return program.Usage();
+        std::error_code ec;
+        std::filesystem::create_directories(out, ec);
+        if (ec) {
+            std::fprintf(stderr, "%s: cannot create %s: %s\n", name, out.string().c_str(), ec.message().c_str());
+            return 1;
+        }
+        return program.RunTour(*choice.Headless(), out);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", name, e.what());
+        return 1;
+    }
 }
 
 } // namespace ld

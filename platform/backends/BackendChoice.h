@@ -4,6 +4,8 @@
 // "--x11" insists on the window and fails when it cannot be had.
 #pragma once
 
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -31,5 +33,18 @@ struct TBackendChoice {
 // Opens the chosen backend with a screen of the given size. With X11
 // requested and no display to be had it raises EX11Error.
 TBackendChoice OpenBackend(TBackendRequest request, Integer width = 1024, Integer height = 768);
+
+// What a demo program is: its window for a person, or its scripted tour on the
+// headless screen writing into a folder.
+struct TDemoProgram {
+    std::string Name;                   // for its messages on standard error
+    std::function<int()> Usage;         // prints the usage, returns the exit status
+    std::function<int()> RunInWindow;   // until the window is closed
+    std::function<int(THeadlessBackend&, const std::filesystem::path&)> RunTour;
+};
+
+// The main of such a program: --out DIR, --headless, --x11. Failures end it with
+// one line on standard error and status 1.
+int RunDemoProgram(const TDemoProgram& program, int argc, char** argv);
 
 } // namespace ld
