@@ -20,6 +20,8 @@ JOBS ?= 2
 BUILD := build
 ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
+# A compiler cache, when the machine has one, makes rebuilds in other checkouts cheap.
+LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 all: build
 
@@ -37,10 +39,10 @@ deps:
 	fi
 
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
 
 $(ASAN_BUILD)/build.ninja:
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLD_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLD_SANITIZE=ON $(LAUNCHER)
 
 build: deps $(BUILD)/build.ninja
 	ninja -C $(BUILD) -j$(JOBS)
