@@ -1,10 +1,12 @@
-# cmake -DOUT=DIR -DPACKAGES="a.dpl;b.bpl;..." -DDECKINSTALL=FILE [-DDECKINSTALL_EXE=FILE] -P MakeDist.cmake
+# cmake -DOUT=DIR -DPACKAGES="a.dpl;b.bpl;..." -DDECKINSTALL=FILE -DREFERENCE=DIR
+#       [-DDECKINSTALL_EXE=FILE] -P MakeDist.cmake
 #
 # Lays out the distribution folder the installer expects: each package build in
-# the folder of its host (LibD3, LibD4, LibD5, LibCB3), Help (its files come
-# later; the installer skips what is missing) and the installer beside them.
+# the folder of its host (LibD3, LibD4, LibD5, LibCB3), Help with the help file
+# and its contents file (and the reference's HTML edition in Help/html), and
+# the installer beside them. REFERENCE is the folder of the built reference.
 # Only these entries of OUT are replaced; anything else in it stays.
-foreach(var OUT PACKAGES DECKINSTALL)
+foreach(var OUT PACKAGES DECKINSTALL REFERENCE)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "MakeDist.cmake: -D${var}=... missing")
   endif()
@@ -16,7 +18,14 @@ foreach(folder ${folders})
   file(REMOVE_RECURSE ${OUT}/${folder})
   file(MAKE_DIRECTORY ${OUT}/${folder})
 endforeach()
+foreach(file Launchdeck.hlp Launchdeck.cnt html/index.html)
+  if(NOT EXISTS ${REFERENCE}/${file})
+    message(FATAL_ERROR "MakeDist.cmake: ${REFERENCE}/${file} missing: build the reference first")
+  endif()
+endforeach()
+file(REMOVE_RECURSE ${OUT}/Help)
 file(MAKE_DIRECTORY ${OUT}/Help)
+file(COPY ${REFERENCE}/Launchdeck.hlp ${REFERENCE}/Launchdeck.cnt ${REFERENCE}/html DESTINATION ${OUT}/Help)
 
 foreach(package ${PACKAGES})
   get_filename_component(name ${package} NAME)

@@ -1,8 +1,8 @@
 // The distribution folder installed into a Wine prefix holding the four
-// environments, then each environment as the designer plays it: it reads its
-// known packages from the prefix's user.reg, maps their Windows paths through
-// the drive links, loads the registered build and shows its palette page. A
-// second install changes nothing the designer sees.
+// environments, the component and its help; then each environment as the
+// designer plays it: it reads its known packages from the prefix's user.reg,
+// maps their Windows paths through the drive links, loads the registered build
+// and shows its palette page. A second install changes nothing the designer sees.
 #include "tests/installer/TestPrefix.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +35,15 @@ const TEnvironment Environments[] = {
      "bcb3.cnt"},
 };
 
+// A folder below drive C, as a path of the prefix.
+std::string WindowsToPath(std::string folder)
+{
+    for (char& c : folder)
+        if (c == '\\')
+            c = '/';
+    return folder;
+}
+
 // Each environment as its own installer leaves it: the machine key with its
 // root, the user's known packages (one of the host's own, one stale copy of
 // ours), its library path, and its folders with the master help contents.
@@ -48,10 +57,7 @@ void AddEnvironments(TTestPrefix& test)
         user += RegKey(key + "\\Known Packages", {{"$(DELPHI)\\Bin\\dclstd.bpl", "Standard Components"},
                                                    {"C:\\Old\\" + std::string(e.Package), "Launchdeck"}});
         user += RegKey(key + "\\Library", {{e.PathValue, "$(DELPHI)\\Lib;$(BCB)\\Bin"}});
-        std::string folder = e.RootDir;
-        for (char& c : folder)
-            if (c == '\\')
-                c = '/';
+        const std::string folder = WindowsToPath(e.RootDir);
         TTestPrefix::WriteFile(test.DriveC / folder / "Help" / e.Contents, ":Base main.hlp\r\n:Index Main=main.hlp\r\n");
         TTestPrefix::WriteFile(test.DriveC / folder / "Lib" / "classes.dcu", "unit");
         TTestPrefix::WriteFile(test.DriveC / "Old" / e.Package, "stale");
@@ -64,7 +70,8 @@ void AddEnvironments(TTestPrefix& test)
 void MakeDist(TTestPrefix& test)
 {
     const TRunResult dist = test.RunProgram(LD_CMAKE, {"-DOUT=" + test.Dist.string(), "-DPACKAGES=" LD_PACKAGES,
-                                                       "-DDECKINSTALL=" DECKINSTALL_PROGRAM, "-P", LD_MAKE_DIST});
+                                                       "-DDECKINSTALL=" DECKINSTALL_PROGRAM,
+                                                       "-DREFERENCE=" LD_REFERENCE_DIR, "-P", LD_MAKE_DIST});
     ASSERT_EQ(dist.ExitCode, 0) << dist.Err;
 }
 
@@ -99,10 +106,20 @@ TEST(EndToEnd, EachEnvironmentLoadsItsOwnRegisteredBuildAndAgainAfterASecondInst
 
     const TRunResult first = test.RunProgram(test.Dist / "deckinstall", {});
     ASSERT_EQ(first.ExitCode, 0) << first.Err;
-    EXPECT_NE(first.Out.find("Delphi 3: Component installed.\r\nDelphi 4: Component installed.\r\n"
-                             "Delphi 5: Component installed.\r\nC++Builder 3: Component installed.\r\n"),
+    EXPECT_NE(first.Out.find("Delphi 3: Component & help installed.\r\nDelphi 4: Component & help installed.\r\n"
+                             "Delphi 5: Component & help installed.\r\nC++Builder 3: Component & help installed.\r\n"),
               std::string::npos)
         << first.Out;
+    const std::string help = TTestPrefix::ReadFile(fs::path(LD_REFERENCE_DIR) / "Launchdeck.hlp");
+    const std::string contents = TTestPrefix::ReadFile(fs::path(LD_REFERENCE_DIR) / "Launchdeck.cnt");
+    for (const TEnvironment& e : Environments) {
+        SCOPED_TRACE(e.Host);
+        const fs::path helpFolder = test.DriveC / WindowsToPath(e.RootDir) / "Help";
+        EXPECT_EQ(TTestPrefix::ReadFile(helpFolder / "Launchdeck.hlp"), help);
+        EXPECT_EQ(TTestPrefix::ReadFile(helpFolder / "Launchdeck.cnt"), contents);
+        EXPECT_EQ(TTestPrefix::ReadFile(helpFolder / e.Contents),
+                  ":Base main.hlp\r\n:Index Launchdeck Component Reference=Launchdeck.hlp\r\n:Index Main=main.hlp\r\n");
+    }
 
     std::map<std::string, TSession> seen;
     for (const TEnvironment& e : Environments) {
