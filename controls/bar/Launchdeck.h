@@ -156,9 +156,12 @@ class TLaunchdeck : public TCustomControl {
     void FindNewActiveSheet(Integer index);
 
     // Opens the sheet with visible index Index, sliding the tabs first when
-    // soAnimatedSheets is set (asks OnChanging first).
+    // soAnimatedSheets is set and the bar is shown (asks OnChanging first).
+    // Asked again while a roll runs, the running roll opens the last sheet
+    // asked for instead.
     void RollInSheet(Integer index);
-    // The two slides; they only draw and change no state.
+    // The two slides; they only draw and change no state. Neither draws
+    // without a shown window or once a newer request has come.
     void RollDown(Integer index);
     void RollUp(Integer index);
 
@@ -196,6 +199,9 @@ private:
     bool IsFontStored() const;
     Integer FontTabHeight() const;
     void PlaceScrollButtons();
+    Integer RollToLastRequest(Integer index);
+    bool ShownOnScreen() const;
+    bool SlideStillWanted(Integer index, bool down) const;
     void Slide(TRect band, Integer target, bool down);
     void PaintTab(TCanvas* canvas, Integer index, const TRect& rect);
     void DrawCaption(TCanvas* canvas, TRect rect, Integer inset, const std::string& caption, bool hot);
@@ -247,6 +253,10 @@ private:
     TShortcutOptions FOptions;
     TShortcutEdit* FEdit = nullptr;
     TShortcutSheet* FEditSheet = nullptr;
+    // A roll is letting messages through; a request meanwhile only replaces
+    // its target (a visible index).
+    bool FRolling = false;
+    Integer FRollRequest = -1;
 
     friend class TShortcutSheet;
 };
