@@ -59,11 +59,14 @@ void TShortcutEdit::Dispatch(TMessage& message)
     inherited::Dispatch(message);
 }
 
-// Tab stays here instead of moving the focus (KeyPress keeps it out of the text).
+// Tab stays here instead of moving the focus (KeyPress keeps it out of the
+// text). Return and Escape end editing, so the form's Default and Cancel
+// buttons must not have them first; the memo gives them up without
+// WantReturns, which only says Return makes no line break here.
 void TShortcutEdit::WMGetDlgCode(TMessage& message)
 {
     inherited::Dispatch(message);
-    message.Result |= DLGC_WANTTAB;
+    message.Result |= DLGC_WANTTAB | DLGC_WANTALLKEYS;
 }
 
 void TShortcutEdit::WMKillFocus(TMessage& message)

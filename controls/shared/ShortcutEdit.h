@@ -11,7 +11,8 @@
 //   key down Escape               discard  (wParam 0)
 //   focus lost                    apply
 //   cancel mode (a press elsewhere) apply
-// Tab neither moves the focus nor goes into the text.
+// Tab neither moves the focus nor goes into the text; Return and Escape stay
+// with the editor, never reaching the form's Default or Cancel button.
 #pragma once
 
 #include "platform/stdctrls/StdCtrls.h"

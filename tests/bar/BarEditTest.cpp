@@ -148,6 +148,34 @@ TEST_F(BarEditTest, EscapeDropsTheTextAndLeavesTheTabAsItWas)
     EXPECT_TRUE(SamePixels(*before, *TabPixels(*Backend, bar, 2)));
 }
 
+// The editor keeps Return and Escape from the form's Default and Cancel
+// buttons; with no editor open they are the buttons' again.
+TEST_F(BarEditTest, ReturnAndEscapeEndTheEditorAndClickNoButton)
+{
+    TLaunchdeck* bar = EditBar();
+    AddDialogButtons();
+    bar->EditCaption(bar->GetSheet(1));
+    Backend->RunUntilIdle();
+    Type("Dropped ");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(bar->GetCaptionEdit(), nullptr);
+    ClickAt(Other, {5, 5});
+    EXPECT_EQ(bar->GetSheet(1)->GetCaption(), "Sheet1") << "Escape dropped the text for good";
+
+    bar->EditCaption(bar->GetSheet(2));
+    Backend->RunUntilIdle();
+    Type("Kept ");
+    Key(VK_RETURN);
+    EXPECT_EQ(bar->GetCaptionEdit(), nullptr);
+    EXPECT_EQ(bar->GetSheet(2)->GetCaption(), "Kept Sheet2");
+    EXPECT_TRUE(Clicks.empty());
+
+    Other->SetFocus();
+    Key(VK_RETURN);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Clicks, (std::vector<std::string>{"OK", "Cancel"}));
+}
+
 TEST_F(BarEditTest, FocusLeavingTheEditorApplies)
 {
     TLaunchdeck* bar = EditBar();
