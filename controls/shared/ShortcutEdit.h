@@ -28,6 +28,8 @@ class TShortcutEdit : public TCustomMemo {
 
     // Invisible (no size) until the host places it; its own font and colours.
     explicit TShortcutEdit(TComponent* owner);
+    // Takes back its SEM_FINISHED if it is still queued.
+    ~TShortcutEdit() override;
 
     // Reports the end of editing to the parent, the first time only.
     virtual void Finished(bool accept);
@@ -43,6 +45,7 @@ private:
     void CMCancelMode(TMessage& message);
 
     bool FFinished = false;
+    HWND FPostedTo = nullptr;
 };
 
 } // namespace ld
