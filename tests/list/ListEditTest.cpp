@@ -3,56 +3,9 @@
 // and the edited item leaving its collection before the editor's message.
 #include "tests/list/ListTestSupport.h"
 
-#include <cstdlib>
-#include <new>
-#include <utility>
-
 #include "controls/shared/ShortcutEdit.h"
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/win/MessageQueue.h"
-
-namespace ld::test {
-namespace {
-
-// While one lives, the next block of Size bytes freed is handed out again by
-// the next allocation of that size: the reuse a heap may do at any time, on
-// demand. Sized delete tells the size of a freed object.
-struct ReuseFreedAddress {
-    static inline size_t Size = 0;
-    static inline void* Kept = nullptr;
-    explicit ReuseFreedAddress(size_t size) { Size = size; }
-    ~ReuseFreedAddress()
-    {
-        std::free(Kept);
-        Kept = nullptr;
-        Size = 0;
-    }
-};
-
-} // namespace
-} // namespace ld::test
-
-void* operator new(std::size_t size)
-{
-    using ld::test::ReuseFreedAddress;
-    if (ReuseFreedAddress::Kept != nullptr && size == ReuseFreedAddress::Size)
-        return std::exchange(ReuseFreedAddress::Kept, nullptr);
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept { std::free(p); }
-
-void operator delete(void* p, std::size_t size) noexcept
-{
-    using ld::test::ReuseFreedAddress;
-    if (p != nullptr && size == ReuseFreedAddress::Size && ReuseFreedAddress::Kept == nullptr) {
-        ReuseFreedAddress::Kept = p;
-        return;
-    }
-    std::free(p);
-}
 
 namespace ld::test {
 namespace {
@@ -175,35 +128,6 @@ TEST_F(ListEditTest, AnItemThatLeavesWhileEditedTakesItsEditorAlong)
     SendMessage(list->GetHandle(), SEM_FINISHED, 1, reinterpret_cast<LPARAM>(&stranger));
     EXPECT_NE(list->GetCaptionEdit(), nullptr);
     EXPECT_EQ(Item(list, 0)->GetCaption(), "Mail");
-}
-
-// The user's case: the item goes with its editor's message still queued, and
-// a new editor opens at once, at the freed editor's address (where the
-// allocator often puts it; here it is made to). The late message must not
-// close the new editor.
-TEST_F(ListEditTest, TheLateMessageOfAFreedEditorLeavesANewEditorAtItsAddressOpen)
-{
-    TShortcutList* list = EditList(ssLargeImages);
-    list->EditCaption(Item(list, 1));
-    Type("Gone");
-    TShortcutEdit* freed = list->GetCaptionEdit();
-    freed->Finished(true);
-    TShortcutEdit* fresh = nullptr;
-    {
-        const ReuseFreedAddress reuse(sizeof(TShortcutEdit));
-        delete Item(list, 1);
-        list->EditCaption(Item(list, 0));
-        fresh = list->GetCaptionEdit();
-    }
-    ASSERT_EQ(fresh, freed) << "the new editor took the freed one's address";
-    Backend->RunUntilIdle();
-    EXPECT_EQ(list->GetCaptionEdit(), fresh);
-    EXPECT_FALSE(fresh->IsFinished());
-    EXPECT_EQ(Item(list, 0)->GetCaption(), "Mail");
-    EXPECT_EQ(Item(list, 1)->GetCaption(), "Calendar");
-    Type("Your ");
-    Key(VK_RETURN);
-    EXPECT_EQ(Item(list, 0)->GetCaption(), "Your Mail");
 }
 
 } // namespace
