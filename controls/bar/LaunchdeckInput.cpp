@@ -23,6 +23,8 @@
 //   editing           --SEM_FINISHED from FEdit-->  idle: the text applied
 //                                           (wParam 1) or dropped, editor freed
 //   editing           --FEditSheet leaves the bar-->  idle at once, text dropped
+//   editing           --an accelerator or resting drag that OnChanging allows-->
+//                       the editor ends as above (applied), then the sheet rolls in
 //   a second EditCaption while editing, and a message from any other editor,
 //   change nothing.
 #include "controls/bar/Launchdeck.h"
@@ -175,8 +177,7 @@ void TLaunchdeck::ProcessGroupClick(Integer index)
 {
     if (index == -1)
         return;
-    FinishCaptionEdit();
-    RollInSheet(index);
+    RollInSheetEndingEdit(index);
     if (Designing(this))
         if (TCustomForm* form = GetParentForm(this); form != nullptr && form->GetDesigner() != nullptr)
             form->GetDesigner()->Modified();
@@ -238,8 +239,7 @@ void TLaunchdeck::CMDialogChar(TMessage& message)
             if (!sheet->IsVisible())
                 continue;
             if (IsAccel(Word(message.WParam), sheet->GetCaption())) {
-                FinishCaptionEdit();
-                RollInSheet(visibleIndex);
+                RollInSheetEndingEdit(visibleIndex);
                 message.Result = 1;
                 return;
             }
@@ -298,10 +298,23 @@ void TLaunchdeck::SEMFinsihed(TMessage& message)
     FreeAndNil(FEdit);
 }
 
-// An open editor lies over its tab, and the tabs are about to move. A click
-// has already ended it through the platform's cancel mode; an accelerator or
-// a resting drag has not: it ends here as a click elsewhere ends it (the text
-// applies). The roll lets the editor's message through before it slides.
+// The user opens a sheet while an editor may lie over its tab. A click has
+// already ended it through the platform's cancel mode; an accelerator or a
+// resting drag has not. The tabs are about to move under it, so it ends as a
+// click elsewhere ends it (the text applies), but only once OnChanging has
+// allowed the change (CanChange calls FinishCaptionEdit then): a refused
+// change moves nothing, and the editor stays open with its text and the
+// focus. The roll lets the editor's message through before it slides.
+void TLaunchdeck::RollInSheetEndingEdit(Integer index)
+{
+    struct TEndEditScope {
+        bool& Flag;
+        explicit TEndEditScope(bool& flag) : Flag(flag) { Flag = true; }
+        ~TEndEditScope() { Flag = false; }
+    } scope(FEndEditOnChange);
+    RollInSheet(index);
+}
+
 void TLaunchdeck::FinishCaptionEdit()
 {
     if (FEdit != nullptr)

@@ -132,6 +132,12 @@ bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return true;
 }
 
+void RemovePostedMessages(HWND hwnd, UINT msg, LPARAM lParam)
+{
+    auto& posted = State().Posted;
+    std::erase_if(posted, [&](const MSG& m) { return m.hwnd == hwnd && m.message == msg && m.lParam == lParam; });
+}
+
 void PostQuitMessage(Integer exitCode)
 {
     State().QuitPosted = true;
