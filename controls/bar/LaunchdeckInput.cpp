@@ -231,9 +231,10 @@ void TLaunchdeck::DragTimerExpired(TObject*)
 // ---- wheel -----------------------------------------------------------------------------------
 
 // The wheel works the arrows: a notch makes the steps nearest to a tab's
-// pitch, fewer when the arrow hides on the way. Where the arrow is hidden
-// the bar cannot scroll that way and the notch goes on to the parent. An
-// open caption editor keeps its tab in place: the wheel then does nothing.
+// pitch, fewer when the arrow hides on the way, and the tab now under the
+// unmoved pointer is the hot one. Where the arrow is hidden the bar cannot
+// scroll that way and the notch goes on to the parent. An open caption
+// editor keeps its tab in place: the wheel then does nothing.
 bool TLaunchdeck::WheelStep(TShortcutButton* button, void (TLaunchdeck::*step)(TObject*))
 {
     if (button == nullptr || !button->GetVisible())
@@ -243,6 +244,7 @@ bool TLaunchdeck::WheelStep(TShortcutButton* button, void (TLaunchdeck::*step)(T
     const Integer steps = std::max<Integer>(1, (Metrics().Pitch() + ScrollStep / 2) / ScrollStep);
     for (Integer i = 0; i < steps && button->GetVisible(); ++i)
         (this->*step)(button);
+    SetActiveGroup(GroupAtCursor());
     return true;
 }
 

@@ -147,7 +147,7 @@ TEST_F(BarLayoutTest, TheWheelScrollsTheTabsByATabANotchWhileAnArrowShows)
 {
     auto* bar = AddBar(20, 200);
     bar->SetActiveSheet(bar->GetSheet(0));
-    const TPoint p = bar->ClientToScreen({40, 30});
+    const TPoint p = bar->ClientToScreen({40, 190});
     Backend->MoveTo(p.X, p.Y);
     auto wheel = [&](Integer notches) {
         Backend->Wheel(notches);
@@ -157,6 +157,7 @@ TEST_F(BarLayoutTest, TheWheelScrollsTheTabsByATabANotchWhileAnArrowShows)
     EXPECT_EQ(wheel(1), 0) << "nothing hidden above";
     EXPECT_EQ(wheel(-1), -16);
     EXPECT_EQ(wheel(-2), -48);
+    EXPECT_EQ(bar->GetActiveGroup(), bar->GetGroupAtPos({40, 190})) << "the tab under the pointer is hot";
     const Integer end = wheel(-30);
     EXPECT_FALSE(bar->GetDownButton()->GetVisible());
     EXPECT_LE(bar->GetGroupRect(19).Bottom, 200);

@@ -79,14 +79,18 @@ TEST_F(ListScrollTest, TheWheelScrollsOneItemANotchWhileAnArrowShows)
     TShortcutItems* items = list->GetItems();
     ASSERT_TRUE(list->GetDownButton()->GetVisible());
     ASSERT_TRUE(bar->GetDownButton()->GetVisible());
-    const TPoint p = list->ClientToScreen({30, 30});
+    const TRect icon = list->GetIconRect(items->GetItem(0), false);
+    const TPoint p = list->ClientToScreen({(icon.Left + icon.Right) / 2, (icon.Top + icon.Bottom) / 2});
     Backend->MoveTo(p.X, p.Y);
     auto wheel = [&](Integer notches) {
         Backend->Wheel(notches);
         Backend->RunUntilIdle();
         return list->GetTopItem();
     };
+    Backend->RunUntilIdle();
+    EXPECT_EQ(list->GetActiveItem(), items->GetItem(0));
     EXPECT_EQ(wheel(-1), items->GetItem(1));
+    EXPECT_EQ(list->GetActiveItem(), items->GetItem(1)) << "the item under the pointer is hot";
     EXPECT_EQ(wheel(1), items->GetItem(0));
     EXPECT_EQ(wheel(1), items->GetItem(0));
     Integer notches = 0;
