@@ -290,11 +290,15 @@ protected:
     void DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) override;
     void DragDrop(TObject* source, Integer x, Integer y) override;
     void DoEndDrag(TObject* target, Integer x, Integer y) override;
+    // A notch of the wheel scrolls one item, as a click on an arrow does.
+    bool DoMouseWheelDown(TShiftState shift, TPoint mousePos) override;
+    bool DoMouseWheelUp(TShiftState shift, TPoint mousePos) override;
     void DrawOutline(const TRect& rect, TShortcutItemState state);
     void DrawSelected(const TRect& rect, TShortcutItemState state);
 
 private:
     bool Designing() const { return ComponentState().Contains(csDesigning); }
+    bool WheelStep(TShortcutButton* button, void (TShortcutList::*step)(TObject*));
     bool Loading() const { return ComponentState().Contains(csLoading); }
     TShortcutListSheet* Sheet() const;
     HDC MeasuringDC() const;

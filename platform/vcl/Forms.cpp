@@ -59,6 +59,9 @@ TClass TForm::StaticClass()
         .Event("OnHide", &TForm::GetOnHide, &TForm::SetOnHide)
         .Event("OnKeyDown", &TForm::GetOnKeyDown, &TForm::SetOnKeyDown)
         .Event("OnKeyPress", &TForm::GetOnKeyPress, &TForm::SetOnKeyPress)
+        .Event("OnMouseWheel", &TForm::GetOnMouseWheel, &TForm::SetOnMouseWheel)
+        .Event("OnMouseWheelDown", &TForm::GetOnMouseWheelDown, &TForm::SetOnMouseWheelDown)
+        .Event("OnMouseWheelUp", &TForm::GetOnMouseWheelUp, &TForm::SetOnMouseWheelUp)
         .Event("OnShow", &TForm::GetOnShow, &TForm::SetOnShow);
     return &info;
 }
