@@ -88,8 +88,8 @@ private:
 };
 
 // The items of a list, in display order; owns them. Every change lays the list
-// out again. Without a list (detached, as an editor's working copy) it only
-// keeps the items.
+// out again, or, inside an update, the update's end does so once. Without a
+// list (detached, as an editor's working copy) it only keeps the items.
 class TShortcutItems : public TPersistent {
     LD_CLASS(TShortcutItems, TPersistent)
 
@@ -111,7 +111,8 @@ class TShortcutItems : public TPersistent {
     // Takes the item out without freeing it; an item not listed is ignored.
     void Remove(TShortcutItem* item);
     void Clear();
-    // Stop and restart the list's drawing; layout still follows every change.
+    // Stop the list's drawing and hold its layout; the outermost end draws
+    // again and lays out once.
     void BeginUpdate();
     void EndUpdate();
     Integer GetUpdateCount() const { return FUpdateCount; }
@@ -132,11 +133,15 @@ protected:
     virtual void SetUpdateState(bool updating);
 
 private:
+    // The list lays out after a change, unless an update is under way.
+    void Changed();
+
     TList* FList;
     TShortcutList* FShortcutList;
     Integer FUpdateCount = 0;
 
     friend class TShortcutList;
+    friend class TShortcutItem;
 };
 
 // ---- list geometry ----------------------------------------------------------------------
