@@ -343,7 +343,8 @@ TEST_F(DesignerWindowTest, SaveButtonsWriteTheFormThatOpensAgainUnchanged)
     // A file that cannot be written is reported and nothing is left behind.
     Window->FileField()->SetText((Dir / "no-such-folder" / "Form1.dfm").string());
     EXPECT_FALSE(Window->SaveToField(false));
-    EXPECT_NE(Window->GetStatus().find("Cannot write"), std::string::npos) << Window->GetStatus();
+    EXPECT_EQ(Window->GetStatus(),
+              "Cannot create file " + (Dir / "no-such-folder" / "Form1.dfm").string() + ": No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(Dir / "no-such-folder"));
     Window->FileField()->SetText("  ");
     EXPECT_FALSE(Window->SaveToField(true));
