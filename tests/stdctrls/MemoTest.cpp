@@ -14,6 +14,7 @@ protected:
         StdCtrlsTest::SetUp();
         Memo = new TMemo(Form);
         Memo->SetName("Memo");
+        Memo->SetText("");
         Memo->SetBounds(10, 10, 150, 80);
         Memo->SetParent(Form);
         Backend->RunUntilIdle();
