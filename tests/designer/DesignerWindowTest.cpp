@@ -308,6 +308,25 @@ TEST_F(DesignerWindowTest, SelectionFrameSurroundsTheSelectedControlButStaysOutO
     EXPECT_FALSE(Window->Frame().IsShown());
 }
 
+TEST_F(DesignerWindowTest, TheSessionsShowingIsNotStoredAndASavedFormShowsWhenOpened)
+{
+    EXPECT_TRUE(IsWindowVisible(Designer().GetForm()->GetHandle()));
+    const std::string saved = Designer().Save(true);
+    EXPECT_EQ(saved.find("Visible"), std::string::npos) << saved;
+
+    // Opened again, the saved form shows; one stored visible keeps that value.
+    std::string storedVisible = saved;
+    storedVisible.insert(storedVisible.find("  PixelsPerInch"), "  Visible = True\r\n");
+    for (const std::string* text : {&saved, static_cast<const std::string*>(&storedVisible)}) {
+        Window.reset();
+        Window = std::make_unique<TDesignerWindow>(
+            Host->GetRegistry(), THostFormDesigner::Open(Host->GetRegistry(), *text), (Dir / "Form1.dfm").string());
+        Backend->RunUntilIdle();
+        EXPECT_TRUE(IsWindowVisible(Designer().GetForm()->GetHandle()));
+        EXPECT_EQ(Designer().Save(true), *text);
+    }
+}
+
 TEST_F(DesignerWindowTest, SaveButtonsWriteTheFormThatOpensAgainUnchanged)
 {
     TProbe* probe = Place(20, 30);
