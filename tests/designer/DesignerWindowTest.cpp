@@ -186,6 +186,15 @@ TEST_F(DesignerWindowTest, RowsThatDoNotFitScrollWithTheBar)
     View()->MakeVisible(View()->RowCount() - 1);
     EXPECT_EQ(View()->GetTopRow(), View()->RowCount() - View()->VisibleRows());
     EXPECT_EQ(View()->GetEditingRow(), -1) << "scrolling ends the edit";
+    // Held, the up arrow repeats: a row at once, two more by 450 ms.
+    const TPoint up = View()->ClientToScreen({(bar.Left + bar.Right) / 2, bar.Top + arrow / 2});
+    Backend->MoveTo(up.X, up.Y);
+    Backend->Press();
+    Backend->RunUntilIdle();
+    Backend->Advance(400 + 50);
+    Backend->Release();
+    Backend->RunUntilIdle();
+    EXPECT_EQ(View()->GetTopRow(), View()->RowCount() - View()->VisibleRows() - 3);
     Shot("property-view-scrolled.png");
     // Another subject starts at its top.
     Place(10, 10);
