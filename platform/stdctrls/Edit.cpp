@@ -301,7 +301,7 @@ void TCustomEdit::PaintEdit(HDC dc)
     RECT client;
     ::ld::GetClientRect(FHandle, client);
     TRect fr = FormatRect();
-    HBRUSH background = GetBrushHandle();
+    HBRUSH background = BackgroundBrush();
     HGDIOBJ oldFont = SelectObject(dc, FFont->GetHandle());
     SetBkMode(dc, TRANSPARENT);
     const bool showSelection = GetSelLength() > 0 && (Focused() || !FHideSelection);
@@ -327,6 +327,10 @@ void TCustomEdit::PaintEdit(HDC dc)
     SelectObject(dc, oldFont);
 }
 
+// Disabled, the window system draws an edit as static text: on the button
+// face whatever its colour, with grey text (PaintLine).
+HBRUSH TCustomEdit::BackgroundBrush() { return GetEnabled() ? GetBrushHandle() : GetSysColorBrush(COLOR_BTNFACE); }
+
 // One line in runs of the same colour; a tab is a gap up to its stop.
 void TCustomEdit::PaintLine(HDC dc, const TEditLine& line, Integer y, const TRect& fr, bool showSelection)
 {
@@ -334,7 +338,7 @@ void TCustomEdit::PaintLine(HDC dc, const TEditLine& line, Integer y, const TRec
     TRect row = Rect(fr.Left, y, fr.Right, y + h);
     if (!RectVisible(dc, row))
         return;
-    FillRect(dc, row, GetBrushHandle());
+    FillRect(dc, row, BackgroundBrush());
     const Integer selFrom = GetSelStart(), selTo = selFrom + GetSelLength();
     const Integer left = fr.Left - FScrollX + LineOffset(line);
     const COLORREF textColor = ColorToRGB(GetEnabled() ? FFont->GetColor() : clGrayText);

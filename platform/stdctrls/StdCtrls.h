@@ -192,6 +192,7 @@ private:
 
     // Window class behaviour (Edit.cpp).
     void PaintEdit(HDC dc);
+    HBRUSH BackgroundBrush();
     void PaintLine(HDC dc, const TEditLine& line, Integer y, const TRect& area, bool showSelection);
     // The vertical scroll bar: its place, its look, a press held on it, and
     // the scrolling it asks for (WM_VSCROLL).
