@@ -61,6 +61,9 @@ void TCustomEdit::DestroyWnd()
     if (FHandle)
         KillTimer(FHandle, CaretTimer);
     FCaretOn = false;
+    // A press held on the scroll bar ends with the window that had it.
+    if (FBarTracker)
+        FBarTracker->Release();
     inherited::DestroyWnd();
 }
 
