@@ -115,7 +115,7 @@ void TDesignerWindow::ShowDesignedForm()
         designed->SetCaption(designed->GetName());
     designed->SetBounds(0, DesignedTop, designed->GetWidth() > 0 ? designed->GetWidth() : 400,
                         designed->GetHeight() > 0 ? designed->GetHeight() : 360);
-    designed->Show();
+    FDesigner->ShowForm();
 }
 
 TRect TDesignerWindow::Area() const
