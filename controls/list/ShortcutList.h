@@ -349,6 +349,7 @@ private:
     void WMButtonDown(TMessage& message);
     void WMButtonUp(TMessage& message);
     void WMCancelMode(TMessage& message);
+    bool IsOwnMouseNotice(const TMessage& message) const;
     void CMMouseEnter(TMessage& message);
     void CMMouseLeave(TMessage& message);
     void CMDialogChar(TMessage& message);
