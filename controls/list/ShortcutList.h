@@ -136,6 +136,8 @@ protected:
 private:
     // The list lays out after a change, unless an update is under way.
     void Changed();
+    // Takes the item at a valid index out without freeing it.
+    void RemoveAt(Integer index);
 
     TList* FList;
     TShortcutList* FShortcutList;
