@@ -192,9 +192,13 @@ class TLaunchdeck : public TCustomControl {
 protected:
     void CreateParams(TCreateParams& params) override;
     void Paint() override;
+    // A notch of the wheel scrolls the tabs by one tab, in the arrows' steps.
+    bool DoMouseWheelDown(TShiftState shift, TPoint mousePos) override;
+    bool DoMouseWheelUp(TShiftState shift, TPoint mousePos) override;
 
 private:
     TGroupMetrics Metrics() const;
+    bool WheelStep(TShortcutButton* button, void (TLaunchdeck::*step)(TObject*));
     bool IsColorStored() const;
     bool IsFontStored() const;
     Integer FontTabHeight() const;
@@ -210,8 +214,9 @@ private:
     // Messages of the input (LaunchdeckInput.cpp); false for any other.
     bool DispatchInput(TMessage& message);
     void StartLeaveTimer();
-    // Hook of the sheet caption editing: ends an open editor before the user
-    // opens a sheet and the tabs move under it.
+    // Hook of the sheet caption editing: the user opens a sheet; an open
+    // editor ends when OnChanging allows it, before the tabs move under it.
+    void RollInSheetEndingEdit(Integer index);
     void FinishCaptionEdit();
     // The edited sheet leaves the bar: the editor goes at once, and its text
     // with it; its message, should one come, is no longer for the current editor.
@@ -257,6 +262,8 @@ private:
     // its target (a visible index).
     bool FRolling = false;
     Integer FRollRequest = -1;
+    // Set while the user opens a sheet: an allowed change ends the editor.
+    bool FEndEditOnChange = false;
 
     friend class TShortcutSheet;
 };

@@ -11,9 +11,12 @@
 #include <vector>
 
 #include "controls/bar/Launchdeck.h"
+#include "controls/list/ShortcutList.h"
 #include "controls/shared/ShortcutButton.h"
 #include "platform/backends/HeadlessBackend.h"
+#include "platform/core/ClassRegistry.h"
 #include "platform/gfx/Surface.h"
+#include "platform/stdctrls/StdCtrls.h"
 #include "platform/stream/Stream.h"
 #include "platform/stream/TextForm.h"
 #include "platform/stream/Writer.h"
@@ -38,6 +41,9 @@ class BarTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The stored forms read here name these classes, and a plain TForm
+        // declares no fields of them: registered as an application does.
+        RegisterClasses({TLaunchdeck::StaticClass(), TShortcutSheet::StaticClass(), TShortcutList::StaticClass()});
         TickSource::UseSimulatedClock(10000);
         Backend = std::make_unique<THeadlessBackend>();
         Form = new TForm(nullptr);
@@ -111,9 +117,29 @@ protected:
         bar->SetOnChange(TNotifyEvent::Lambda([this](TObject*) { Events.push_back("change"); }));
     }
 
+    // An "OK" button that is the form's Default and a "Cancel" button that is
+    // its Cancel, at the form's bottom right; each click goes into Clicks.
+    void AddDialogButtons()
+    {
+        const std::string names[] = {"OK", "Cancel"};
+        for (Integer i = 0; i < 2; ++i) {
+            auto* button = new TButton(Form);
+            button->SetCaption(names[i]);
+            button->SetBounds(220 + 85 * i, 290, 75, 25);
+            button->SetParent(Form);
+            if (i == 0)
+                button->SetDefault(true);
+            else
+                button->SetCancel(true);
+            button->SetOnClick(TNotifyEvent::Lambda([this, name = names[i]](TObject*) { Clicks.push_back(name); }));
+        }
+        Backend->RunUntilIdle();
+    }
+
     std::unique_ptr<THeadlessBackend> Backend;
     TForm* Form = nullptr;
     std::vector<std::string> Events;
+    std::vector<std::string> Clicks;
     bool Allow = true;
 };
 
