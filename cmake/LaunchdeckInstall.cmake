@@ -29,6 +29,8 @@ set_target_properties(launchdeck_controls PROPERTIES EXPORT_NAME Controls)
 add_library(Launchdeck::Controls ALIAS launchdeck_controls)
 
 install(TARGETS launchdeck_platform launchdeck_controls EXPORT LaunchdeckTargets)
+# The version, for programs that check it as they compile.
+install(FILES ${CMAKE_BINARY_DIR}/generated/LaunchdeckVersion.h DESTINATION ${LD_INSTALL_INCLUDEDIR})
 
 # ---- the CMake package ----------------------------------------------------------
 set(LD_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Launchdeck)

@@ -17,11 +17,13 @@ using hello::THelloForm;
 
 namespace {
 
+// For --help; RunDemoProgram answers the arguments it cannot follow itself.
 int Usage()
 {
-    std::fprintf(stderr, "usage: hello-launchdeck [--headless | --x11] [--out DIR]\n"
-                         "  in a window it runs until closed; headless it needs --out DIR for its picture\n");
-    return 2;
+    std::printf("usage: hello-launchdeck [--headless | --x11] [--out DIR]\n"
+                "  in a window it runs until closed; headless it clicks an icon and writes its\n"
+                "  picture into DIR\n");
+    return 0;
 }
 
 int RunInWindow()

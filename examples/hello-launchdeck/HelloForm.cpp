@@ -34,9 +34,13 @@ ld::TClass THelloForm::StaticClass()
     using F = THelloForm;
     static const ld::TClassInfo info = ld::TClassBuilder<F>("THelloForm", ld::TForm::StaticClass())
         .Field("Bar", &F::Bar)
+        .Field("SheetPlaces", &F::SheetPlaces)
+        .Field("SheetOffice", &F::SheetOffice)
+        .Field("SheetSystem", &F::SheetSystem)
         .Field("ListPlaces", &F::ListPlaces)
         .Field("ListOffice", &F::ListOffice)
         .Field("ListSystem", &F::ListSystem)
+        .Field("Hint", &F::Hint)
         .Field("Clicked", &F::Clicked)
         .Method("FormCreate", &F::FormCreate)
         .Method("ListClick", &F::ListClick);

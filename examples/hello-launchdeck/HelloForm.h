@@ -16,11 +16,16 @@ class THelloForm : public ld::TForm {
     LD_CLASS(THelloForm, ld::TForm)
     explicit THelloForm(ld::TComponent* owner) : ld::TForm(owner) {}
 
-    // Set by name as the stored form is read.
+    // Set by name as the stored form is read; their classes are how the reader
+    // knows the class names the stored form holds.
     ld::TLaunchdeck* Bar = nullptr;
+    ld::TShortcutSheet* SheetPlaces = nullptr;
+    ld::TShortcutSheet* SheetOffice = nullptr;
+    ld::TShortcutSheet* SheetSystem = nullptr;
     ld::TShortcutList* ListPlaces = nullptr;
     ld::TShortcutList* ListOffice = nullptr;
     ld::TShortcutList* ListSystem = nullptr;
+    ld::TLabel* Hint = nullptr;
     ld::TLabel* Clicked = nullptr;
 
     // OnCreate: the icons from the user's icon theme.
