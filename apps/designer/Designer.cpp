@@ -58,6 +58,7 @@
 #include <string>
 #include <vector>
 
+#include "LaunchdeckVersion.h"
 #include "apps/designer/ComponentPalette.h"
 #include "apps/designer/DesignerWindow.h"
 #include "platform/backends/BackendChoice.h"
@@ -78,7 +79,8 @@ namespace {
 
 constexpr const char* UsageText =
     "usage: designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] [--save FILE] [--headless | --x11]\n"
-    "       designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] --script FILE [--out DIR]\n";
+    "       designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] --script FILE [--out DIR]\n"
+    "       designer --version\n";
 
 // A command line it cannot follow: one line, and the usage for --help.
 int ArgumentError(const std::string& fault)
@@ -704,6 +706,8 @@ int main(int argc, char** argv)
         } else if (arg == "--help" || arg == "-h") {
             std::printf("%s", ld::UsageText);
             return 0;
+        } else if (arg == "--version") {
+            return ld::PrintVersion("designer");
         } else if (ld::TakeBackendArgument(arg, request)) {
             continue;
         } else if (arg.size() > 1 && arg[0] == '-') {
