@@ -326,8 +326,12 @@ void TWinControl::ReadState(TReader* reader)
         FTabOrder = -1;
         SetTabOrder(order);
     }
-    if (FParent)
+    // A control read into a parent that shows already (components pasted or
+    // read again into an open form) shows now: its insertion was too early.
+    if (FParent) {
         Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+        UpdateControlState();
+    }
 }
 
 void TWinControl::Loaded()
