@@ -83,6 +83,21 @@ std::vector<TComponent*> ComponentsFromText(TComponent* root, TWinControl* paren
         if (auto it = renamed.find(UpperCase(name)); it != renamed.end())
             name = it->second;
     });
+    // As a form being read: the parent aligns its controls once all are there,
+    // so an aligned control's stored place is not taken for a moment as its own.
+    struct TAlignHold {
+        TWinControl* Parent;
+        explicit TAlignHold(TWinControl* parent) : Parent(parent)
+        {
+            if (Parent != nullptr)
+                Parent->DisableAlign();
+        }
+        ~TAlignHold()
+        {
+            if (Parent != nullptr)
+                Parent->EnableAlign();
+        }
+    } hold(parent);
     return reader.ReadComponents(root, parent);
 }
 

@@ -125,8 +125,11 @@ void RestoreForm(TCustomForm* form, std::string_view current, std::string_view t
     const std::vector<std::string> targetNames = StoredRootProperties(target);
     const std::string targetRoot = StoredRootName(target);
     form->DestroyComponents();
+    auto stored = [&](const std::string& name) {
+        return std::any_of(targetNames.begin(), targetNames.end(), [&](const std::string& t) { return SameText(t, name); });
+    };
     for (const std::string& name : StoredRootProperties(current))
-        if (std::none_of(targetNames.begin(), targetNames.end(), [&](const std::string& t) { return SameText(t, name); }))
+        if (!stored(name))
             ResetStoredName(form, name);
     ReadFormStream(form, target);
     // A designed root keeps its name while it is read.

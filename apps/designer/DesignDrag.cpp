@@ -79,11 +79,14 @@ bool TDesignDrag::MouseMessage(TControl* sender, TMessage& message)
     return false;
 }
 
+// While the button is held the form must stay as the drag found it: keys
+// that would change it (Delete, Ctrl+Z) wait; Escape ends the drag.
 bool TDesignDrag::KeyPreview(Word key, TShiftState)
 {
-    if (key != VK_ESCAPE || FMode == TMode::Idle)
+    if (FMode == TMode::Idle)
         return false;
-    Cancel();
+    if (key == VK_ESCAPE)
+        Cancel();
     return true;
 }
 

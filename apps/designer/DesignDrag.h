@@ -30,7 +30,8 @@ public:
 
     // The designer's hook for WM_LBUTTONDOWN, WM_MOUSEMOVE and WM_LBUTTONUP.
     bool MouseMessage(TControl* sender, TMessage& message);
-    // The designer's key preview: Escape ends a drag without a change.
+    // The designer's key preview: while dragging every key is taken, and
+    // Escape ends the drag without a change.
     bool KeyPreview(Word key, TShiftState shift);
     // A grab handle pressed (the selection frame's notice).
     void HandleDown(TSelectionFrame::THandle handle, TPoint screenPoint);

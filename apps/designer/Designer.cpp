@@ -433,7 +433,8 @@ private:
     void MoveStep(const std::vector<std::string>& a)
     {
         const TPoint from = FreePointOf(Control(a[1]));
-        TDesignerHand(FBackend, *FWindow).Drag(from, {from.X + StrToInt(a[2]), from.Y + StrToInt(a[3])}, Modifiers(a, 4));
+        const TPoint to{from.X + StrToInt(a[2]), from.Y + StrToInt(a[3])};
+        TDesignerHand(FBackend, *FWindow).Drag(from, to, Modifiers(a, 4));
     }
 
     // size NAME HANDLE DX DY [alt]: HANDLE tl, t, tr, r, br, b, bl or l.

@@ -232,7 +232,8 @@ void TDesignerWindow::KeyDown(TObject* sender, Word& key, TShiftState shift)
     if (key == 'S' || key == 'T') {
         SaveToField(key == 'T');
         key = 0;
-    } else if ((key == 'Z' || key == 'Y') && sender == FPaletteForm) {
+    } else if ((key == 'Z' || key == 'Y') && sender == FPaletteForm &&
+               FDrag->GetMode() == TDesignDrag::TMode::Idle) {
         // The property view's fields keep their own keys.
         if (key == 'Z')
             FDesigner->Undo();

@@ -1,8 +1,9 @@
 // The outlines a drag shows over the designed form: where the dragged
 // controls would land, the rectangle being sized, the rubber band. They are
-// drawn inverted (dotted, two pixels wide) straight onto the form and
-// everything on it, so each move of the pointer costs only the frames drawn
-// again; when the drag ends, the area they covered is painted afresh.
+// drawn as frames two pixels wide that flip the colours beneath them, straight
+// onto the form and everything on it, so each move of the pointer costs only
+// the frames drawn again; when the drag ends, the area they covered is
+// painted afresh.
 #pragma once
 
 #include <vector>

@@ -142,15 +142,15 @@ void TSelectionFrame::Show(TCustomForm* form, const std::vector<TControl*>& cont
         const Integer left = topLeft.X, top = topLeft.Y;
         const Integer right = left + control->GetWidth(), bottom = top + control->GetHeight();
         if (FMultiple) {
-            for (const TPoint corner : {TPoint{left, top}, TPoint{right - size, top}, TPoint{right - size, bottom - size},
-                                        TPoint{left, bottom - size}})
+            for (const TPoint corner : {TPoint{left, top}, TPoint{right - size, top},
+                                        TPoint{right - size, bottom - size}, TPoint{left, bottom - size}})
                 Place(index++, {corner.X, corner.Y, corner.X + size, corner.Y + size}, true);
             continue;
         }
         const Integer midX = (left + right) / 2, midY = (top + bottom) / 2;
-        for (const TPoint centre : {TPoint{left, top}, TPoint{midX, top}, TPoint{right - 1, top}, TPoint{right - 1, midY},
-                                    TPoint{right - 1, bottom - 1}, TPoint{midX, bottom - 1}, TPoint{left, bottom - 1},
-                                    TPoint{left, midY}})
+        for (const TPoint centre : {TPoint{left, top}, TPoint{midX, top}, TPoint{right - 1, top},
+                                    TPoint{right - 1, midY}, TPoint{right - 1, bottom - 1}, TPoint{midX, bottom - 1},
+                                    TPoint{left, bottom - 1}, TPoint{left, midY}})
             Place(index++, {centre.X - half, centre.Y - half, centre.X - half + size, centre.Y - half + size}, false);
     }
 }

@@ -257,7 +257,9 @@ TEST_F(DesignerEditTest, ABarCopiedWithItsSheetsAndItemsPastesAsItWasButForNames
     std::string renamed = ComponentsToText(Form(), {twin});
     for (const auto& [from, to] : {std::pair<std::string, std::string>{"Launchdeck2", "Launchdeck1"},
                                    {"ShortcutSheet4", "ShortcutSheet1"}, {"ShortcutSheet5", "ShortcutSheet2"},
-                                   {"ShortcutSheet6", "ShortcutSheet3"}, {"ShortcutList2", "ShortcutList1"}})
+                                   {"ShortcutSheet6", "ShortcutSheet3"}, {"ShortcutList2", "ShortcutList1"},
+                                   // Aligned to the left, the second bar stands beside the first.
+                                   {"Launchdeck1: TLaunchdeck\r\n  Left = 84", "Launchdeck1: TLaunchdeck\r\n  Left = 0"}})
         for (size_t at; (at = renamed.find(from)) != std::string::npos;)
             renamed.replace(at, from.size(), to);
     EXPECT_EQ(renamed, copied);
