@@ -18,7 +18,14 @@ namespace {
 
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST; }
 bool IsKeyMessage(UINT msg) { return msg >= WM_KEYFIRST && msg <= WM_KEYLAST; }
-bool IsLeftButtonMessage(UINT msg) { return msg == WM_LBUTTONDOWN || msg == WM_MOUSEMOVE || msg == WM_LBUTTONUP; }
+// A double click with Shift or Ctrl is two clicks that select; without them
+// it runs the component's editor.
+bool IsLeftButtonMessage(const TMessage& m)
+{
+    if (m.Msg == WM_LBUTTONDBLCLK)
+        return (m.WParam & (MK_SHIFT | MK_CONTROL)) != 0;
+    return m.Msg == WM_LBUTTONDOWN || m.Msg == WM_MOUSEMOVE || m.Msg == WM_LBUTTONUP;
+}
 
 TShiftState KeyShiftState()
 {
@@ -130,7 +137,7 @@ bool THostFormDesigner::IsDesignMsg(TControl* sender, TMessage& message)
         return false;
     if (sender->Perform(CM_DESIGNHITTEST, message.WParam, message.LParam) == 1)
         return false;
-    if (IsLeftButtonMessage(message.Msg) && FOnMouse && FOnMouse(sender, message))
+    if (IsLeftButtonMessage(message) && FOnMouse && FOnMouse(sender, message))
         return true;
     TComponent* component = DesignedComponent(sender);
     switch (message.Msg) {

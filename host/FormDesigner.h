@@ -149,8 +149,9 @@ public:
     // designer's own keys; true takes it (Escape ending a drag).
     using TKeyPreviewEvent = std::function<bool(Word key, TShiftState shift)>;
     void SetOnKeyPreview(TKeyPreviewEvent handler) { FOnKeyPreview = std::move(handler); }
-    // The left button's messages on designed controls (down, move, up), with
-    // Sender the control that got them; true takes the message.
+    // The left button's messages on designed controls (down, move, up, and a
+    // double click with Shift or Ctrl held), with Sender the control that got
+    // them; true takes the message.
     using TDesignMouseEvent = std::function<bool(TControl* sender, TMessage& message)>;
     void SetOnMouse(TDesignMouseEvent handler) { FOnMouse = std::move(handler); }
 

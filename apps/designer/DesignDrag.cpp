@@ -9,7 +9,9 @@
 //   any --Escape, or a move without the button--> Idle, nothing changed
 //
 // Shift+down on a component adds it to the selection or takes it out (and
-// then drags the selection); Shift on a band adds what it touches.
+// then drags the selection); Shift on a band adds what it touches. A double
+// click with Shift or Ctrl held is two clicks with them; without, the
+// designer runs the component's editor.
 #include "apps/designer/DesignDrag.h"
 
 #include <algorithm>
@@ -65,6 +67,7 @@ bool TDesignDrag::MouseMessage(TControl* sender, TMessage& message)
     const TPoint screen = sender->ClientToScreen(LParamToPoint(message.LParam));
     switch (message.Msg) {
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: // with Shift or Ctrl only: the second click toggles or bands again
         Down(screen, message.WParam);
         return true;
     case WM_MOUSEMOVE:

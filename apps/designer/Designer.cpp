@@ -49,6 +49,24 @@
 //   expectpage PAGE CLASS... stop with an error unless palette page PAGE holds
 //                            exactly these classes, in this order
 //
+// Editing the form with the pointer and the keys, as a hand does it (the
+// modifier words ctrl, shift and alt hold those keys down meanwhile):
+//
+//   shift-select NAME        Shift+click NAME where it shows itself: adds it to
+//                            the selection or takes it out
+//   band NAME X1 Y1 X2 Y2 [ctrl] [shift]  drag a rubber band between two client
+//                            points of NAME (on the form; ctrl inside a container)
+//   move NAME DX DY [alt]    take NAME where it shows itself and drag it by
+//                            DX, DY (onto the grid unless alt; dropped onto a
+//                            container it goes into it)
+//   size NAME HANDLE DX DY [alt]  select NAME alone and drag its grab handle
+//                            HANDLE (tl, t, tr, r, br, b, bl, l) by DX, DY
+//   delete, cut, copy, paste, undo, redo  Delete, Ctrl+X, C, V, Z, Y on the form
+//   key KEY                  press KEY on the form (as in a dialog block)
+//   clipboard FILE           put FILE's text on the clipboard, as another
+//                            program would
+//   expectselection NAME...  stop with an error unless these are selected, in order
+//
 // NAME is a component of the form or the form itself. A failing step ends the
 // program with exit status 1 and one line naming the script line.
 #include <cctype>
