@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "host/FormState.h"
 #include "platform/core/SysUtils.h"
 #include "platform/stream/Reader.h"
 #include "platform/stream/Stream.h"
@@ -9,30 +10,6 @@
 #include "platform/stream/Writer.h"
 
 namespace ld {
-
-namespace {
-
-// Reads past one object of a component stream (the text form it came from
-// limits how deep objects nest); returns its class name.
-std::string SkipObject(TReader& reader)
-{
-    TFilerFlags flags;
-    Integer childPos = 0;
-    reader.ReadPrefix(flags, childPos);
-    std::string className = reader.ReadStr();
-    reader.ReadStr();
-    while (!reader.EndOfList()) {
-        reader.ReadStr();
-        reader.SkipValue();
-    }
-    reader.ReadListEnd();
-    while (!reader.EndOfList())
-        SkipObject(reader);
-    reader.ReadListEnd();
-    return className;
-}
-
-} // namespace
 
 std::string ComponentsToText(TComponent* root, const std::vector<TComponent*>& components)
 {
@@ -58,7 +35,7 @@ std::vector<std::string> TextObjectClasses(std::string_view text)
     std::vector<std::string> classes;
     while (!reader.EndOfList()) {
         reader.ReadSignature();
-        classes.push_back(SkipObject(reader));
+        classes.push_back(SkipStoredObject(reader));
     }
     return classes;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/stream/Reader.h"
 #include "platform/stream/TextForm.h"
 #include "platform/vcl/Forms.h"
 
@@ -23,11 +24,19 @@ std::vector<std::string> StoredRootProperties(std::string_view binary);
 // Reads a binary component stream into the (designed) form.
 void ReadFormStream(TCustomForm* form, std::string_view binary, const std::vector<TTextMark>* marks = nullptr);
 
-// Makes the form what Target stores, the form storing Current now: every
-// component it owns is freed and read again from Target, and the form's own
-// properties that Current stores and Target does not go back to what a
-// missing value means (the declared default, an empty string, nil). The form
-// object and its window stay.
+// Reads past one object (a component and what it holds) of a binary
+// component stream; returns its class name, and adds the names of it and of
+// every object inside it to Names, in stream order, when given.
+std::string SkipStoredObject(TReader& reader, std::vector<std::string>* names = nullptr);
+
+// Makes the form what Target stores, the form storing Current now. When the
+// form's own properties are the same in both, only the components directly on
+// the form whose stored bytes differ are freed and read again (with what they
+// hold), put back in their places, and the result checked against Target.
+// Otherwise, or when that check fails, every component the form owns is freed
+// and read again, and the form's own properties that Current stores and
+// Target does not go back to what a missing value means (the declared
+// default, an empty string, nil). The form object and its window stay.
 void RestoreForm(TCustomForm* form, std::string_view current, std::string_view target);
 
 } // namespace ld

@@ -13,6 +13,8 @@
 #include "host/DesignEdits.h"
 #include "host/DesignHost.h"
 #include "platform/backends/HeadlessBackend.h"
+#include "platform/core/ClassRegistry.h"
+#include "platform/gfx/ImgList.h"
 #include "platform/gfx/Png.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/win/TickSource.h"
@@ -202,8 +204,8 @@ TEST_F(DesignerEditTest, BandShiftClickHandlesSizingAndEscape)
 
 TEST_F(DesignerEditTest, DeletingTheOpenSheetOpensTheNextAndUndoBringsItBack)
 {
-    TControl* bar = Find("Launchdeck1");
-    auto activeSheet = [&] { return dynamic_cast<TComponent*>(Property(bar, "ActiveSheet")); };
+    // Found anew each time: undo reads the bar again.
+    auto activeSheet = [&] { return dynamic_cast<TComponent*>(Property(Find("Launchdeck1"), "ActiveSheet")); };
     const std::string before = Designer().Save(false);
     Designer().SelectComponent(Find("ShortcutSheet2"));
     Hand->FocusDesignedForm();
@@ -221,7 +223,7 @@ TEST_F(DesignerEditTest, DeletingTheOpenSheetOpensTheNextAndUndoBringsItBack)
     EXPECT_TRUE(HoldsItems(Find("ShortcutList1"), {"Mail", "Notes"}));
 
     // Deleting the bar takes its sheets and list along.
-    Designer().SelectComponent(bar);
+    Designer().SelectComponent(Find("Launchdeck1"));
     Backend->Key(VK_DELETE);
     Backend->RunUntilIdle();
     EXPECT_EQ(Form()->ComponentCount(), 0);
@@ -280,6 +282,31 @@ TEST_F(DesignerEditTest, ABarCopiedWithItsSheetsAndItemsPastesAsItWasButForNames
     EXPECT_EQ(list->GetBoundsRect(), (TRect{120, 8, 210, 128}));
     EXPECT_NO_THROW(FreePointOf(list)) << "a pasted control shows at once";
     EXPECT_TRUE(HoldsItems(list, {"Calendar"}));
+}
+
+// A change of a component others refer to: reading it again alone would
+// leave the references cut, so the whole form is read again.
+TEST_F(DesignerEditTest, UndoKeepsReferencesToAComponentReadAgain)
+{
+    RegisterClasses({TImageList::StaticClass()});
+    Window.reset();
+    Window = std::make_unique<TDesignerWindow>(
+        Host->GetRegistry(),
+        THostFormDesigner::Open(Host->GetRegistry(),
+                                "object Form1: TForm\r\n  Width = 420\r\n  Height = 320\r\n"
+                                "  object Icons: TImageList\r\n    Height = 32\r\n    Width = 32\r\n  end\r\n"
+                                "  object ShortcutList1: TShortcutList\r\n    LargeImages = Icons\r\n  end\r\n"
+                                "end\r\n"),
+        std::string());
+    Hand = std::make_unique<TDesignerHand>(*Backend, *Window);
+    Backend->RunUntilIdle();
+    const std::string before = Designer().Save(false);
+    auto* icons = dynamic_cast<TImageList*>(Form()->FindComponent("Icons"));
+    icons->SetWidth(48);
+    Designer().Modified();
+    Designer().Undo();
+    EXPECT_EQ(Designer().Save(false), before);
+    EXPECT_EQ(Property(Find("ShortcutList1"), "LargeImages"), Form()->FindComponent("Icons"));
 }
 
 } // namespace
