@@ -265,7 +265,8 @@ void RestoreForm(TCustomForm* form, std::string_view current, std::string_view t
     const std::string targetRoot = StoredRootName(target);
     form->DestroyComponents();
     auto stored = [&](const std::string& name) {
-        return std::any_of(targetNames.begin(), targetNames.end(), [&](const std::string& t) { return SameText(t, name); });
+        return std::any_of(targetNames.begin(), targetNames.end(),
+                           [&](const std::string& t) { return SameText(t, name); });
     };
     for (const std::string& name : StoredRootProperties(current))
         if (!stored(name))

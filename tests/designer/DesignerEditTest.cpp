@@ -261,7 +261,7 @@ TEST_F(DesignerEditTest, ABarCopiedWithItsSheetsAndItemsPastesAsItWasButForNames
                                    {"ShortcutSheet4", "ShortcutSheet1"}, {"ShortcutSheet5", "ShortcutSheet2"},
                                    {"ShortcutSheet6", "ShortcutSheet3"}, {"ShortcutList2", "ShortcutList1"},
                                    // Aligned to the left, the second bar stands beside the first.
-                                   {"Launchdeck1: TLaunchdeck\r\n  Left = 84", "Launchdeck1: TLaunchdeck\r\n  Left = 0"}})
+                                   {"TLaunchdeck\r\n  Left = 84", "TLaunchdeck\r\n  Left = 0"}})
         for (size_t at; (at = renamed.find(from)) != std::string::npos;)
             renamed.replace(at, from.size(), to);
     EXPECT_EQ(renamed, copied);
