@@ -166,8 +166,16 @@ std::vector<TComponent*> THostFormDesigner::PasteText(std::string_view text)
     TEditScope scope(*this);
     const std::vector<std::string> classes = TextObjectClasses(text);
     TWinControl* parent = PasteTarget(classes.front());
-    std::vector<TComponent*> pasted =
-        ComponentsFromText(FForm, parent, text, [this](const std::string& cls) { return UniqueName(cls); });
+    std::vector<TComponent*> pasted;
+    try {
+        pasted = ComponentsFromText(FForm, parent, text, [this](const std::string& cls) { return UniqueName(cls); });
+    } catch (...) {
+        // What was read is freed, but a sheet that joined its bar on the way
+        // changed the bar's open sheet: the form goes back to its stored bytes.
+        if (StoreForm(FForm) != *FCurrent.Form)
+            RestoreState(FCurrent);
+        throw;
+    }
     SetSelection(std::vector<TPersistent*>(pasted.begin(), pasted.end()));
     Modified();
     return pasted;
