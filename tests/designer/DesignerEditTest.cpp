@@ -112,7 +112,7 @@ TEST_F(DesignerEditTest, AListDraggedOffItsSheetLandsOnTheFormWithItsItemsAndCom
     TControl* list = Find("ShortcutList1");
     const std::string before = Designer().Save(false);
     const TPoint from = FreePointOf(list);
-    const TPoint to = Form()->ClientToScreen({200, 100});
+    const TPoint to = Form()->ClientToScreen({200, 150});
     // Halfway: outlines where it would land, nothing moved yet.
     Backend->MoveTo(from.X, from.Y);
     Backend->Press();
