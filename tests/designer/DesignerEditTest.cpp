@@ -188,6 +188,21 @@ TEST_F(DesignerEditTest, BandShiftClickHandlesSizingAndEscape)
     Hand->SizeBy(bar, TSelectionFrame::hRight, {-7, 0}, {.Alt = true});
     EXPECT_EQ(bar->GetWidth(), 113);
 
+    // A palette class placed by a rectangle dragged on the form, then by a click.
+    auto choose = [&] {
+        const TRect button = Window->Palette()->ButtonRect(1);
+        Hand->Click(Window->Palette()->ClientToScreen({(button.Left + button.Right) / 2, button.Top + 4}));
+        ASSERT_EQ(Designer().GetPlacingClass()->Name, "TShortcutList");
+    };
+    choose();
+    Hand->Drag(Form()->ClientToScreen({203, 37}), Form()->ClientToScreen({290, 150}));
+    EXPECT_EQ(Find("ShortcutList2")->GetBoundsRect(), (TRect{200, 40, 288, 152}));
+    choose();
+    Hand->Click(Form()->ClientToScreen({301, 203}));
+    EXPECT_EQ(Find("ShortcutList3")->GetLeft(), 304);
+    EXPECT_EQ(Find("ShortcutList3")->GetTop(), 200);
+    EXPECT_EQ(Designer().GetPlacingClass(), nullptr);
+
     // Escape while dragging: nothing moves, nothing is recorded.
     const size_t changes = Designer().GetHistory().UndoCount();
     const TPoint p = FreePointOf(Find("ShortcutList1"));
