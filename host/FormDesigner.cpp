@@ -84,6 +84,15 @@ std::string THostFormDesigner::Save(bool asText)
     return ResourceHeader(FForm->ClassName(), static_cast<uint32_t>(binary.size())) + binary;
 }
 
+// A designed form shows whatever its Visible says, so the value the user
+// gave it goes back once it is on the screen.
+void THostFormDesigner::ShowForm()
+{
+    const bool storedVisible = FForm->GetVisible();
+    FForm->Show();
+    FForm->SetVisible(storedVisible);
+}
+
 std::string THostFormDesigner::UniqueName(const std::string& baseName)
 {
     std::string base = baseName;

@@ -1,9 +1,8 @@
 #include "apps/designer/DesignerWindow.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 
+#include "platform/core/FileIO.h"
 #include "platform/core/SysUtils.h"
 #include "platform/gfx/RectUtils.h"
 #include "platform/win/Input.h"
@@ -15,27 +14,6 @@ namespace {
 constexpr Integer PaletteWidth = 440;
 constexpr Integer DesignedTop = 120;
 constexpr Integer PropertyLeft = 620;
-
-// Written beside the file and renamed over it, so a failed write leaves the old file whole.
-void WriteFileWhole(const std::string& path, const std::string& data)
-{
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file << data;
-        file.close();
-        if (!file) {
-            std::remove(temporary.c_str());
-            throw EInOutError("Cannot write " + path);
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::remove(temporary.c_str());
-        throw EInOutError("Cannot write " + path + ": " + ec.message());
-    }
-}
 
 } // namespace
 
@@ -145,7 +123,7 @@ void TDesignerWindow::ShowDesignedForm()
         designed->SetCaption(designed->GetName());
     designed->SetBounds(0, DesignedTop, designed->GetWidth() > 0 ? designed->GetWidth() : 400,
                         designed->GetHeight() > 0 ? designed->GetHeight() : 360);
-    designed->Show();
+    FDesigner->ShowForm();
 }
 
 TRect TDesignerWindow::Area() const
@@ -190,7 +168,7 @@ bool TDesignerWindow::SaveToField(bool asText)
         return false;
     }
     try {
-        WriteFileWhole(path, FDesigner->Save(asText));
+        WriteFileAtomically(path, FDesigner->Save(asText));
     } catch (const std::exception& e) {
         SetStatus(e.what());
         return false;

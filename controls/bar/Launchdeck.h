@@ -192,9 +192,13 @@ class TLaunchdeck : public TCustomControl {
 protected:
     void CreateParams(TCreateParams& params) override;
     void Paint() override;
+    // A notch of the wheel scrolls the tabs by one tab, in the arrows' steps.
+    bool DoMouseWheelDown(TShiftState shift, TPoint mousePos) override;
+    bool DoMouseWheelUp(TShiftState shift, TPoint mousePos) override;
 
 private:
     TGroupMetrics Metrics() const;
+    bool WheelStep(TShortcutButton* button, void (TLaunchdeck::*step)(TObject*));
     bool IsColorStored() const;
     bool IsFontStored() const;
     Integer FontTabHeight() const;

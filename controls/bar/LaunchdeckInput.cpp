@@ -5,8 +5,8 @@
 // caption opens its sheet; the form designer hands over clicks on closed tabs.
 // Opening always goes through RollInSheet, which asks OnChanging first.
 //
-// Sections: hot tab; press and click; cursor; drag; keyboard and designer;
-// caption editing.
+// Sections: hot tab; press and click; cursor; drag; wheel; keyboard and
+// designer; caption editing.
 //
 // State of the pointer, with the repaints each change makes:
 //
@@ -27,7 +27,10 @@
 //                       the editor ends as above (applied), then the sheet rolls in
 //   a second EditCaption while editing, and a message from any other editor,
 //   change nothing.
+#include <algorithm>
+
 #include "controls/bar/Launchdeck.h"
+#include "controls/shared/ShortcutButton.h"
 #include "controls/shared/ShortcutEdit.h"
 #include "platform/gfx/RectUtils.h"
 #include "platform/vcl/Forms.h"
@@ -224,6 +227,36 @@ void TLaunchdeck::DragTimerExpired(TObject*)
 {
     FreeAndNil(FDragTimer);
     ProcessGroupClick(GroupAtCursor());
+}
+
+// ---- wheel -----------------------------------------------------------------------------------
+
+// The wheel works the arrows: a notch makes the steps nearest to a tab's
+// pitch, fewer when the arrow hides on the way, and the tab now under the
+// unmoved pointer is the hot one. Where the arrow is hidden the bar cannot
+// scroll that way and the notch goes on to the parent. An open caption
+// editor keeps its tab in place: the wheel then does nothing.
+bool TLaunchdeck::WheelStep(TShortcutButton* button, void (TLaunchdeck::*step)(TObject*))
+{
+    if (button == nullptr || !button->GetVisible())
+        return false;
+    if (FEdit != nullptr)
+        return true;
+    const Integer steps = std::max<Integer>(1, (Metrics().Pitch() + ScrollStep / 2) / ScrollStep);
+    for (Integer i = 0; i < steps && button->GetVisible(); ++i)
+        (this->*step)(button);
+    SetActiveGroup(GroupAtCursor());
+    return true;
+}
+
+bool TLaunchdeck::DoMouseWheelDown(TShiftState shift, TPoint mousePos)
+{
+    return inherited::DoMouseWheelDown(shift, mousePos) || WheelStep(FDownButton, &TLaunchdeck::DownButtonClick);
+}
+
+bool TLaunchdeck::DoMouseWheelUp(TShiftState shift, TPoint mousePos)
+{
+    return inherited::DoMouseWheelUp(shift, mousePos) || WheelStep(FUpButton, &TLaunchdeck::UpButtonClick);
 }
 
 // ---- keyboard and designer ---------------------------------------------------------------------

@@ -451,6 +451,7 @@ private:
     TControlCanvas* FCanvas;
     TTreeNode* FSelected = nullptr;
     Integer FTopRow = 0;
+    Integer FWheelTurn = 0;  // the part of a notch the wheel has turned
     bool FScrollBarShown = false;
     bool FScrollRangeStale = true;
     bool FInChange = false;
@@ -461,6 +462,7 @@ private:
     TScrollPart FScrollPart = TScrollPart::None;
     bool FScrollPartHot = false;
     Integer FThumbGrab = 0;
+    Integer FThumbRow = 0;      // the row the dragged thumb stands for
     TTimer* FScrollTimer = nullptr;
     TBitmap* FTroughPattern = nullptr;
     // What the bar showed when last painted: a repaint that would draw the same

@@ -108,6 +108,9 @@ class TControl : public TComponent {
     void SetText(const std::string& value);
     std::string GetCaption() const { return FText; }
     void SetCaption(const std::string& value) { SetText(value); }
+    // With csSetCaption a caption that still equals the name follows a new
+    // name, except while a stored form is read (it has its own caption).
+    void SetName(const std::string& newName) override;
 
     TFont* GetFont() const { return FFont; }
     void SetFont(TFont* value);
@@ -188,6 +191,12 @@ class TControl : public TComponent {
     void SetOnEndDock(TEndDragEvent v) { FOnEndDock = v; }
     TStartDockEvent GetOnStartDock() const { return FOnStartDock; }
     void SetOnStartDock(TStartDockEvent v) { FOnStartDock = v; }
+    TMouseWheelEvent GetOnMouseWheel() const { return FOnMouseWheel; }
+    void SetOnMouseWheel(TMouseWheelEvent v) { FOnMouseWheel = v; }
+    TMouseWheelUpDownEvent GetOnMouseWheelDown() const { return FOnMouseWheelDown; }
+    void SetOnMouseWheelDown(TMouseWheelUpDownEvent v) { FOnMouseWheelDown = v; }
+    TMouseWheelUpDownEvent GetOnMouseWheelUp() const { return FOnMouseWheelUp; }
+    void SetOnMouseWheelUp(TMouseWheelUpDownEvent v) { FOnMouseWheelUp = v; }
 
     // The dynamic methods; each inherited one fires the matching event.
     virtual void Click();
@@ -195,6 +204,9 @@ class TControl : public TComponent {
     virtual void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y);
     virtual void MouseMove(TShiftState shift, Integer x, Integer y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y);
+    // Where WM_MOUSEWHEEL goes first: CM_MOUSEWHEEL to the control itself,
+    // which offers it to DoMouseWheel and, unhandled, to each parent in turn.
+    virtual void MouseWheelHandler(TMessage& message);
 
     // Acts only on the popup menu, which it watches with FreeNotification; a
     // descendant that overrides it again hears every notice of its owner.
@@ -237,6 +249,15 @@ protected:
     void CMHitTest(TMessage& m) { m.Result = HTCLIENT; }
     void CMDrag(TMessage& m);
 
+    void WMMouseWheel(TMessage& m);
+    void CMMouseWheel(TMessage& m);
+    // OnMouseWheel first; unhandled, whole notches (WHEEL_DELTA) gathered
+    // from the turns go one by one to DoMouseWheelDown or DoMouseWheelUp,
+    // which fire their events. True when the wheel was used.
+    virtual bool DoMouseWheel(TShiftState shift, Integer wheelDelta, TPoint mousePos);
+    virtual bool DoMouseWheelDown(TShiftState shift, TPoint mousePos);
+    virtual bool DoMouseWheelUp(TShiftState shift, TPoint mousePos);
+
     void DoMouseDown(TMessage& m, TMouseButton button, TShiftState shift);
     void DoMouseUp(TMessage& m, TMouseButton button);
     void ShowPopupAt(TMessage& m);
@@ -265,6 +286,7 @@ protected:
     TSizeConstraints* FConstraints = nullptr;
     Integer FHelpContext = 0;
     bool FIsControl = false;
+    Integer FWheelAccumulator = 0;  // the part of a notch turned so far
 
     TNotifyEvent FOnClick, FOnDblClick;
     TMouseEvent FOnMouseDown, FOnMouseUp;
@@ -274,6 +296,8 @@ protected:
     TEndDragEvent FOnEndDrag, FOnEndDock;
     TStartDragEvent FOnStartDrag;
     TStartDockEvent FOnStartDock;
+    TMouseWheelEvent FOnMouseWheel;
+    TMouseWheelUpDownEvent FOnMouseWheelDown, FOnMouseWheelUp;
 
     friend class TWinControl;
 };

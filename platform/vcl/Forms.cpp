@@ -59,6 +59,9 @@ TClass TForm::StaticClass()
         .Event("OnHide", &TForm::GetOnHide, &TForm::SetOnHide)
         .Event("OnKeyDown", &TForm::GetOnKeyDown, &TForm::SetOnKeyDown)
         .Event("OnKeyPress", &TForm::GetOnKeyPress, &TForm::SetOnKeyPress)
+        .Event("OnMouseWheel", &TForm::GetOnMouseWheel, &TForm::SetOnMouseWheel)
+        .Event("OnMouseWheelDown", &TForm::GetOnMouseWheelDown, &TForm::SetOnMouseWheelDown)
+        .Event("OnMouseWheelUp", &TForm::GetOnMouseWheelUp, &TForm::SetOnMouseWheelUp)
         .Event("OnShow", &TForm::GetOnShow, &TForm::SetOnShow);
     return &info;
 }
@@ -133,6 +136,10 @@ void TCustomForm::AfterConstruction()
         FFormState.Exclude(fsCreating);
     }
     DoCreate();
+    if (FFormState.Contains(fsVisible)) {
+        FFormState.Exclude(fsVisible);
+        SetVisible(true);
+    }
 }
 
 bool TCustomForm::InitInheritedComponent()
@@ -292,6 +299,18 @@ void TCustomForm::CMShowingChanged(TMessage&)
             SetActiveWindow(nullptr);
         ShowWindow(FHandle, SW_HIDE);
     }
+}
+
+void TCustomForm::SetVisible(bool value)
+{
+    if (!FFormState.Contains(fsCreating)) {
+        TControl::SetVisible(value);
+        return;
+    }
+    if (value)
+        FFormState.Include(fsVisible);
+    else
+        FFormState.Exclude(fsVisible);
 }
 
 void TCustomForm::Show()

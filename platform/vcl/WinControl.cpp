@@ -326,12 +326,13 @@ void TWinControl::ReadState(TReader* reader)
         FTabOrder = -1;
         SetTabOrder(order);
     }
-    // A control read into a parent that shows already (components pasted or
-    // read again into an open form) shows now: its insertion was too early.
-    if (FParent) {
+    if (FParent)
         Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+    // What was read may show it now: a form stored visible, a control read
+    // into a parent already on the screen (no window came while reading). A
+    // control read on its own, without a parent, waits for one.
+    if (FParent || dynamic_cast<TCustomForm*>(this))
         UpdateControlState();
-    }
 }
 
 void TWinControl::Loaded()
@@ -826,6 +827,10 @@ void TWinControl::Dispatch(TMessage& m)
 
 void TWinControl::DefaultHandler(TMessage& m)
 {
+    // The control and its parents have had the wheel as CM_MOUSEWHEEL; passing
+    // it up the parent windows as well would offer it to them a second time.
+    if (m.Msg == WM_MOUSEWHEEL)
+        return;
     if (FHandle && m.Msg < CM_BASE)
         m.Result = DefWindowProc(FHandle, m.Msg, m.WParam, m.LParam);
 }

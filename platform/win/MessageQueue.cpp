@@ -57,7 +57,7 @@ bool RangeHasInput(UINT minMsg, UINT maxMsg)
 {
     if (minMsg == 0 && maxMsg == 0)
         return true;
-    return (maxMsg >= WM_KEYFIRST && minMsg <= WM_KEYLAST) || (maxMsg >= WM_MOUSEFIRST && minMsg <= WM_MOUSELAST) ||
+    return (maxMsg >= WM_KEYFIRST && minMsg <= WM_KEYLAST) || (maxMsg >= WM_MOUSEFIRST && minMsg <= WM_MOUSEWHEEL) ||
            (maxMsg >= WM_NCMOUSEMOVE && minMsg <= WM_NCLBUTTONUP);
 }
 

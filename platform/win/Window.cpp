@@ -882,6 +882,11 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_MOUSEACTIVATE:
         return 1;  // MA_ACTIVATE
+    case WM_MOUSEWHEEL:
+        // Up the parent chain until a window handles it; a top-level window ends it.
+        if ((w->style & WS_CHILD) && w->parent && w->parent != WS().desktop)
+            return SendMessage(w->parent, msg, wParam, lParam);
+        return 0;
     case WM_GETDLGCODE:
         return 0;
     }
@@ -916,5 +921,20 @@ Integer GetSystemMetrics(Integer index)
 }
 
 UINT GetDoubleClickTime() { return 500; }
+
+bool SystemParametersInfo(UINT action, UINT uiParam, void* pvParam, UINT)
+{
+    switch (action) {
+    case SPI_GETWHEELSCROLLLINES:
+        if (!pvParam)
+            return false;
+        *static_cast<UINT*>(pvParam) = WS().wheelScrollLines;
+        return true;
+    case SPI_SETWHEELSCROLLLINES:
+        WS().wheelScrollLines = uiParam;
+        return true;
+    }
+    return false;
+}
 
 } // namespace ld

@@ -186,4 +186,10 @@ HWND ChildWindowFromPoint(HWND parent, POINT clientPt);
 Integer GetSystemMetrics(Integer index);
 UINT GetDoubleClickTime();
 
+// The lines a notch of the wheel scrolls: 3 unless set; WHEEL_PAGESCROLL
+// scrolls a page, 0 not at all. PvParam points to a UINT for the GET action.
+enum : UINT { SPI_GETWHEELSCROLLLINES = 0x0068, SPI_SETWHEELSCROLLLINES = 0x0069 };
+constexpr UINT WHEEL_PAGESCROLL = 0xFFFFFFFFu;
+bool SystemParametersInfo(UINT action, UINT uiParam, void* pvParam, UINT winIni);
+
 } // namespace ld

@@ -75,6 +75,7 @@ struct WindowSystem {
     HCURSOR cursor = nullptr;
     Integer screenWidth = 1024;
     Integer screenHeight = 768;
+    UINT wheelScrollLines = 3;
 };
 
 WindowSystem& WS();

@@ -2,6 +2,9 @@
 // scrolling that keeps the caret in view, WantReturns and WantTabs, and a
 // subclass that takes Return, Escape and Tab for itself as an in-place
 // editor does.
+#include <filesystem>
+
+#include "platform/gfx/Png.h"
 #include "tests/stdctrls/StdCtrlsTestSupport.h"
 
 namespace ld::test {
@@ -14,6 +17,7 @@ protected:
         StdCtrlsTest::SetUp();
         Memo = new TMemo(Form);
         Memo->SetName("Memo");
+        Memo->SetText("");
         Memo->SetBounds(10, 10, 150, 80);
         Memo->SetParent(Form);
         Backend->RunUntilIdle();
@@ -160,6 +164,110 @@ TEST_F(MemoTest, TheVerticalScrollBarScrollsByLineAndByPageAndLeavesTheCaret)
     Memo->SetText(std::string(40, 'w'));
     for (const TEditLine& line : Memo->DisplayLines())
         EXPECT_LE(TextWidthOf(Memo, std::string(size_t(line.Length), 'w')), Memo->GetClientWidth() - 16 - 2);
+}
+
+// Each notch of the wheel scrolls the system's lines per notch (3 unless
+// set), within the text; with Shift or Ctrl held it scrolls nothing.
+TEST_F(MemoTest, TheWheelScrollsTheSystemsLinesPerNotchWithinTheText)
+{
+    Memo->SetScrollBars(ssVertical);
+    std::string text;
+    for (int i = 0; i < 30; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    Memo->SetText(text);
+    const TPoint p = ScreenOf(Memo, 20, 20);
+    Backend->MoveTo(p.X, p.Y);
+    auto wheel = [&](Integer notches) {
+        Backend->Wheel(notches);
+        Backend->RunUntilIdle();
+        return Memo->GetTopLine();
+    };
+    EXPECT_EQ(wheel(-1), 3);
+    EXPECT_EQ(wheel(-2), 9);
+    const Integer last = wheel(-20);
+    EXPECT_EQ(Memo->DisplayLines().size() - size_t(last), size_t(Memo->GetClientHeight() / 13)) << "the last page";
+    EXPECT_EQ(wheel(-1), last);
+    EXPECT_EQ(wheel(1), last - 3);
+    Backend->KeyDown(VK_SHIFT);
+    EXPECT_EQ(wheel(1), last - 3);
+    Backend->KeyUp(VK_SHIFT);
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 1, nullptr, 0);
+    EXPECT_EQ(wheel(1), last - 4);
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
+    EXPECT_EQ(Memo->GetCaretIndex(), 0) << "scrolling leaves the caret";
+}
+
+// Held, an arrow repeats after 400 ms, then every 50 ms, while the pointer
+// stays on it; the track pages until the thumb reaches the pointer; the text
+// follows the dragged thumb before the release.
+TEST_F(MemoTest, HoldingTheBarRepeatsAndDraggingTheThumbScrolls)
+{
+    Memo->SetScrollBars(ssVertical);
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    Memo->SetText(text);
+    Backend->RunUntilIdle();
+    const Integer right = Memo->GetClientWidth() - 4;
+    const Integer downArrow = Memo->GetClientHeight() - 4;
+    auto moveTo = [&](Integer y) {
+        const TPoint p = ScreenOf(Memo, right, y);
+        Backend->MoveTo(p.X, p.Y);
+        Backend->RunUntilIdle();
+    };
+    moveTo(downArrow);
+    Backend->Press();
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Memo->GetTopLine(), 1);
+    Backend->Advance(399);
+    EXPECT_EQ(Memo->GetTopLine(), 1);
+    Backend->Advance(1 + 2 * 50);
+    EXPECT_EQ(Memo->GetTopLine(), 4);
+    moveTo(downArrow - 30);
+    Backend->Advance(200);
+    EXPECT_EQ(Memo->GetTopLine(), 4) << "off the arrow it waits";
+    moveTo(downArrow);
+    Backend->Advance(50);
+    EXPECT_EQ(Memo->GetTopLine(), 5);
+    Backend->Release();
+    Backend->RunUntilIdle();
+    Backend->Advance(500);
+    EXPECT_EQ(Memo->GetTopLine(), 5);
+    EXPECT_EQ(Memo->GetCaretIndex(), 0);
+
+    // The track just above the down arrow: pages, then stops under the thumb.
+    const Integer page = Memo->GetClientHeight() / 13 - 1;
+    moveTo(downArrow - 20);
+    Backend->Press();
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Memo->GetTopLine(), 5 + page);
+    const TPoint held = ScreenOf(Memo, right, downArrow - 20);
+    EXPECT_EQ(Pixel(held.X, held.Y), GetSysColor(COLOR_3DDKSHADOW)) << "the held part of the track is dark";
+    RECT shown;
+    GetWindowRect(Memo->GetHandle(), shown);
+    std::filesystem::create_directories(OutputPath(""));
+    SavePngFile(OutputPath("stdctrls-memo-track-held.png"), *Backend->Capture(shown));
+    Backend->Advance(5000);
+    const Integer stopped = Memo->GetTopLine();
+    EXPECT_GT(stopped, 5 + page);
+    EXPECT_LT(stopped, 56) << "the thumb came under the pointer before the end";
+    Backend->Release();
+    Backend->RunUntilIdle();
+
+    // The thumb, dragged from the top to the bottom and half way back.
+    Memo->Perform(WM_VSCROLL, SB_TOP, 0);
+    moveTo(16 + 2);
+    Backend->Press();
+    moveTo(Memo->GetClientHeight() + 40);
+    const Integer last = Memo->GetTopLine();
+    EXPECT_GE(last, 56) << "the text follows the thumb while it is held";
+    moveTo(16 + (Memo->GetClientHeight() - 32 - 8) / 2 + 2);
+    EXPECT_NEAR(Memo->GetTopLine(), last / 2, 2);
+    const Integer middle = Memo->GetTopLine();
+    Backend->Release();
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Memo->GetTopLine(), middle);
+    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(MemoTest, WantReturnsFalseLeavesEnterToTheDefaultButton)

@@ -189,17 +189,21 @@ TEST_F(TreeScrollTest, TheBarAppearsWhenTheRowsDoNotFitAndItsPartsScroll)
     Backend->MoveTo(Bar(16 + 6).X, Bar(16 + 6).Y);
     Backend->Press();
     Backend->DragTo(Bar(300).X, Bar(300).Y);
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Tree->GetTopRow(), 23) << "the rows follow while the thumb is held";
     Backend->Release();
     Backend->RunUntilIdle();
     EXPECT_EQ(Tree->GetTopRow(), 23);
     EXPECT_EQ(Tree->GetNodeAt(20, 6 * 16 + 2)->GetText(), "Row 29");
     EXPECT_EQ(GetCapture(), nullptr);
-    // Holding an arrow repeats after a delay.
+    // Holding an arrow repeats after 400 ms, then every 50 ms.
     Backend->MoveTo(Bar(8).X, Bar(8).Y);
     Backend->Press();
     Backend->RunUntilIdle();
     EXPECT_EQ(Tree->GetTopRow(), 22);
-    Backend->Advance(250 + 50 * 4);
+    Backend->Advance(399);
+    EXPECT_EQ(Tree->GetTopRow(), 22);
+    Backend->Advance(1 + 50 * 4);
     EXPECT_EQ(Tree->GetTopRow(), 17);
     Backend->Release();
     Backend->RunUntilIdle();
@@ -214,6 +218,24 @@ TEST_F(TreeScrollTest, TheBarAppearsWhenTheRowsDoNotFitAndItsPartsScroll)
     EXPECT_EQ(Tree->GetTopRow(), 23);
     Tree->Perform(0x0115, MakeWParam(5 /* SB_THUMBTRACK */, 4), 0);
     EXPECT_EQ(Tree->GetTopRow(), 4);
+}
+
+// The wheel scrolls three rows a notch, a page for WHEEL_PAGESCROLL.
+TEST_F(TreeScrollTest, TheWheelScrollsRowsWithinTheTree)
+{
+    const TPoint p = Tree->ClientToScreen({20, 20});
+    Backend->MoveTo(p.X, p.Y);
+    auto wheel = [&](Integer notches) {
+        Backend->Wheel(notches);
+        Backend->RunUntilIdle();
+        return Tree->GetTopRow();
+    };
+    EXPECT_EQ(wheel(-1), 3);
+    EXPECT_EQ(wheel(-10), 23);
+    EXPECT_EQ(wheel(1), 20);
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, WHEEL_PAGESCROLL, nullptr, 0);
+    EXPECT_EQ(wheel(1), 13);
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
 }
 
 // The arrows are the platform's scroll-arrow frame controls, pushed while held.
