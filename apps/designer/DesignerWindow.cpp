@@ -24,6 +24,11 @@ TDesignerWindow::TDesignerWindow(const TDesignRegistry& registry, std::unique_pt
     BuildPaletteWindow(saveFile);
     BuildPropertyWindow();
     ShowDesignedForm();
+    // Where the window put the form and what it called it are no change to undo.
+    FDesigner->ResetHistory();
+    FDrag = std::make_unique<TDesignDrag>(*FDesigner, FFrame);
+    FDesigner->SetOnMouse([this](TControl* sender, TMessage& m) { return FDrag->MouseMessage(sender, m); });
+    FDesigner->SetOnKeyPreview([this](Word key, TShiftState shift) { return FDrag->KeyPreview(key, shift); });
     FDesigner->SetOnContextMenu([this](TComponent* c, TPoint p) { ShowContextMenu(c, p); });
     FDesigner->SetOnChange([this] { FStale = true; });
     FDesigner->SetOnKeyDown([this](Word key) {
@@ -48,6 +53,9 @@ TDesignerWindow::~TDesignerWindow()
     FDesigner->SetOnChange(nullptr);
     FDesigner->SetOnKeyDown(nullptr);
     FDesigner->SetOnContextMenu(nullptr);
+    FDesigner->SetOnMouse(nullptr);
+    FDesigner->SetOnKeyPreview(nullptr);
+    FDrag.reset();
     FPropertyView->SetDesigner(nullptr);
     FFrame.Hide();
     FDesigner.reset();
@@ -180,8 +188,11 @@ void TDesignerWindow::Sync()
 {
     FStale = false;
     FPropertyView->Refresh();
-    const auto& selection = FDesigner->GetSelection();
-    FFrame.Show(FDesigner->GetForm(), selection.empty() ? nullptr : dynamic_cast<TControl*>(selection.front()));
+    std::vector<TControl*> controls;
+    for (TPersistent* item : FDesigner->GetSelection())
+        if (auto* control = dynamic_cast<TControl*>(item))
+            controls.push_back(control);
+    FFrame.Show(FDesigner->GetForm(), controls);
     if (FDesigner->GetPlacingClass() == nullptr)
         FPalette->SetChosenClass(nullptr);
 }
@@ -192,12 +203,22 @@ void TDesignerWindow::Idle(TObject*, bool&)
         Sync();
 }
 
-void TDesignerWindow::KeyDown(TObject*, Word& key, TShiftState shift)
+void TDesignerWindow::KeyDown(TObject* sender, Word& key, TShiftState shift)
 {
-    if (!shift.Contains(ssCtrl) || (key != 'S' && key != 'T'))
+    if (!shift.Contains(ssCtrl))
         return;
-    SaveToField(key == 'T');
-    key = 0;
+    if (key == 'S' || key == 'T') {
+        SaveToField(key == 'T');
+        key = 0;
+    } else if ((key == 'Z' || key == 'Y') && sender == FPaletteForm &&
+               FDrag->GetMode() == TDesignDrag::TMode::Idle) {
+        // The property view's fields keep their own keys.
+        if (key == 'Z')
+            FDesigner->Undo();
+        else
+            FDesigner->Redo();
+        key = 0;
+    }
 }
 
 } // namespace ld
