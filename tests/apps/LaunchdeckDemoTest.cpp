@@ -12,6 +12,7 @@
 #include "apps/launchdeck/LaunchdeckDemoForm.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/win/TickSource.h"
+#include "tests/support/TestOutput.h"
 
 using namespace ld;
 using ld::launchdeck::TLaunchdeckDemoForm;
@@ -20,8 +21,7 @@ namespace {
 
 std::filesystem::path OutputFolder(const std::string& name)
 {
-    const char* dir = std::getenv("LD_TEST_OUTPUT");
-    std::filesystem::path path = std::filesystem::path(dir ? dir : "test-output") / name;
+    std::filesystem::path path = test::TestOutputDir() / name;
     std::filesystem::remove_all(path);
     return path;
 }
