@@ -1,18 +1,19 @@
 // The standard controls, as the host's unit StdCtrls names them: the edit and
 // the memo (one text engine: caret, selection, typing, clipboard, wrapping and
-// scrolling), the push button, the combo box with its drop-down list, the
+// scrolling), the push button, the check box, the combo box with its drop-down list, the
 // group box and the label. Each windowed control behaves as the window class
 // it stands in for: its DefaultHandler does what the system's class does with
 // a message after the class library's own handling (events first, then the
 // class), so a subclass can change keys before the control sees them.
 //
 // Index: enumerations; TCustomEdit, TEdit; TCustomMemo, TMemo;
-// TButtonControl, TButton; TCustomComboBox, TComboBox; TCustomGroupBox,
-// TGroupBox; TCustomLabel, TLabel.
+// TButtonControl, TButton; TCustomCheckBox, TCheckBox; TCustomComboBox,
+// TComboBox; TCustomGroupBox, TGroupBox; TCustomLabel, TLabel.
 #pragma once
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/core/Strings.h"
@@ -137,6 +138,12 @@ protected:
     // Replaces the selection with Text as typing would (MaxLength, ReadOnly
     // and CharCase apply); false when nothing could be inserted.
     bool InsertText(std::string text);
+    // Replaces the text's range [From, To) with Text as SetText replaces the
+    // whole (OnChange fires; the caret goes to the start unless the user
+    // typed it), at the cost of the change, not of the text.
+    void ChangeText(Integer from, Integer to, std::string_view text);
+    // The lines of the text as its line breaks end them, without wrapping.
+    const std::vector<TEditLine>& Paragraphs();
 
     void CMTextChanged(TMessage& m);
     void CMEnter(TMessage& m);
@@ -171,7 +178,9 @@ private:
     Integer IndexAtX(const TEditLine& line, Integer x);
     Integer LineOffset(const TEditLine& line);
     void Layout();
-    void WrapParagraph(Integer start, Integer end, Integer width);
+    Integer LayoutParagraphs(std::vector<TEditLine>& lines, Integer start, Integer until, bool wrap, Integer width);
+    void SpliceLines(std::vector<TEditLine>& lines, Integer from, Integer oldTo, Integer newTo, bool wrap, Integer width);
+    void WrapParagraph(std::vector<TEditLine>& lines, Integer start, Integer end, Integer width);
     Integer LineOf(Integer index);
     Integer IndexAtPoint(TPoint p);
     TPoint CaretPoint();
@@ -216,6 +225,9 @@ private:
     bool FLayoutValid = false;
     Integer FLayoutWidth = -1;
     std::vector<TEditLine> FLines;
+    std::vector<TEditLine> FParagraphs;   // laid out when first asked for
+    bool FParagraphsValid = false;
+    bool FTextSpliced = false;    // the text change under way patched the lines itself
     TMetrics FMetrics;
     std::string FUndoText;
     Integer FUndoAnchor = 0, FUndoCaret = 0;
@@ -246,15 +258,14 @@ class TMemoStrings : public TStrings {
     void Clear() override;
 
 private:
-    // Where line Index starts in the text, or -1 past the last line.
-    Integer LineStart(Integer index) const;
-    Integer LineEnd(Integer start) const;
-    void Replace(Integer from, Integer to, const std::string& text);
+    // Line Index, or EListError.
+    const TEditLine& Line(Integer index) const;
     TCustomMemo* FMemo;
 };
 
 class TCustomMemo : public TCustomEdit {
     LD_CLASS(TCustomMemo, TCustomEdit)
+    friend class TMemoStrings;
 
     explicit TCustomMemo(TComponent* owner);
     ~TCustomMemo() override;
