@@ -355,6 +355,56 @@ protected:
     TModalResult FModalResult = mrNone;
 };
 
+// ---- TCustomCheckBox -----------------------------------------------------------------
+
+enum TCheckBoxState : Byte { cbUnchecked, cbChecked, cbGrayed };
+const TEnumInfo& CheckBoxStateInfo();
+
+class TCustomCheckBox : public TButtonControl {
+    LD_CLASS(TCustomCheckBox, TButtonControl)
+
+    explicit TCustomCheckBox(TComponent* owner);
+
+    // The caption's side of the box: taRightJustify (the default) puts it at
+    // the right, taLeftJustify at the left.
+    TAlignment GetAlignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    bool GetAllowGrayed() const { return FAllowGrayed; }
+    void SetAllowGrayed(bool value) { FAllowGrayed = value; }
+    TCheckBoxState GetState() const { return FState; }
+    // A change repaints the box at once and fires OnClick.
+    void SetState(TCheckBoxState value);
+    bool GetChecked() const { return FState == cbChecked; }
+    void SetChecked(bool value) { SetState(value ? cbChecked : cbUnchecked); }
+    // Drawn pressed: the button or Space is held on it.
+    bool IsPressed() const { return FPressed; }
+    // Where the box is drawn, in client pixels.
+    TRect BoxRect() const;
+
+    void Dispatch(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
+    void PaintWindow(HDC dc) override { PaintCheckBox(dc); }
+
+protected:
+    // The next state: unchecked, (grayed when AllowGrayed,) checked, unchecked.
+    virtual void Toggle();
+    void PaintCheckBox(HDC dc);
+    void SetPressed(bool value);
+    void CMDialogChar(TMessage& m);
+
+    TAlignment FAlignment = taRightJustify;
+    bool FAllowGrayed = false;
+    TCheckBoxState FState = cbUnchecked;
+    bool FPressed = false;
+    bool FTracking = false;
+    bool FSpaceDown = false;
+};
+
+class TCheckBox : public TCustomCheckBox {
+    LD_CLASS(TCheckBox, TCustomCheckBox)
+    explicit TCheckBox(TComponent* owner) : TCustomCheckBox(owner) {}
+};
+
 // ---- TCustomComboBox -----------------------------------------------------------------
 
 class TComboEdit;
