@@ -109,6 +109,7 @@ enum : WPARAM {
     VK_DOWN = 0x28,
     VK_DELETE = 0x2E,
     VK_F1 = 0x70,
+    VK_F2 = 0x71,
 };
 
 // WM_GETDLGCODE answers: which keys a control keeps from the dialog manager.
