@@ -1,10 +1,11 @@
 // The standard controls, as the host's unit StdCtrls names them: the edit and
 // the memo (one text engine: caret, selection, typing, clipboard, wrapping and
 // scrolling), the push button, the check box, the combo box with its drop-down
-// list, the group box and the label. Each windowed control behaves as the window class
-// it stands in for: its DefaultHandler does what the system's class does with
-// a message after the class library's own handling (events first, then the
-// class), so a subclass can change keys before the control sees them.
+// list, the group box and the label. Each windowed control behaves as the
+// window class it stands in for: its DefaultHandler does what the system's
+// class does with a message after the class library's own handling (events
+// first, then the class), so a subclass can change keys before the control
+// sees them.
 //
 // Index: enumerations; TCustomEdit, TEdit; TCustomMemo, TMemo;
 // TButtonControl, TButton; TCustomCheckBox, TCheckBox; TCustomComboBox,
