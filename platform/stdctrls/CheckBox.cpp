@@ -64,17 +64,6 @@ void TCustomCheckBox::Toggle()
     }
 }
 
-void TCustomCheckBox::SetPressed(bool value)
-{
-    if (FPressed == value)
-        return;
-    FPressed = value;
-    if (FHandle) {
-        InvalidateRect(FHandle, nullptr, false);
-        UpdateWindow(FHandle);
-    }
-}
-
 void TCustomCheckBox::CMDialogChar(TMessage& m)
 {
     if (IsAccel(Word(m.WParam), GetCaption()) && CanFocus()) {
@@ -104,12 +93,11 @@ void TCustomCheckBox::Dispatch(TMessage& m)
 }
 
 // ---- the window class -----------------------------------------------------------------------
-//
-// A press anywhere on the control holds the box pressed while the pointer
-// stays on it; the release there toggles. Space does the same from the keyboard.
 
 void TCustomCheckBox::DefaultHandler(TMessage& m)
 {
+    if (TrackPress(m))
+        return;
     switch (m.Msg) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
@@ -122,57 +110,8 @@ void TCustomCheckBox::DefaultHandler(TMessage& m)
     case WM_GETDLGCODE:
         m.Result = DLGC_BUTTON;
         return;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        if (!Focused() && CanFocus())
-            SetFocus();
-        FTracking = true;
-        SetPressed(true);
-        return;
-    case WM_MOUSEMOVE:
-        if (FTracking)
-            SetPressed(PtInRect(GetClientRect(), LParamToPoint(m.LParam)));
-        return;
-    case WM_LBUTTONUP:
-        if (FTracking) {
-            FTracking = false;
-            const bool inside = FPressed;
-            SetPressed(false);
-            if (inside)
-                Toggle();
-        }
-        return;
-    case WM_CANCELMODE:
-    case WM_CAPTURECHANGED:
-        if (FTracking && (m.Msg == WM_CANCELMODE || reinterpret_cast<HWND>(m.LParam) != FHandle)) {
-            FTracking = false;
-            SetPressed(false);
-        }
-        break;
-    case WM_KEYDOWN:
-        if (m.WParam == VK_SPACE) {
-            if (!FSpaceDown) {
-                FSpaceDown = true;
-                SetPressed(true);
-            }
-            return;
-        }
-        break;
-    case WM_KEYUP:
-        if (m.WParam == VK_SPACE && FSpaceDown) {
-            FSpaceDown = false;
-            SetPressed(false);
-            Toggle();
-            return;
-        }
-        break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        if (m.Msg == WM_KILLFOCUS) {
-            FSpaceDown = false;
-            if (!FTracking)
-                SetPressed(false);
-        }
         Invalidate();
         return;
     }
@@ -212,17 +151,7 @@ void TCustomCheckBox::PaintCheckBox(HDC dc)
     else
         text.Left = BoxRect().Right + CaptionGap;
     const UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
-    if (GetEnabled()) {
-        SetTextColor(dc, ColorToRGB(FFont->GetColor()));
-        DrawText(dc, FText, text, format);
-    } else {
-        TRect shadow = text;
-        OffsetRect(shadow, 1, 1);
-        SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-        DrawText(dc, FText, shadow, format);
-        SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-        DrawText(dc, FText, text, format);
-    }
+    DrawCaption(dc, text, format);
     if (Focused() && !FText.empty()) {
         TRect measured = text;
         DrawText(dc, FText, measured, format | DT_CALCRECT);

@@ -312,9 +312,29 @@ class TMemo : public TCustomMemo {
 
 // ---- TButton -----------------------------------------------------------------------
 
+// What push buttons and check boxes share: the press. The left button held
+// on the control, or Space held while it has the focus, draws it pressed
+// (while the pointer stays on it); the release there pushes it.
 class TButtonControl : public TWinControl {
     LD_CLASS(TButtonControl, TWinControl)
     explicit TButtonControl(TComponent* owner);
+
+    bool IsPressed() const { return FPressed; }
+
+protected:
+    // What a release on the control does (a button clicks, a box toggles).
+    virtual void Pushed() {}
+    // Repaints at once.
+    void SetPressed(bool value);
+    // Follows the press through the window class's mouse, key and focus
+    // messages; true when the message needs nothing more.
+    bool TrackPress(TMessage& m);
+    // The caption in the font's colour, or embossed grey while disabled.
+    void DrawCaption(HDC dc, const TRect& rect, UINT format);
+
+    bool FPressed = false;
+    bool FTracking = false;
+    bool FSpaceDown = false;
 };
 
 class TButton : public TButtonControl {
@@ -331,7 +351,6 @@ class TButton : public TButtonControl {
     // Whether Enter clicks this button now: it is the default button and no
     // other button has the focus, or it has the focus itself.
     bool IsActive() const { return FActive; }
-    bool IsPressed() const { return FPressed; }
 
     void Click() override;
     void Dispatch(TMessage& message) override;
@@ -340,8 +359,8 @@ class TButton : public TButtonControl {
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    void Pushed() override { Click(); }
     void PaintButton(HDC dc);
-    void SetPressed(bool value);
     void SetActive(bool value);
     void CMDialogKey(TMessage& m);
     void CMDialogChar(TMessage& m);
@@ -350,9 +369,6 @@ protected:
     bool FDefault = false;
     bool FCancel = false;
     bool FActive = false;
-    bool FPressed = false;
-    bool FTracking = false;
-    bool FSpaceDown = false;
     TModalResult FModalResult = mrNone;
 };
 
@@ -377,8 +393,6 @@ class TCustomCheckBox : public TButtonControl {
     void SetState(TCheckBoxState value);
     bool GetChecked() const { return FState == cbChecked; }
     void SetChecked(bool value) { SetState(value ? cbChecked : cbUnchecked); }
-    // Drawn pressed: the button or Space is held on it.
-    bool IsPressed() const { return FPressed; }
     // Where the box is drawn, in client pixels.
     TRect BoxRect() const;
 
@@ -389,16 +403,13 @@ class TCustomCheckBox : public TButtonControl {
 protected:
     // The next state: unchecked, (grayed when AllowGrayed,) checked, unchecked.
     virtual void Toggle();
+    void Pushed() override { Toggle(); }
     void PaintCheckBox(HDC dc);
-    void SetPressed(bool value);
     void CMDialogChar(TMessage& m);
 
     TAlignment FAlignment = taRightJustify;
     bool FAllowGrayed = false;
     TCheckBoxState FState = cbUnchecked;
-    bool FPressed = false;
-    bool FTracking = false;
-    bool FSpaceDown = false;
 };
 
 class TCheckBox : public TCustomCheckBox {
