@@ -9,6 +9,7 @@
 #include "platform/stream/TextForm.h"
 #include "platform/stream/Writer.h"
 #include "platform/vcl/ControlTypes.h"
+#include "platform/win/MessageQueue.h"
 
 namespace ld {
 
@@ -42,6 +43,10 @@ std::string RootName(const std::string& binary)
     return reader.ReadStr();
 }
 
+// Posted to the designed form after its window moved or changed size, so the
+// change is looked at once whoever made it has had the chance to call Modified.
+constexpr UINT DM_CHECKFORMBOUNDS = WM_USER + 0x7F00;
+
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST; }
 bool IsKeyMessage(UINT msg) { return msg >= WM_KEYFIRST && msg <= WM_KEYLAST; }
 
@@ -53,6 +58,7 @@ THostFormDesigner::THostFormDesigner(const TDesignRegistry& registry, const std:
     FForm = new TForm(nullptr);
     FForm->SetDesigning(true);
     FForm->SetDesigner(this);
+    FKnownBounds = FForm->GetBoundsRect();
     try {
         FForm->SetName(formName);
     } catch (...) {
@@ -76,6 +82,8 @@ std::unique_ptr<THostFormDesigner> THostFormDesigner::Open(const TDesignRegistry
     auto designer = std::make_unique<THostFormDesigner>(registry, RootName(binary));
     TStringStream stream(binary);
     ReadComponentFromStream(&stream, designer->FForm);
+    designer->FOpened = true;
+    designer->AcceptFormBounds();
     return designer;
 }
 
@@ -127,7 +135,39 @@ void THostFormDesigner::Forget(TComponent* component)
 void THostFormDesigner::Modified()
 {
     ++FModifiedCount;
+    AcceptFormBounds();
     Changed();
+}
+
+void THostFormDesigner::AcceptFormBounds() { FKnownBounds = FForm->GetBoundsRect(); }
+
+std::unique_ptr<TPropertyEditor> THostFormDesigner::CreatePropertyEditor(const TPropInfo* prop,
+                                                                         std::vector<TPersistent*> components)
+{
+    return FRegistry.GetPropertyEditor(prop, std::move(components), this);
+}
+
+// The form's own window messages that are the designer's business.
+bool THostFormDesigner::IsFormMsg(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_CLOSE:
+        if (FOnClose)
+            FOnClose();
+        return true;
+    case WM_WINDOWPOSCHANGED:
+        if (!FBoundsCheckPosted && FForm->HandleAllocated()) {
+            FBoundsCheckPosted = true;
+            PostMessage(FForm->GetHandle(), DM_CHECKFORMBOUNDS, 0, 0);
+        }
+        return false;
+    case DM_CHECKFORMBOUNDS:
+        FBoundsCheckPosted = false;
+        if (FForm->GetBoundsRect() != FKnownBounds)
+            Modified();
+        return true;
+    }
+    return false;
 }
 
 void THostFormDesigner::Changed()
@@ -146,6 +186,8 @@ TComponent* THostFormDesigner::DesignedComponent(TControl* control) const
 
 bool THostFormDesigner::IsDesignMsg(TControl* sender, TMessage& message)
 {
+    if (sender == FForm && IsFormMsg(message))
+        return true;
     if (IsKeyMessage(message.Msg)) {
         if (message.Msg == WM_KEYDOWN && FOnKeyDown)
             FOnKeyDown(static_cast<Word>(message.WParam));

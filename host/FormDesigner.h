@@ -6,7 +6,9 @@
 // runs its component editor's Edit on a double-click and offers its verbs on a
 // right click, unless the control answers CM_DESIGNHITTEST with 1 (then the
 // control gets the message as at run time). Key input meant for them goes to
-// the designer too.
+// the designer too. The form's close box asks the environment (OnClose); the
+// form moved or sized by its frame is a modification of its Left, Top, Width
+// and Height.
 #pragma once
 
 #include <functional>
@@ -42,6 +44,14 @@ public:
     void SelectComponent(TPersistent* instance) override;
     void Modified() override;
     bool IsDesignMsg(TControl* sender, TMessage& message) override;
+    std::unique_ptr<TPropertyEditor> CreatePropertyEditor(const TPropInfo* prop,
+                                                          std::vector<TPersistent*> components) override;
+
+    // Made by Open (false for a new form).
+    bool IsOpenedForm() const { return FOpened; }
+    // The form's bounds now are where it was put, not a change (the
+    // environment placed it on the screen).
+    void AcceptFormBounds();
 
     const std::vector<TPersistent*>& GetSelection() const { return FSelection; }
     bool IsModified() const { return FModifiedCount > 0; }
@@ -75,6 +85,9 @@ public:
     // A key pressed while a designed control has the focus (the designer keeps
     // it from the control): where the environment's own keys are heard.
     void SetOnKeyDown(std::function<void(Word key)> handler) { FOnKeyDown = std::move(handler); }
+    // The form's close box: where the environment asks whether to end the
+    // session. Without a handler the form stays.
+    void SetOnClose(std::function<void()> handler) { FOnClose = std::move(handler); }
 
     // The component a click on Control designs: the control itself or the
     // nearest parent the form owns (the form itself when there is none).
@@ -86,6 +99,7 @@ private:
     void Changed();
     TComponent* NewComponent(TClass cls, TWinControl* parent, const TRect* bounds);
     void PlaceAt(TControl* sender, TPoint clientPoint);
+    bool IsFormMsg(TMessage& message);
 
     const TDesignRegistry& FRegistry;
     TCustomForm* FForm = nullptr;
@@ -96,6 +110,10 @@ private:
     TContextMenuEvent FOnContextMenu;
     std::function<void()> FOnChange;
     std::function<void(Word key)> FOnKeyDown;
+    std::function<void()> FOnClose;
+    bool FOpened = false;
+    TRect FKnownBounds{};
+    bool FBoundsCheckPosted = false;
 };
 
 } // namespace ld
