@@ -161,9 +161,9 @@ TEST_F(X11DesignerProgramTest, APersonPlacesABarSavesTheFormAndClosesTheDesigner
     ASSERT_NE(w, 0u) << ReadAll(FErr);
     usleep(300000);
 
-    ClickAt(w, 22, 59);   // the first button of the palette: the bar
+    ClickAt(w, 50, 59);   // the first button of the palette, after the arrow: the bar
     ClickAt(w, 150, 200); // on the form, where the bar goes
-    ClickAt(w, 534, 69);  // Save
+    ClickAt(w, 650, 42);  // Save
     const long long deadline = NowMs() + 10000;
     while (!std::filesystem::exists(saved) && NowMs() < deadline)
         usleep(20000);
