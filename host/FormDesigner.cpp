@@ -58,7 +58,6 @@ THostFormDesigner::THostFormDesigner(const TDesignRegistry& registry, const std:
     FForm = new TForm(nullptr);
     FForm->SetDesigning(true);
     FForm->SetDesigner(this);
-    FKnownBounds = FForm->GetBoundsRect();
     try {
         FForm->SetName(formName);
     } catch (...) {
@@ -83,7 +82,6 @@ std::unique_ptr<THostFormDesigner> THostFormDesigner::Open(const TDesignRegistry
     TStringStream stream(binary);
     ReadComponentFromStream(&stream, designer->FForm);
     designer->FOpened = true;
-    designer->AcceptFormBounds();
     return designer;
 }
 
@@ -139,7 +137,11 @@ void THostFormDesigner::Modified()
     Changed();
 }
 
-void THostFormDesigner::AcceptFormBounds() { FKnownBounds = FForm->GetBoundsRect(); }
+void THostFormDesigner::AcceptFormBounds()
+{
+    FKnownBounds = FForm->GetBoundsRect();
+    FBoundsKnown = true;
+}
 
 std::unique_ptr<TPropertyEditor> THostFormDesigner::CreatePropertyEditor(const TPropInfo* prop,
                                                                          std::vector<TPersistent*> components)
@@ -162,8 +164,11 @@ bool THostFormDesigner::IsFormMsg(TMessage& message)
         }
         return false;
     case DM_CHECKFORMBOUNDS:
+        // Where the form's window first settles is where it starts.
         FBoundsCheckPosted = false;
-        if (FForm->GetBoundsRect() != FKnownBounds)
+        if (!FBoundsKnown)
+            AcceptFormBounds();
+        else if (FForm->GetBoundsRect() != FKnownBounds)
             Modified();
         return true;
     }

@@ -50,7 +50,8 @@ public:
     // Made by Open (false for a new form).
     bool IsOpenedForm() const { return FOpened; }
     // The form's bounds now are where it was put, not a change (the
-    // environment placed it on the screen).
+    // environment placed it on the screen). Without this, the bounds the
+    // form's window first settles at are taken so.
     void AcceptFormBounds();
 
     const std::vector<TPersistent*>& GetSelection() const { return FSelection; }
@@ -113,6 +114,7 @@ private:
     std::function<void()> FOnClose;
     bool FOpened = false;
     TRect FKnownBounds{};
+    bool FBoundsKnown = false; // the window has settled, or a modification recorded them
     bool FBoundsCheckPosted = false;
 };
 

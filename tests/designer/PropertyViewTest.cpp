@@ -133,7 +133,7 @@ TEST_F(PropertyViewTest, EveryKindIsEditedInItsRowAndStoredAsTheHostStoresIt)
     ExpectRefused("Name", "", "'' is not a valid component name");
 
     const std::string text = Designer().Save(true);
-    for (const char* line : {"Options = [soFlatTabs, soHotTabs]", "TabColor = clRed", "ActiveSheet = ShortcutSheet1",
+    for (const char* line : {"Options = [soFlatTabs, soHotTabs]", "TabColor = clRed", "ActiveSheet = ShortcutSheet3",
                              "Font.Height = -16", "Font.Style = [fsBold]", "Constraints.MinWidth = 50",
                              "OnChange = BarChange", "OnChanging = Launchdeck1Changing",
                              "OnClick = ShortcutList1Click"})

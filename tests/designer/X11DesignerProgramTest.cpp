@@ -157,7 +157,7 @@ TEST_F(X11DesignerProgramTest, APersonPlacesABarSavesTheFormAndClosesTheDesigner
     const std::filesystem::path saved = OutputDir() / ("x11-designed-" + std::to_string(getpid()) + ".dfm");
     std::filesystem::remove(saved);
     Start({LD_PACKAGE_FILE, "--save", saved.string()});
-    const Window w = FindWindow("Launchdeck Designer", 10000);
+    const Window w = FindWindow("Launchdeck Designer - " + saved.string(), 10000);
     ASSERT_NE(w, 0u) << ReadAll(FErr);
     usleep(300000);
 
