@@ -79,6 +79,9 @@ std::unique_ptr<THostFormDesigner> THostFormDesigner::Open(const TDesignRegistry
 {
     const std::string binary = ToBinaryStream(data);
     auto designer = std::make_unique<THostFormDesigner>(registry, RootName(binary));
+    // Naming the form gave it its name as caption; the stored form says what it is
+    // (none when it stores none).
+    designer->FForm->SetCaption({});
     TStringStream stream(binary);
     ReadComponentFromStream(&stream, designer->FForm);
     designer->FOpened = true;
@@ -96,6 +99,15 @@ std::string THostFormDesigner::Save(bool asText)
     TStringStream text;
     ObjectBinaryToText(&binary, &text);
     return text.DataString();
+}
+
+// A designed form shows whatever its Visible says, so the value the user
+// gave it goes back once it is on the screen.
+void THostFormDesigner::ShowForm()
+{
+    const bool storedVisible = FForm->GetVisible();
+    FForm->Show();
+    FForm->SetVisible(storedVisible);
 }
 
 std::string THostFormDesigner::UniqueName(const std::string& baseName)

@@ -35,6 +35,9 @@ public:
     static std::unique_ptr<THostFormDesigner> Open(const TDesignRegistry& registry, std::string_view data);
     // The form as a form file: the binary stream with its resource header, or the text form.
     std::string Save(bool asText);
+    // Puts the designed form on the screen. Its Visible stays what the form
+    // stores (false for a new one): showing it is this session's doing.
+    void ShowForm();
 
     // TFormDesigner.
     TCustomForm* GetForm() const override { return FForm; }

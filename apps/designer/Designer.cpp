@@ -50,8 +50,6 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -68,6 +66,7 @@
 #include "installer/wine/WinePrefix.h"
 #include "host/FormDesigner.h"
 #include "platform/backends/HeadlessBackend.h"
+#include "platform/core/FileIO.h"
 #include "platform/gfx/Png.h"
 #include "platform/gfx/RectUtils.h"
 #include "platform/vcl/Forms.h"
@@ -75,20 +74,18 @@
 namespace ld {
 namespace {
 
-int Usage()
+constexpr const char* UsageText =
+    "usage: designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] [--save FILE] [--headless | --x11]\n"
+    "       designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] --script FILE [--out DIR]\n";
+
+// A command line it cannot follow: one line, and the usage for --help.
+int ArgumentError(const std::string& fault)
 {
-    std::fprintf(stderr, "usage: designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] [--save FILE] [--headless | --x11]\n"
-                         "       designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] --script FILE [--out DIR]\n");
-    return 2;
+    std::fprintf(stderr, "designer: %s (designer --help shows the usage)\n", fault.c_str());
+    return 1;
 }
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw EInOutError("Cannot open " + path);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::string ReadFile(const std::string& path) { return ReadFileBytes(path); }
 
 // The environment's root folder as its installer recorded it in the machine
 // keys ("" when it did not), without a trailing backslash.
@@ -154,7 +151,7 @@ std::unique_ptr<TDesignerWindow> OpenDesignerWindow(TDesignHost& host, const std
     if (formFile.empty()) {
         designer = std::make_unique<THostFormDesigner>(host.GetRegistry());
     } else {
-        const std::string data = ReadFormFile(formFile);
+        const std::string data = ReadFile(formFile);
         text = IsTextFormData(data);
         designer = THostFormDesigner::Open(host.GetRegistry(), data);
     }
@@ -238,9 +235,7 @@ public:
 
     void RunScript(const std::string& path)
     {
-        std::ifstream in(path);
-        if (!in)
-            throw EInOutError("Cannot open " + path);
+        std::istringstream in(ReadFile(path));
         FPath = path;
         std::string line;
         for (int lineNo = 1; std::getline(in, line); ++lineNo) {
@@ -633,7 +628,7 @@ int RunInteractive(const THostEnvironment& host, const std::string& prefix, cons
             std::fprintf(stderr, "designer: %s\n", choice.Note.c_str());
         if (choice.X11() == nullptr) {
             std::fprintf(stderr, "designer: no X display to design in; headless, give a script (--script FILE)\n");
-            return 2;
+            return 1;
         }
         TDesignHost designHost;
         LoadEnvironmentPackages(designHost, host, prefix, package);
@@ -653,38 +648,46 @@ int main(int argc, char** argv)
     ld::TBackendRequest request = ld::TBackendRequest::Automatic;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--script" && i + 1 < argc)
-            script = argv[++i];
-        else if (arg == "--out" && i + 1 < argc)
-            out = argv[++i];
-        else if (arg == "--save" && i + 1 < argc)
-            save = argv[++i];
-        else if (ld::TakeBackendArgument(arg, request))
+        std::string* value = arg == "--script" ? &script
+                             : arg == "--out"  ? &out
+                             : arg == "--save" ? &save
+                             : arg == "--host" ? &hostId
+                             : arg == "--prefix" ? &prefix
+                                                 : nullptr;
+        if (value != nullptr) {
+            if (i + 1 == argc)
+                return ld::ArgumentError(arg + " needs a value");
+            *value = argv[++i];
+        } else if (arg == "--help" || arg == "-h") {
+            std::printf("%s", ld::UsageText);
+            return 0;
+        } else if (ld::TakeBackendArgument(arg, request)) {
             continue;
-        else if (arg == "--host" && i + 1 < argc)
-            hostId = argv[++i];
-        else if (arg == "--prefix" && i + 1 < argc)
-            prefix = argv[++i];
-        else if (!arg.empty() && arg[0] != '-')
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return ld::ArgumentError("unknown option " + arg);
+        } else {
             positional.push_back(arg);
-        else
-            return ld::Usage();
+        }
     }
     const ld::THostEnvironment* host = ld::FindHostEnvironment(hostId);
-    if (host == nullptr) {
-        std::fprintf(stderr, "designer: unknown host %s (d3, d4, d5 or cb3)\n", hostId.c_str());
-        return 2;
-    }
+    if (host == nullptr)
+        return ld::ArgumentError("unknown host " + hostId + ": d3, d4, d5 or cb3 expected");
     const size_t packages = prefix.empty() ? 1 : 0;
-    if (positional.size() < packages || positional.size() > packages + 1)
-        return ld::Usage();
+    if (positional.size() < packages)
+        return ld::ArgumentError("PACKAGE missing");
+    if (positional.size() > packages + 1)
+        return ld::ArgumentError("unexpected argument " + positional[packages + 1]);
     const std::string package = packages > 0 ? positional[0] : std::string();
     const std::string form = positional.size() > packages ? positional[packages] : std::string();
     if (script.empty())
         return ld::RunInteractive(*host, prefix, package, form, save, request);
     try {
-        if (!out.empty())
-            std::filesystem::create_directories(out);
+        if (!out.empty()) {
+            std::error_code ec;
+            std::filesystem::create_directories(out, ec);
+            if (ec)
+                throw ld::EFCreateError("Cannot create folder " + out + ": " + ec.message());
+        }
         ld::TDesignerProgram program(*host, out);
         program.LoadPackages(*host, prefix, package);
         program.Open(form);

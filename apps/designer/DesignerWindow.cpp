@@ -164,7 +164,7 @@ void TDesignerWindow::ShowDesignedForm()
         designed->SetBounds(0, DesignedTop, designed->GetWidth() > 0 ? designed->GetWidth() : 400,
                             designed->GetHeight() > 0 ? designed->GetHeight() : 360);
     }
-    designed->Show();
+    FDesigner->ShowForm();
     FDesigner->AcceptFormBounds();
 }
 

@@ -139,9 +139,6 @@ private:
     bool FStale = true;
 };
 
-// The whole content of a form file; EFOpenError or EInOutError with the
-// system's reason. Refuses a file larger than any form (1 GiB).
-std::string ReadFormFile(const std::string& path);
 // Whether form file Data holds the text form (else the binary form).
 bool IsTextFormData(const std::string& data);
 

@@ -25,7 +25,11 @@ TClass TPropertyView::StaticClass()
     return &info;
 }
 
-TPropertyView::TPropertyView(TComponent* owner) : TCustomControl(owner)
+TPropertyView::TPropertyView(TComponent* owner)
+    : TCustomControl(owner),
+      FBarTracker([this](TRect& bar, TScrollRange& range) { bar = ScrollBarRect(); range = Range(); },
+                  [this](Word request, Integer position) { ScrollTo(ScrolledFirst(request, position, Range())); },
+                  [this] { Invalidate(); })
 {
     FControlStyle.Include(csOpaque);
     SetBounds(0, 0, 280, 400);
@@ -231,7 +235,7 @@ void TPropertyView::Paint()
     for (Integer row = FTopRow; row < std::min(RowCount(), FTopRow + VisibleRows()); ++row)
         PaintRow(canvas, row);
     if (HasScrollBar())
-        PaintVerticalScrollBar(canvas->GetHandle(), ScrollBarRect(), Range());
+        PaintVerticalScrollBar(canvas->GetHandle(), ScrollBarRect(), Range(), FBarTracker.PressedPart());
 }
 
 void TPropertyView::PaintRow(TCanvas* canvas, Integer row)
@@ -295,7 +299,7 @@ void TPropertyView::MouseDown(TMouseButton button, TShiftState shift, Integer x,
     if (button != mbLeft || FDesigner == nullptr)
         return;
     if (HasScrollBar() && PtInRect(ScrollBarRect(), {x, y})) {
-        ScrollTo(ScrolledFirst(VerticalScrollBarHit(ScrollBarRect(), Range(), {x, y}), Range()));
+        FBarTracker.Press({x, y});
         return;
     }
     const Integer row = y / RowHeight - 1 + FTopRow;
@@ -315,6 +319,19 @@ void TPropertyView::MouseDown(TMouseButton button, TShiftState shift, Integer x,
         FClickTime = GetTickCount();
         FClickPoint = ClientToScreen({x, y});
     }
+}
+
+void TPropertyView::MouseMove(TShiftState shift, Integer x, Integer y)
+{
+    inherited::MouseMove(shift, x, y);
+    FBarTracker.Move({x, y});
+}
+
+void TPropertyView::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y)
+{
+    inherited::MouseUp(button, shift, x, y);
+    if (button == mbLeft)
+        FBarTracker.Release();
 }
 
 // A press on the field soon after the press that put it there, close by, is a

@@ -77,6 +77,8 @@ class TPropertyView : public TCustomControl {
 protected:
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+    void MouseMove(TShiftState shift, Integer x, Integer y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
 
 private:
     struct TRow {
@@ -122,6 +124,7 @@ private:
     TPoint FClickPoint{};
     TEdit* FEdit;
     TComboBox* FChoice;
+    TScrollBarTracker FBarTracker;
 };
 
 } // namespace ld

@@ -2,10 +2,11 @@
 
 #include <cctype>
 #include <cstdio>
-#include <fstream>
+#include <filesystem>
 #include <string>
 
 #include "controls/shared/ShortcutButton.h"
+#include "platform/core/FileIO.h"
 #include "platform/core/SysUtils.h"
 #include "platform/win/TickSource.h"
 
@@ -191,13 +192,11 @@ private:
     }
     void WriteLog() const
     {
-        const std::filesystem::path path = FOut / "log.txt";
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        std::string text;
         TStrings* lines = FForm.Log->GetLines();
         for (Integer i = 0; i < lines->Count(); ++i)
-            file << lines->Get(i) << '\n';
-        if (!file)
-            throw Exception("cannot write " + path.string());
+            text += lines->Get(i) + '\n';
+        WriteFileAtomically((FOut / "log.txt").string(), text);
     }
 
     THeadlessBackend& FBackend;

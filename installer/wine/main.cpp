@@ -9,9 +9,15 @@
 
 using namespace ld::deckinstall;
 
-int main()
+int main(int argc, char** argv)
 {
-    // No arguments: the installer has no options, as on Windows.
+    // No arguments: the installer has no options, as on Windows. One given is
+    // refused before anything changes rather than ignored: "--help" must not install.
+    if (argc > 1) {
+        std::cerr << "deckinstall: unexpected argument " << argv[1]
+                  << ": it takes none (it installs into the Wine prefix that WINEPREFIX names, else ~/.wine)\n";
+        return 1;
+    }
     try {
         TWinePrefix prefix(TWinePrefix::DefaultFolder());
         if (prefix.ServerRunning()) {

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -191,14 +192,17 @@ private:
 
     // Window class behaviour (Edit.cpp).
     void PaintEdit(HDC dc);
+    HBRUSH BackgroundBrush();
     void PaintLine(HDC dc, const TEditLine& line, Integer y, const TRect& area, bool showSelection);
-    // The vertical scroll bar: its place, its look, a click on it.
+    // The vertical scroll bar: its place, its look, a press held on it, and
+    // the scrolling it asks for (WM_VSCROLL).
     TRect VerticalBarRect();
     TScrollRange VerticalRange();
     void PaintVerticalBar(HDC dc);
-    void ClickVerticalBar(TPoint p);
     // A multi-line edit scrolls by the wheel's lines; false when it does not.
     bool ScrollByWheel(WPARAM wParam);
+    TScrollBarTracker& VerticalBarTracker();
+    void VScroll(Word request, Integer position);
     void HandleKeyDown(TMessage& m);
     void HandleChar(TMessage& m);
     void HandleMouse(TMessage& m);
@@ -224,6 +228,7 @@ private:
     bool FCanUndo = false;
     Integer FTypingEnd = -1;      // where the run of typing being undone as one ends
     Integer FWheelTurn = 0;       // the part of a notch the wheel has turned
+    std::unique_ptr<TScrollBarTracker> FBarTracker;
 };
 
 class TEdit : public TCustomEdit {
@@ -420,6 +425,8 @@ private:
     bool ListHasBar() const { return FItems->Count() > ListRows(); }
     TRect ListBarRect() const;
     TScrollRange ListRange() const { return {FListTop, ListRows(), FItems->Count()}; }
+    TScrollBarTracker& ListBarTracker();
+    bool TrackingListBar() const { return FListBarTracker && FListBarTracker->Tracking(); }
 
     TStringList* FItems;
     Integer FItemIndex = -1;
@@ -437,6 +444,7 @@ private:
     TComboEdit* FEdit = nullptr;
     bool FSettingIndex = false;    // the edit part's text comes from ItemIndex
     Integer FWheelTurn = 0;        // the part of a notch the wheel has turned
+    std::unique_ptr<TScrollBarTracker> FListBarTracker;
 };
 
 class TComboBox : public TCustomComboBox {

@@ -539,9 +539,16 @@ void TReader::ReadPrefix(TFilerFlags& flags, Integer& childPos)
     }
 }
 
+// As the class library does: the classes of the root's published fields come
+// first, so a form reads the components it declares without registering their
+// classes; then the registered classes.
 TClass TReader::FindComponentClass(const std::string& className)
 {
-    TClass cls = GetClass(className);
+    TClass cls = FRoot != nullptr ? FRoot->ClassType()->FindFieldClass(className) : nullptr;
+    if (cls == nullptr && FLookupRoot != nullptr && FLookupRoot != FRoot)
+        cls = FLookupRoot->ClassType()->FindFieldClass(className);
+    if (cls == nullptr)
+        cls = GetClass(className);
     if (cls == nullptr)
         throw EClassNotFound(Format("Class %s not found (%s)", {className, PlaceOf(Position())}));
     if (!cls->InheritsFrom(TComponent::StaticClass()) || cls->Construct == nullptr)

@@ -1,7 +1,8 @@
 // TReader: reads components and values from a binary component stream.
 //
 // ReadRootComponent reads a whole stored form: it creates components from their
-// registered class names, sets properties by name (dotted names reach nested
+// class names (the classes of the root's published fields, then the registered
+// classes), sets properties by name (dotted names reach nested
 // objects; a name that is not published goes to DefineProperties), resolves
 // component references once everything is read, binds event handlers by name
 // through the root's published methods (a root being designed, which has no

@@ -157,9 +157,9 @@ TEST(LaunchdeckDemoProgram, TheHeadlessTourExitsZeroWritesItsPicturesAndLogsTheE
     }
 }
 
-TEST(LaunchdeckDemoProgram, HeadlessWithoutAnOutputFolderShowsItsUsage)
+TEST(LaunchdeckDemoProgram, HeadlessWithoutAnOutputFolderAsksForOne)
 {
     const TRun run = RunProgram("--headless");
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_NE(run.Output.find("usage: launchdeck"), std::string::npos) << run.Output;
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Output.find("needs --out DIR"), std::string::npos) << run.Output;
 }

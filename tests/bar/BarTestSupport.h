@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "controls/bar/Launchdeck.h"
+#include "controls/list/ShortcutList.h"
 #include "controls/shared/ShortcutButton.h"
 #include "platform/backends/HeadlessBackend.h"
+#include "platform/core/ClassRegistry.h"
 #include "platform/gfx/Surface.h"
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/stream/Stream.h"
@@ -39,6 +41,9 @@ class BarTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The stored forms read here name these classes, and a plain TForm
+        // declares no fields of them: registered as an application does.
+        RegisterClasses({TLaunchdeck::StaticClass(), TShortcutSheet::StaticClass(), TShortcutList::StaticClass()});
         TickSource::UseSimulatedClock(10000);
         Backend = std::make_unique<THeadlessBackend>();
         Form = new TForm(nullptr);
