@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "LaunchdeckVersion.h"
 #include "host/PackageInfo.h"
 #include "platform/core/FileIO.h"
 #include "platform/gfx/Bmp.h"
@@ -198,6 +199,8 @@ TPackageInfo Info(int argc, char** argv, int first)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "--version")
+        return PrintVersion("ldpkgres");
     if (argc < 3) {
         std::fprintf(stderr, "ldpkgres: arguments missing (usage: ldpkgres info|options|description|bitmap|icon OUT ...)\n");
         return 1;

@@ -116,6 +116,9 @@ void TDesignerWindow::BuildPropertyWindow()
 void TDesignerWindow::HookDesigner()
 {
     FPropertyView->SetDesigner(FDesigner.get());
+    FDrag = std::make_unique<TDesignDrag>(*FDesigner, FFrame);
+    FDesigner->SetOnMouse([this](TControl* sender, TMessage& m) { return FDrag->MouseMessage(sender, m); });
+    FDesigner->SetOnKeyPreview([this](Word key, TShiftState shift) { return FDrag->KeyPreview(key, shift); });
     FDesigner->SetOnContextMenu([this](TComponent* c, TPoint p) { ShowContextMenu(c, p); });
     FDesigner->SetOnChange([this] { FStale = true; });
     FDesigner->SetOnKeyDown([this](Word key) {
@@ -135,6 +138,9 @@ void TDesignerWindow::UnhookDesigner()
     FDesigner->SetOnKeyDown(nullptr);
     FDesigner->SetOnContextMenu(nullptr);
     FDesigner->SetOnClose(nullptr);
+    FDesigner->SetOnMouse(nullptr);
+    FDesigner->SetOnKeyPreview(nullptr);
+    FDrag.reset();
     FPropertyView->SetDesigner(nullptr);
 }
 
@@ -166,6 +172,8 @@ void TDesignerWindow::ShowDesignedForm()
     }
     FDesigner->ShowForm();
     FDesigner->AcceptFormBounds();
+    // Where the window put the form and what it called it are no change to undo.
+    FDesigner->ResetHistory();
 }
 
 TRect TDesignerWindow::Area() const
@@ -245,8 +253,11 @@ void TDesignerWindow::Sync()
 {
     FStale = false;
     FPropertyView->Refresh();
-    const auto& selection = FDesigner->GetSelection();
-    FFrame.Show(FDesigner->GetForm(), selection.empty() ? nullptr : dynamic_cast<TControl*>(selection.front()));
+    std::vector<TControl*> controls;
+    for (TPersistent* item : FDesigner->GetSelection())
+        if (auto* control = dynamic_cast<TControl*>(item))
+            controls.push_back(control);
+    FFrame.Show(FDesigner->GetForm(), controls);
     if (FDesigner->GetPlacingClass() == nullptr && FPalette->GetChosenClass() != nullptr)
         FPalette->SetChosenClass(nullptr);
     UpdateTitle();
@@ -260,7 +271,7 @@ void TDesignerWindow::Idle(TObject*, bool&)
 
 void TDesignerWindow::CloseQuery(TObject*, bool& canClose) { canClose = CheckSaved(); }
 
-void TDesignerWindow::KeyDown(TObject*, Word& key, TShiftState shift)
+void TDesignerWindow::KeyDown(TObject* sender, Word& key, TShiftState shift)
 {
     if (key == VK_ESCAPE && FPalette->GetChosenClass() != nullptr) {
         FPalette->SetChosenClass(nullptr);
@@ -279,6 +290,16 @@ void TDesignerWindow::KeyDown(TObject*, Word& key, TShiftState shift)
     case 'N': NewForm(); break;
     case 'O': OpenForm(); break;
     case 'S': Save(); break;
+    case 'Z':
+    case 'Y':
+        // The property view's fields keep their own keys; the form hears its own.
+        if (sender != FPaletteForm || FDrag->GetMode() != TDesignDrag::TMode::Idle)
+            return;
+        if (key == 'Z')
+            FDesigner->Undo();
+        else
+            FDesigner->Redo();
+        break;
     default: return;
     }
     key = 0;

@@ -1,8 +1,10 @@
 // The designer's windows: the palette window (the component palette, the file
 // buttons, the status line), the form being designed with the selection frame
-// on it, and the property view of the selection. A right click on a component
-// of the form opens a popup menu of its component editor's verbs; choosing one
-// runs it.
+// on it, and the property view of the selection. The left button selects,
+// bands, moves, sizes and places on the form (TDesignDrag); a right click on a
+// component of the form opens a popup menu of its component editor's verbs;
+// choosing one runs it. Ctrl+Z and Ctrl+Y undo and redo from the palette
+// window as from the form.
 //
 // Files: the session designs one form, read from a form file or new. New,
 // Open, Save and Save As (and Ctrl+N, Ctrl+O, Ctrl+S) work on it; Recent
@@ -19,6 +21,7 @@
 #include <string>
 
 #include "apps/designer/ComponentPalette.h"
+#include "apps/designer/DesignDrag.h"
 #include "apps/designer/PropertyView.h"
 #include "apps/designer/RecentFiles.h"
 #include "apps/designer/SelectionFrame.h"
@@ -46,6 +49,7 @@ public:
     TForm* PropertyForm() const { return FPropertyForm; }
     TPropertyView* PropertyView() const { return FPropertyView; }
     TSelectionFrame& Frame() { return FFrame; }
+    TDesignDrag& Drag() { return *FDrag; }
     TPopupMenu* ContextMenu() const { return FContextMenu; }
     TPopupMenu* RecentMenu() const { return FRecentMenu; }
     TButton* NewButton() const { return FNewButton; }
@@ -136,6 +140,7 @@ private:
     TPopupMenu* FContextMenu = nullptr;
     TPopupMenu* FRecentMenu = nullptr;
     TSelectionFrame FFrame;
+    std::unique_ptr<TDesignDrag> FDrag;
     bool FStale = true;
 };
 

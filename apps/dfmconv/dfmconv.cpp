@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "LaunchdeckVersion.h"
 #include "platform/core/FileIO.h"
 #include "platform/core/SysUtils.h"
 #include "platform/stream/TextForm.h"
@@ -29,7 +30,7 @@ int Help()
 {
     std::printf("%s\n"
                 "  Converts a form file between its binary and its text form.\n"
-                "  Without --to, OUT gets the form IN is not in.\n",
+                "  Without --to, OUT gets the form IN is not in. --version prints the version.\n",
                 UsageLine);
     return 0;
 }
@@ -60,6 +61,8 @@ int main(int argc, char** argv)
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h")
             return Help();
+        if (arg == "--version")
+            return PrintVersion("dfmconv");
         if (arg == "--to" || arg.rfind("--to=", 0) == 0) {
             if (arg == "--to" && i + 1 == argc)
                 return ArgumentError("--to needs text or binary");

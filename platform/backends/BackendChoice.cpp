@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "LaunchdeckVersion.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/backends/X11Backend.h"
 
@@ -59,6 +60,8 @@ int RunDemoProgram(const TDemoProgram& program, int argc, char** argv)
         } else if (arg == "--help" || arg == "-h") {
             program.Usage();
             return 0;
+        } else if (arg == "--version") {
+            return PrintVersion(name);
         } else if (!TakeBackendArgument(arg, request)) {
             return argumentError((arg.size() > 1 && arg[0] == '-' ? "unknown option " : "unexpected argument ") + arg);
         }

@@ -43,7 +43,8 @@ struct TDemoProgram {
     std::function<int(THeadlessBackend&, const std::filesystem::path&)> RunTour;
 };
 
-// The main of such a program: --out DIR, --headless, --x11, --help. Failures,
+// The main of such a program: --out DIR, --headless, --x11, --help, --version
+// (its name and the library's version). Failures,
 // and arguments it cannot follow, end it with one line on standard error and
 // status 1.
 int RunDemoProgram(const TDemoProgram& program, int argc, char** argv);

@@ -173,7 +173,13 @@ void TCustomEdit::CMTextChanged(TMessage& m)
         FTopLine = 0;
         FWantX = -1;
     }
-    TextLayoutChanged();
+    if (FTextSpliced) {
+        if (FHandle)
+            InvalidateRect(FHandle, nullptr, false);
+    } else {
+        FParagraphsValid = false;
+        TextLayoutChanged();
+    }
     Change();
 }
 
@@ -288,15 +294,18 @@ void TCustomEdit::DefaultHandler(TMessage& m)
         m.Result = LRESULT(n);
         return;
     }
+    case WM_GETTEXTLENGTH:
+        m.Result = LRESULT(FText.size());
+        return;
+    // The edit keeps its text itself, as the system's edit class does, so
+    // that changing a part of it copies nothing else.
     case WM_SETTEXT: {
         const char* text = m.LParam ? reinterpret_cast<const char*>(m.LParam) : "";
-        if (FText != text) {
-            // Our own SetText comes back here with the text it already holds.
+        // Our own SetText comes back here with the text it already holds.
+        if (FText != text)
             SetText(text);
-            m.Result = 1;
-            return;
-        }
-        break;
+        m.Result = 1;
+        return;
     }
     }
     inherited::DefaultHandler(m);

@@ -703,6 +703,37 @@ TComponent* TReader::ReadRootComponent(TComponent* root)
     return root;
 }
 
+std::vector<TComponent*> TReader::ReadComponents(TComponent* owner, TComponent* parent)
+{
+    SetRoot(owner);
+    FOwner = owner;
+    FParent = parent;
+    std::vector<Fixup> fixups;
+    std::vector<TComponent*> loaded;
+    std::vector<TComponent*> read;
+    FFixups = &fixups;
+    FLoaded = &loaded;
+    try {
+        while (!EndOfList()) {
+            ReadSignature();
+            read.push_back(ReadComponent(nullptr));
+        }
+        ReadListEnd();
+        FixupReferences();
+    } catch (...) {
+        FFixups = nullptr;
+        FLoaded = nullptr;
+        for (auto it = read.rbegin(); it != read.rend(); ++it)
+            (*it)->Free();
+        throw;
+    }
+    FFixups = nullptr;
+    FLoaded = nullptr;
+    for (TComponent* c : loaded)
+        c->Loaded();
+    return read;
+}
+
 // Properties
 
 void TReader::ReadProperties(TPersistent* instance)
@@ -898,10 +929,13 @@ TComponent* TReader::FindReference(TComponent* root, const std::string& name) co
 void TReader::FixupReferences()
 {
     // A reference to something not in the stream (or not open) stays nil.
-    for (const Fixup& f : *FFixups)
+    for (Fixup& f : *FFixups) {
+        if (OnReferenceName)
+            OnReferenceName(this, f.Name);
         if (TComponent* target = FindReference(f.Root, f.Name))
             if (target->InheritsFrom(f.Prop->PropClass()))
                 f.Prop->SetObj(f.Instance, target);
+    }
     FFixups->clear();
 }
 

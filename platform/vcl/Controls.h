@@ -105,6 +105,7 @@ class TControl : public TComponent {
 
     // Text: Caption and Text are the same value.
     std::string GetText() const { return FText; }
+    Integer GetTextLen() const { return Integer(FText.size()); }
     void SetText(const std::string& value);
     std::string GetCaption() const { return FText; }
     void SetCaption(const std::string& value) { SetText(value); }

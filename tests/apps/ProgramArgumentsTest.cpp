@@ -89,6 +89,27 @@ TEST_F(ProgramArguments, EachProgramAnswersWithOneLineAndStatusOne)
     EXPECT_EQ(Slurp(Dir / "previous.cpp"), "previous");
 }
 
+// --version anywhere a program reads options, or as the only argument of one
+// that takes positions: its name and the project's version, status 0, and
+// nothing else done (deckinstall installs nothing).
+TEST_F(ProgramArguments, EveryProgramTellsItsVersion)
+{
+    const std::vector<std::pair<std::string, std::string>> programs = {
+        {LD_DESIGNER " a.bpl --version", "designer"}, {LD_LAUNCHDECK " --headless --version", "launchdeck"},
+        {LD_DEMO " --version", "demo"},               {LD_BARDEMO " --version", "bardemo"},
+        {LD_LDRC " --version", "ldrc"},               {LD_LDPKGRES " --version", "ldpkgres"},
+        {LD_DFMCONV " in.dfm --version", "dfmconv"},  {LD_DECKINSTALL " --version", "deckinstall"},
+        {LD_HLPDUMP " --version", "hlpdump"},
+    };
+    for (const auto& [command, name] : programs) {
+        const TRun run = RunIn(Dir, "WINEPREFIX=" + (Dir / "no-prefix").string() + " " + command);
+        EXPECT_EQ(run.Status, 0) << command << ": " << run.Err;
+        EXPECT_EQ(run.Out, name + " " LD_VERSION "\n") << command;
+        EXPECT_EQ(run.Err, "") << command;
+    }
+    EXPECT_FALSE(fs::exists(Dir / "no-prefix"));
+}
+
 // A package named without a folder is the file in the current folder.
 TEST_F(ProgramArguments, TheDesignerLoadsAPackageNamedInTheCurrentFolder)
 {

@@ -23,6 +23,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/win/Paint.h"
 #include "platform/win/TickSource.h"
+#include "tests/support/TestOutput.h"
 
 namespace ld::test {
 
@@ -100,10 +101,7 @@ protected:
     }
     static std::string OutputPath(const std::string& name)
     {
-        const char* dir = std::getenv("LD_TEST_OUTPUT");
-        const std::filesystem::path folder = dir ? dir : ".";
-        std::filesystem::create_directories(folder);
-        return (folder / name).string();
+        return test::TestOutputPath(name);
     }
 
     // Writes "changing" and "change" into Events as the bar fires them;

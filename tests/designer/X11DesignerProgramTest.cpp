@@ -20,6 +20,7 @@
 
 #include "platform/gfx/Png.h"
 #include "platform/gfx/Surface.h"
+#include "tests/support/TestOutput.h"
 
 namespace ld::test {
 namespace {
@@ -32,10 +33,7 @@ long long NowMs()
 
 std::filesystem::path OutputDir()
 {
-    const char* env = std::getenv("LD_TEST_OUTPUT");
-    std::filesystem::path dir = std::filesystem::path(env ? env : "/tmp") / "designer";
-    std::filesystem::create_directories(dir);
-    return dir;
+    return ld::test::TestOutputDir("designer");
 }
 
 std::string ReadAll(const std::filesystem::path& p)

@@ -62,6 +62,67 @@ TEST_F(MemoTest, LinesAreTheTextBetweenLineBreaks)
     EXPECT_EQ(lines->Count(), 0);
 }
 
+// Line edits and typing change only the lines they touch; whatever they
+// touch, the memo must show what it shows for the same text set afresh, and
+// its lines must be the text's.
+TEST_F(MemoTest, EditsInPlaceShowWhatTheSameTextSetAfreshShows)
+{
+    auto* fresh = new TMemo(Form);
+    fresh->SetBounds(170, 10, 150, 80);
+    fresh->SetParent(Form);
+    Backend->RunUntilIdle();
+    TStrings* lines = Memo->GetLines();
+    Integer step = 0;
+    const auto same = [&] {
+        ++step;
+        fresh->SetText(Memo->GetText());
+        const auto& patched = Memo->DisplayLines();
+        const auto& whole = fresh->DisplayLines();
+        ASSERT_EQ(patched.size(), whole.size()) << "step " << step;
+        for (size_t i = 0; i < whole.size(); ++i) {
+            EXPECT_EQ(patched[i].Start, whole[i].Start) << "step " << step << " line " << i;
+            EXPECT_EQ(patched[i].Length, whole[i].Length) << "step " << step << " line " << i;
+        }
+        ASSERT_EQ(lines->Count(), fresh->GetLines()->Count()) << "step " << step;
+        for (Integer i = 0; i < lines->Count(); ++i)
+            EXPECT_EQ(lines->Get(i), fresh->GetLines()->Get(i)) << "step " << step;
+        EXPECT_EQ(GetWindowText(Memo->GetHandle()), Memo->GetText()) << "step " << step;
+    };
+    const std::string wide = "a line long enough to wrap over three lines of this narrow memo";
+    for (int i = 0; i < 6; ++i)
+        lines->Add(i % 2 ? wide : "line " + std::to_string(i));
+    same();
+    lines->Put(lines->Count() - 1, "the last line, now short");
+    same();
+    lines->Put(1, "short");                       // a wrapped line becomes one
+    same();
+    lines->Insert(2, wide + " " + wide);          // and the other way
+    same();
+    lines->Delete(0);                             // the oldest line goes: every line moves up
+    same();
+    lines->Delete(lines->Count() - 1);
+    same();
+    lines->Add("");
+    lines->Add("after an empty line");
+    same();
+    Memo->SetText("a\rb\nc");                    // lone breaks, as text from elsewhere may hold
+    lines->Put(0, "A");
+    lines->Insert(1, "between");
+    same();
+    Memo->SetSelStart(2);                         // after the lone CR: an LF makes it one break
+    Memo->SetSelText("\nX");
+    same();
+    Memo->SetSelStart(Memo->GetTextLen());
+    Type(" typed at the end of the text, long enough to wrap");
+    Key(VK_RETURN);
+    Type("new");
+    same();
+    Memo->SetSelStart(0);
+    Memo->SetSelLength(Memo->GetTextLen() - 2);   // everything but the last two characters
+    Key(VK_DELETE);
+    same();
+}
+
 TEST_F(MemoTest, EnterBreaksTheLineAndBackspaceJoinsItAgain)
 {
     Type("ab");

@@ -8,14 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/TestOutput.h"
+
 namespace {
 
 std::string OutputDir()
 {
-    const char* dir = std::getenv("LD_TEST_OUTPUT");
-    std::string d = std::string(dir ? dir : "/tmp") + "/dfmconv";
-    std::system(("mkdir -p '" + d + "'").c_str());
-    return d;
+    return ld::test::TestOutputDir("dfmconv").string();
 }
 
 std::string Slurp(const std::string& path)

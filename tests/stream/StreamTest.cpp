@@ -7,6 +7,7 @@
 #include "platform/stream/Reader.h"
 #include "platform/stream/Stream.h"
 #include "platform/stream/Writer.h"
+#include "tests/support/TestOutput.h"
 
 using namespace ld;
 
@@ -29,10 +30,7 @@ TEST(Streams, MemoryStreamGrowsSeeksAndReadsExactly)
 
 TEST(Streams, FileStreamCreatesOpensAndReportsMissingFiles)
 {
-    const char* dir = std::getenv("LD_TEST_OUTPUT");
-    const std::string path = std::string(dir ? dir : "/tmp") + "/stream-test.bin";
-    if (dir)
-        std::system((std::string("mkdir -p ") + dir).c_str());
+    const std::string path = test::TestOutputPath("stream-test.bin");
     {
         TFileStream f(path, fmCreate);
         f.WriteBuffer("abc", 3);

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "LaunchdeckVersion.h"
 #include "platform/core/FileIO.h"
 #include "platform/core/SysUtils.h"
 #include "platform/stream/TextForm.h"
@@ -355,6 +356,8 @@ bool IsValidName(const std::string& name)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "--version")
+        return PrintVersion("ldrc");
     if (argc < 2) {
         std::fprintf(stderr, "ldrc: OUT.cpp missing (usage: ldrc OUT.cpp [--language N] {RCDATA NAME FILE | BITMAP NAME "
                              "FILE | ICON NAME FILE | VERSIONINFO FILE | STRINGTABLE FILE}...)\n");
