@@ -188,6 +188,15 @@ TEST_F(DesignerFilesTest, OpeningAsksFirstAndShowsTheFormWhereItWasStored)
     Designer().Modified();
     Backend->RunUntilIdle();
     EXPECT_EQ(Designer().GetModifiedCount(), modified + 2);
+    // Both undone: the form is back where it was stored, its window with it,
+    // and that move of the window is no new change that ends the redo.
+    Designer().Undo();
+    Designer().Undo();
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Designer().Save(true), ReadAll(file));
+    EXPECT_EQ(form->GetBoundsRect(), (TRect{300, 200, 550, 380}));
+    EXPECT_TRUE(Designer().CanRedo());
+    EXPECT_TRUE(Window->IsModified());
 }
 
 TEST_F(DesignerFilesTest, RecentFilesToleratesWhatItCannotUse)
