@@ -374,7 +374,7 @@ private:
     void EllipsisStep(const std::vector<std::string>& a)
     {
         FWindow->PropertyView()->MakeVisible(ViewRow(a[1]));
-        ClickAt(FWindow->PropertyView(), FWindow->PropertyView()->EllipsisRect(ViewRow(a[1])));
+        FUser->ClickAt(FWindow->PropertyView(), FWindow->PropertyView()->EllipsisRect(ViewRow(a[1])));
     }
 
     void VerbStep(const std::vector<std::string>& a)
@@ -599,8 +599,8 @@ private:
             for (size_t i = 0; i < pages[p].Classes.size(); ++i)
                 if (SameText(pages[p].Classes[i]->Name, className)) {
                     if (FPalette->GetPageIndex() != static_cast<Integer>(p))
-                        ClickAt(FPalette, FPalette->PageTabRect(static_cast<Integer>(p)));
-                    ClickAt(FPalette, FPalette->ButtonRect(static_cast<Integer>(i)));
+                        FUser->ClickAt(FPalette, FPalette->PageTabRect(static_cast<Integer>(p)));
+                    FUser->ClickAt(FPalette, FPalette->ButtonRect(static_cast<Integer>(i)));
                     return;
                 }
         throw EClassNotFound(className + " has no palette button");
@@ -659,13 +659,6 @@ private:
         if (row < 0)
             throw EInvalidOperation("The property view shows no property " + prop);
         return row;
-    }
-
-    void ClickAt(TControl* control, const TRect& r)
-    {
-        const TPoint p = control->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
-        FBackend.Click(p.X, p.Y);
-        FBackend.RunUntilIdle();
     }
 
     static std::string ValueText(const TPropInfo* prop, const std::string& text)
