@@ -155,7 +155,7 @@ std::unique_ptr<TComponentEditor> TDesignRegistry::GetComponentEditor(TComponent
 {
     const TComponentEditorClass editor = FindComponentEditor(component->ClassType());
     if (editor.Create == nullptr)
-        return std::make_unique<TComponentEditor>(component, designer);
+        return std::make_unique<TDefaultEditor>(component, designer);
     return std::unique_ptr<TComponentEditor>(editor.Create(component, designer));
 }
 
@@ -201,9 +201,7 @@ std::unique_ptr<TPropertyEditor> TDesignRegistry::GetPropertyEditor(const TPropI
     const TPropertyEditorClass editor = FindPropertyEditor(prop, components.front()->ClassType());
     if (editor.Create != nullptr)
         return std::unique_ptr<TPropertyEditor>(editor.Create(designer, std::move(components), prop));
-    if (prop->Kind == TTypeKind::tkClass)
-        return std::make_unique<TClassProperty>(designer, std::move(components), prop);
-    return std::make_unique<TPropertyEditor>(designer, std::move(components), prop);
+    return CreateStandardPropertyEditor(designer, std::move(components), prop);
 }
 
 } // namespace ld

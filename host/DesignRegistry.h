@@ -56,14 +56,13 @@ public:
 
     // The editor class for a component of class Cls; Class null when none is registered.
     TComponentEditorClass FindComponentEditor(TClass cls) const;
-    // The registered editor, or the base class's editor (no verbs) when there is none.
+    // The registered editor, or the default editor (no verbs) when there is none.
     std::unique_ptr<TComponentEditor> GetComponentEditor(TComponent* component, TFormDesigner* designer) const;
 
     // The editor class for property Prop of a component of class ComponentClass;
     // Class null when none is registered.
     TPropertyEditorClass FindPropertyEditor(const TPropInfo* prop, TClass componentClass) const;
-    // The registered editor, else TClassProperty for object properties and
-    // TPropertyEditor for the others.
+    // The registered editor, else the standard editor of the property's kind.
     std::unique_ptr<TPropertyEditor> GetPropertyEditor(const TPropInfo* prop, std::vector<TPersistent*> components,
                                                        TFormDesigner* designer) const;
 

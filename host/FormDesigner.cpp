@@ -11,10 +11,15 @@
 #include "platform/stream/TextForm.h"
 #include "platform/vcl/ControlTypes.h"
 #include "platform/win/Input.h"
+#include "platform/win/MessageQueue.h"
 
 namespace ld {
 
 namespace {
+
+// Posted to the designed form after its window moved or changed size, so the
+// change is looked at once whoever made it has had the chance to call Modified.
+constexpr UINT DM_CHECKFORMBOUNDS = WM_USER + 0x7F00;
 
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST; }
 bool IsKeyMessage(UINT msg) { return msg >= WM_KEYFIRST && msg <= WM_KEYLAST; }
@@ -71,7 +76,11 @@ std::unique_ptr<THostFormDesigner> THostFormDesigner::Open(const TDesignRegistry
     const std::string binary =
         DetectFormat(data) == TStreamFormat::Text ? TextToBinary(data, &marks) : ToBinaryStream(data);
     auto designer = std::make_unique<THostFormDesigner>(registry, StoredRootName(binary));
+    // Naming the form gave it its name as caption; the stored form says what it is
+    // (none when it stores none).
+    designer->FForm->SetCaption({});
     ReadFormStream(designer->FForm, binary, &marks);
+    designer->FOpened = true;
     designer->ResetHistory();
     return designer;
 }
@@ -113,8 +122,47 @@ void THostFormDesigner::SelectComponent(TPersistent* instance)
 void THostFormDesigner::Modified()
 {
     ++FModifiedCount;
+    AcceptFormBounds();
     RecordChange();
     Changed();
+}
+
+void THostFormDesigner::AcceptFormBounds()
+{
+    FKnownBounds = FForm->GetBoundsRect();
+    FBoundsKnown = true;
+}
+
+std::unique_ptr<TPropertyEditor> THostFormDesigner::CreatePropertyEditor(const TPropInfo* prop,
+                                                                         std::vector<TPersistent*> components)
+{
+    return FRegistry.GetPropertyEditor(prop, std::move(components), this);
+}
+
+// The form's own window messages that are the designer's business.
+bool THostFormDesigner::IsFormMsg(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_CLOSE:
+        if (FOnClose)
+            FOnClose();
+        return true;
+    case WM_WINDOWPOSCHANGED:
+        if (!FBoundsCheckPosted && FForm->HandleAllocated()) {
+            FBoundsCheckPosted = true;
+            PostMessage(FForm->GetHandle(), DM_CHECKFORMBOUNDS, 0, 0);
+        }
+        return false;
+    case DM_CHECKFORMBOUNDS:
+        // Where the form's window first settles is where it starts.
+        FBoundsCheckPosted = false;
+        if (!FBoundsKnown)
+            AcceptFormBounds();
+        else if (FForm->GetBoundsRect() != FKnownBounds)
+            Modified();
+        return true;
+    }
+    return false;
 }
 
 void THostFormDesigner::Changed()
@@ -133,6 +181,8 @@ TComponent* THostFormDesigner::DesignedComponent(TControl* control) const
 
 bool THostFormDesigner::IsDesignMsg(TControl* sender, TMessage& message)
 {
+    if (sender == FForm && IsFormMsg(message))
+        return true;
     if (IsKeyMessage(message.Msg)) {
         if (message.Msg == WM_KEYDOWN) {
             const Word key = static_cast<Word>(message.WParam);

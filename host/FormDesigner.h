@@ -9,7 +9,9 @@
 // control gets the message as at run time). The environment may take the left
 // button's messages first (SetOnMouse: dragging, banding, sizing). Key input
 // meant for them goes to the designer too: its own keys (KeyDown) and then the
-// environment's.
+// environment's. The form's close box asks the environment (OnClose); the
+// form moved or sized by its frame is a modification of its Left, Top, Width
+// and Height.
 //
 // Every change of the designed form ends in Modified(). That is the contract
 // with everything that changes the form (property editors through
@@ -60,6 +62,15 @@ public:
     void SelectComponent(TPersistent* instance) override;
     void Modified() override;
     bool IsDesignMsg(TControl* sender, TMessage& message) override;
+    std::unique_ptr<TPropertyEditor> CreatePropertyEditor(const TPropInfo* prop,
+                                                          std::vector<TPersistent*> components) override;
+
+    // Made by Open (false for a new form).
+    bool IsOpenedForm() const { return FOpened; }
+    // The form's bounds now are where it was put, not a change (the
+    // environment placed it on the screen). Without this, the bounds the
+    // form's window first settles at are taken so.
+    void AcceptFormBounds();
 
     bool IsModified() const { return FModifiedCount > 0; }
     Integer GetModifiedCount() const { return FModifiedCount; }
@@ -148,6 +159,9 @@ public:
     // A key pressed while a designed control has the focus (the designer keeps
     // it from the control) and that is none of the designer's own.
     void SetOnKeyDown(std::function<void(Word key)> handler) { FOnKeyDown = std::move(handler); }
+    // The form's close box: where the environment asks whether to end the
+    // session. Without a handler the form stays.
+    void SetOnClose(std::function<void()> handler) { FOnClose = std::move(handler); }
     // A key pressed while a designed control has the focus, before the
     // designer's own keys; true takes it (Escape ending a drag).
     using TKeyPreviewEvent = std::function<bool(Word key, TShiftState shift)>;
@@ -178,6 +192,7 @@ private:
     };
 
     void Changed();
+    bool IsFormMsg(TMessage& message);
     void SelectionChanged();
     TComponent* NewComponent(TClass cls, TWinControl* parent, const TRect* bounds, const TPoint* topLeft);
     // Undo history.
@@ -202,6 +217,11 @@ private:
     TContextMenuEvent FOnContextMenu;
     std::function<void()> FOnChange;
     std::function<void(Word key)> FOnKeyDown;
+    std::function<void()> FOnClose;
+    bool FOpened = false;
+    TRect FKnownBounds{};
+    bool FBoundsKnown = false; // the window has settled, or a modification recorded them
+    bool FBoundsCheckPosted = false;
     TKeyPreviewEvent FOnKeyPreview;
     TDesignMouseEvent FOnMouse;
 };

@@ -193,7 +193,13 @@ bool THostFormDesigner::KeyDown(Word key, TShiftState shift)
         DeleteSelection();
         return true;
     case VK_ESCAPE:
-        SelectParent();
+        // A chosen palette class is taken back before the selection moves.
+        if (FPlacingClass != nullptr) {
+            FPlacingClass = nullptr;
+            Changed();
+        } else {
+            SelectParent();
+        }
         return true;
     case VK_TAB:
         SelectNext(withShift);
@@ -302,6 +308,8 @@ void THostFormDesigner::RestoreState(const TDesignState& state)
     }
     FCurrent = state;
     RememberNames();
+    // The form's own bounds came back with it: no move of its frame.
+    AcceptFormBounds();
     std::vector<TPersistent*> selection;
     for (const std::string& name : state.Selection)
         if (SameText(name, FForm->GetName()))

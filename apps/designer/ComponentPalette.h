@@ -4,16 +4,20 @@
 // after the class in upper case in the module that holds the class, drawn with
 // its bottom-left colour transparent. Clicking a button chooses its class for
 // placing (clicking it again takes the choice back); the chosen button is drawn
-// pressed.
+// pressed. The arrow button before them stands for "no choice": it is drawn
+// pressed while no class is chosen, and clicking it takes a choice back. The
+// pointer resting on a button shows a hint naming its class.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "host/DesignRegistry.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/ExtCtrls.h"
 
 namespace ld {
 
@@ -36,22 +40,41 @@ class TComponentPalette : public TCustomControl {
     void SetOnChoose(std::function<void(TClass)> handler) { FOnChoose = std::move(handler); }
 
     TRect PageTabRect(Integer index) const;
+    TRect ArrowRect() const;
     TRect ButtonRect(Integer index) const;
+    // The hint shown now ("" when none), and its window.
+    const std::string& GetHintText() const { return FHintText; }
+    HWND GetHintWindow() const { return FHintWindow; }
+    // How long the pointer rests on a button before its hint shows.
+    static constexpr Cardinal HintPause = 500;
     // The image shown for a class, null when its module has none.
     TBitmap* ImageOf(TClass cls) const;
+
+    void Dispatch(TMessage& message) override;
 
 protected:
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+    void MouseMove(TShiftState shift, Integer x, Integer y) override;
 
 private:
     const TPalettePage* Page() const;
+    // The page's button under a point, -1 for none.
+    Integer ButtonAt(TPoint p) const;
+    void PaintArrow(TCanvas* canvas);
+    void HintTimer(TObject* sender);
+    void ShowHint();
+    void HideHint();
 
     const TDesignRegistry& FRegistry;
     Integer FPageIndex = 0;
     TClass FChosen = nullptr;
     std::vector<std::pair<TClass, std::unique_ptr<TBitmap>>> FImages;
     std::function<void(TClass)> FOnChoose;
+    TTimer* FHintTimer;
+    Integer FHintButton = -1; // the button the pointer rests on
+    std::string FHintText;
+    HWND FHintWindow = nullptr;
 };
 
 } // namespace ld

@@ -4,9 +4,8 @@
 // Loads a package build into the design environment, shows its component
 // palette, a form to design (FORM, a form file, or a new form) and the property
 // view of the selection. Without --script a person designs in the X window
-// until the palette window is closed; the form is saved to the file in the
-// palette window's File field (FILE, else FORM) with its buttons, Ctrl+S
-// (binary) or Ctrl+T (text).
+// until the palette window is closed; Save writes the form to FORM (or to
+// FILE, given with --save), Save As to a file it asks for.
 //
 // --host makes the environment one of the four hosts (Delphi 5 by default): it
 // offers that host's class-library package and refuses a build made for
@@ -26,17 +25,14 @@
 //   rclick NAME X Y          right click there: prints the component's verbs
 //   verb NAME INDEX          run verb INDEX of NAME's component editor
 //   select NAME              make NAME the selection
-//   set NAME PROP VALUE...   set a published property (text, number, True/False, enum name)
 //   props                    print the selection's published properties and values
 //   expect NAME CLASS [PROP VALUE...]  stop with an error unless it is so
-//   save FILE [text|binary]  write the form file (binary by default)
 //   menu NAME X Y INDEX      right click there and choose item INDEX of the popup
 //                            menu of verbs (OUT/step-NN-menu.png shows it open)
-//   edit PROP VALUE...       click PROP's value in the property view, type VALUE
-//                            and press Enter (True/False and enumeration values are
-//                            chosen from the drop-down list with the pointer)
 //   ellipsis PROP            press the ellipsis button of PROP in the property view
-//   savefield FILE [text|binary]  put FILE in the File field and press the save button
+//   set, event, new, open, save, close, expecttitle: through the windows as a
+//                            person does it (ScriptedUser.h); edit PROP VALUE is
+//                            set on the selection, savefield FILE is save FILE
 //   dialog NAME PROP         open the dialog editor of NAME's property PROP (the
 //                            ellipsis of the object inspector); the lines up to
 //                            "end" are played in the dialog while it is open:
@@ -80,6 +76,8 @@
 #include "apps/designer/ComponentPalette.h"
 #include "apps/designer/DesignerHand.h"
 #include "apps/designer/DesignerWindow.h"
+#include "apps/designer/RecentFiles.h"
+#include "apps/designer/ScriptedUser.h"
 #include "platform/backends/BackendChoice.h"
 #include "host/DesignHost.h"
 #include "host/HostEnvironments.h"
@@ -165,13 +163,23 @@ std::vector<TKnownPackage> KnownPackages(const std::string& prefixFolder, const 
     return packages;
 }
 
-// The designer's windows on a new form or the form file FormFile; saving goes to SaveFile.
+// The designer's windows on a new form or the form file FormFile; saving goes
+// to SaveFile, in the form FormFile was read in.
 std::unique_ptr<TDesignerWindow> OpenDesignerWindow(TDesignHost& host, const std::string& formFile,
                                                     const std::string& saveFile)
 {
-    auto designer = formFile.empty() ? std::make_unique<THostFormDesigner>(host.GetRegistry())
-                                     : THostFormDesigner::Open(host.GetRegistry(), ReadFile(formFile));
-    return std::make_unique<TDesignerWindow>(host.GetRegistry(), std::move(designer), saveFile);
+    std::unique_ptr<THostFormDesigner> designer;
+    bool text = false;
+    if (formFile.empty()) {
+        designer = std::make_unique<THostFormDesigner>(host.GetRegistry());
+    } else {
+        const std::string data = ReadFile(formFile);
+        text = IsTextFormData(data);
+        designer = THostFormDesigner::Open(host.GetRegistry(), data);
+    }
+    auto window = std::make_unique<TDesignerWindow>(host.GetRegistry(), std::move(designer), saveFile, text);
+    window->SetRecentFile(TRecentFiles::DefaultFile());
+    return window;
 }
 
 // A package that cannot be loaded ends the session (Required) or is reported
@@ -212,8 +220,8 @@ int RunInWindow(TDesignHost& host, const std::string& form, const std::string& s
     auto window = OpenDesignerWindow(host, form, saveFile.empty() ? form : saveFile);
     Application->SetMainForm(window->PaletteForm());
     std::printf("Designing %s: choose a palette button, then click on the form; right-click a component for its "
-                "verbs; click a value in Properties to change it. Save with the buttons, Ctrl+S or Ctrl+T; close "
-                "the palette window to end.\n",
+                "verbs; click a value in Properties to change it. New, Open, Save, Save As and Recent are the "
+                "palette window's buttons (Ctrl+N, Ctrl+O, Ctrl+S); close the palette window to end.\n",
                 form.empty() ? "a new form" : form.c_str());
     std::fflush(stdout);
     Application->Run();
@@ -239,9 +247,10 @@ public:
     void Open(const std::string& form)
     {
         FWindow = OpenDesignerWindow(FHost, form, form);
-        FWindow->PaletteForm()->SetCaption("Launchdeck Designer - " + FHostName);
+        FWindow->SetProductName("Launchdeck Designer (" + FHostName + ")");
         FPalette = FWindow->Palette();
         FDesigner = &FWindow->Designer();
+        FUser = std::make_unique<TScriptedUser>(FBackend, *FWindow, [this](const std::string& within) { Shot(within); });
         FBackend.RunUntilIdle();
         PrintPalette();
     }
@@ -267,6 +276,7 @@ public:
                 throw Exception(Format("%s:%d: %s", {path, current.LineNo, e.what()}));
             }
             FBackend.RunUntilIdle();
+            FDesigner = &FWindow->Designer(); // a form opened or made new replaces the designer
             FWindow->Sync();
             FBackend.RunUntilIdle();
             Shot();
@@ -290,17 +300,23 @@ private:
             {"dblclick", 3, &TDesignerProgram::ClickStep},
             {"rclick", 3, &TDesignerProgram::ClickStep},
             {"menu", 4, &TDesignerProgram::MenuStep},
-            {"edit", 2, &TDesignerProgram::EditStep},
             {"ellipsis", 1, &TDesignerProgram::EllipsisStep},
-            {"savefield", 1, &TDesignerProgram::SaveFieldStep},
             {"verb", 2, &TDesignerProgram::VerbStep},
             {"select", 1, &TDesignerProgram::SelectStep},
-            {"set", 3, &TDesignerProgram::SetStep},
             {"props", 0, &TDesignerProgram::PropsStep},
             {"expect", 2, &TDesignerProgram::Expect},
             {"expectpage", 1, &TDesignerProgram::ExpectPage},
-            {"save", 1, &TDesignerProgram::SaveStep},
             {"dialog", 2, &TDesignerProgram::DialogStep},
+            // Through the property view and the file buttons (TScriptedUser).
+            {"set", 2, &TDesignerProgram::UserStep},
+            {"edit", 2, &TDesignerProgram::UserStep},
+            {"event", 1, &TDesignerProgram::UserStep},
+            {"new", 0, &TDesignerProgram::UserStep},
+            {"open", 1, &TDesignerProgram::UserStep},
+            {"save", 0, &TDesignerProgram::UserStep},
+            {"savefield", 0, &TDesignerProgram::UserStep},
+            {"close", 0, &TDesignerProgram::UserStep},
+            {"expecttitle", 1, &TDesignerProgram::UserStep},
             // Editing the form with the pointer and the keys.
             {"shift-select", 1, &TDesignerProgram::ShiftSelectStep},
             {"band", 5, &TDesignerProgram::BandStep},
@@ -321,6 +337,8 @@ private:
 
     void Step(const std::vector<std::string>& a)
     {
+        if (FUser->IsClosed())
+            throw EInvalidOperation("the designer was closed");
         for (const TStep& step : Steps()) {
             if (a[0] != step.Name)
                 continue;
@@ -353,21 +371,10 @@ private:
         ChooseFromContextMenu(a[1], StrToInt(a[2]), StrToInt(a[3]), StrToInt(a[4]));
     }
 
-    void EditStep(const std::vector<std::string>& a) { EditInView(a[1], Rest(a, 2)); }
-
     void EllipsisStep(const std::vector<std::string>& a)
     {
         FWindow->PropertyView()->MakeVisible(ViewRow(a[1]));
-        ClickAt(FWindow->PropertyView(), FWindow->PropertyView()->EllipsisRect(ViewRow(a[1])));
-    }
-
-    void SaveFieldStep(const std::vector<std::string>& a)
-    {
-        FWindow->FileField()->SetText(a[1]);
-        ClickAt(a.size() > 2 && a[2] == "text" ? FWindow->SaveTextButton() : FWindow->SaveButton(),
-                FWindow->SaveButton()->GetClientRect());
-        if (FWindow->GetStatus().rfind("Saved ", 0) != 0)
-            throw EInOutError(FWindow->GetStatus());
+        FUser->ClickAt(FWindow->PropertyView(), FWindow->PropertyView()->EllipsisRect(ViewRow(a[1])));
     }
 
     void VerbStep(const std::vector<std::string>& a)
@@ -383,19 +390,13 @@ private:
 
     void SelectStep(const std::vector<std::string>& a) { FDesigner->SelectComponent(Component(a[1])); }
 
-    void SetStep(const std::vector<std::string>& a)
-    {
-        SetProperty(Component(a[1]), a[2], Rest(a, 3));
-        FDesigner->Modified();
-    }
-
     void PropsStep(const std::vector<std::string>&) { PrintProperties(); }
 
-    void SaveStep(const std::vector<std::string>& a)
+    // The steps a person takes through the property view and the file buttons.
+    void UserStep(const std::vector<std::string>& a)
     {
-        const bool text = a.size() > 2 && a[2] == "text";
-        WriteFileAtomically(a[1], FDesigner->Save(text));
-        std::printf("saved %s\n", a[1].c_str());
+        if (!FUser->Step(a))
+            throw EConvertError("unknown step " + a[0]);
     }
 
     void DialogStep(const std::vector<std::string>& a) { EditProperty(Component(a[1]), a[2]); }
@@ -598,8 +599,8 @@ private:
             for (size_t i = 0; i < pages[p].Classes.size(); ++i)
                 if (SameText(pages[p].Classes[i]->Name, className)) {
                     if (FPalette->GetPageIndex() != static_cast<Integer>(p))
-                        ClickAt(FPalette, FPalette->PageTabRect(static_cast<Integer>(p)));
-                    ClickAt(FPalette, FPalette->ButtonRect(static_cast<Integer>(i)));
+                        FUser->ClickAt(FPalette, FPalette->PageTabRect(static_cast<Integer>(p)));
+                    FUser->ClickAt(FPalette, FPalette->ButtonRect(static_cast<Integer>(i)));
                     return;
                 }
         throw EClassNotFound(className + " has no palette button");
@@ -660,55 +661,9 @@ private:
         return row;
     }
 
-    // Through the property view as a person does it: a click on the value,
-    // then typing and Enter, or the entry of the drop-down list.
-    void EditInView(const std::string& prop, const std::string& value)
-    {
-        TPropertyView* view = FWindow->PropertyView();
-        view->MakeVisible(ViewRow(prop));
-        ClickAt(view, view->ValueRect(ViewRow(prop)));
-        if (view->GetChoiceField()->GetVisible()) {
-            TComboBox* choice = view->GetChoiceField();
-            const Integer index = choice->GetItems()->IndexOf(value);
-            if (index < 0)
-                throw EConvertError(value + " is not offered for " + prop);
-            ClickAt(choice, choice->GetClientRect());
-            const HWND list = choice->GetListHandle();
-            if (list == nullptr)
-                throw EInvalidOperation("the drop-down list did not open");
-            RECT r;
-            GetWindowRect(list, r);
-            FBackend.Click(r.Left + 10, r.Top + 1 + index * choice->GetItemHeight() + choice->GetItemHeight() / 2);
-        } else if (view->GetEditField()->GetVisible()) {
-            FBackend.KeyWith(VK_CONTROL, 'A');
-            FBackend.Type(value);
-            FBackend.Key(VK_RETURN);
-        } else {
-            throw EInvalidOperation(prop + " is not typed in");
-        }
-        FBackend.RunUntilIdle();
-        if (view->GetEditField()->GetVisible() && view->GetEditField()->GetText() != value)
-            throw EInvalidOperation("the typing did not arrive: " + view->GetEditField()->GetText());
-    }
-
-    void ClickAt(TControl* control, const TRect& r)
-    {
-        const TPoint p = control->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
-        FBackend.Click(p.X, p.Y);
-        FBackend.RunUntilIdle();
-    }
-
     static std::string ValueText(const TPropInfo* prop, const std::string& text)
     {
         return text.size() >= 2 && text.front() == '\'' && text.back() == '\'' ? text.substr(1, text.size() - 2) : text;
-    }
-
-    void SetProperty(TComponent* c, const std::string& name, const std::string& raw)
-    {
-        const TPropInfo* prop = c->ClassType()->FindProperty(name);
-        if (prop == nullptr || !prop->IsWritable())
-            throw EInvalidOperation(c->GetName() + " has no writable property " + name);
-        SetPropertyText(c, prop, raw);
     }
 
     std::string ValueOf(TComponent* c, const std::string& name)
@@ -804,6 +759,7 @@ private:
     std::string FHostName;
     TComponentPalette* FPalette = nullptr;
     THostFormDesigner* FDesigner = nullptr;
+    std::unique_ptr<TScriptedUser> FUser;
     int FStep = 0;
 
     struct TScriptLine {

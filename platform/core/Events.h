@@ -94,6 +94,13 @@ public:
         return code.Signature != nullptr && *code.Signature == typeid(Code);
     }
     static const std::type_info& Signature() { return typeid(Code); }
+    // The code of O::NoHandler of this signature; O is TObject, named by the
+    // caller because it is not complete here.
+    template <class O>
+    static TMethodCode NoHandlerCode()
+    {
+        return TMethodCode::Of(static_cast<Code>(&O::template NoHandler<Args...>));
+    }
 
     TMethod ToMethod() const
     {

@@ -34,6 +34,12 @@ public:
     TMethod MethodAddress(const std::string& name);
     // The published name of a method of this object's class, or "".
     std::string MethodName(const TMethodCode& code) const;
+    // A handler that does nothing, of any event's signature: what an event is
+    // bound to while its handler exists by name only (on a form being designed).
+    template <class... Args>
+    void NoHandler(Args...)
+    {
+    }
 
     // Hands a message to its handler; a class switches on Msg and passes what it
     // does not handle to its base class. Unhandled messages reach DefaultHandler.

@@ -88,6 +88,7 @@ struct TPropInfo {
                                           // as a class may refer to itself
     TClass PropClass() const { return PropClassOf ? PropClassOf() : nullptr; }
     const std::type_info* EventSignature = nullptr; // method kind
+    TMethodCode NoHandler; // method kind: TObject::NoHandler of the event's signature
 
     // Ordinal kinds (integer, enum, set bits, Boolean 0/1).
     std::function<Int64(const TObject*)> GetOrd;
@@ -309,6 +310,7 @@ public:
         p.Name = std::move(name);
         p.Kind = TTypeKind::tkMethod;
         p.EventSignature = &Closure::Signature();
+        p.NoHandler = Closure::template NoHandlerCode<TObject>();
         p.GetMethod = [get](const TObject* o) -> TMethod { return std::invoke(get, Self(o)).ToMethod(); };
         if constexpr (!std::is_null_pointer_v<S>)
             p.SetMethod = [set](TObject* o, const TMethod& m) { std::invoke(set, Self(o), Closure::FromMethod(m)); };

@@ -887,6 +887,10 @@ void TReader::BindMethod(TPersistent* instance, const TPropInfo* prop, const std
     bool error = true;
     if (!method.Assigned() && OnFindMethod)
         OnFindMethod(this, name, method, error);
+    // A form being designed has no code: its handlers exist by name only.
+    if (!method.Assigned() && FRoot != nullptr && FRoot->ComponentState().Contains(csDesigning) &&
+        prop->NoHandler.Assigned())
+        method = {FRoot, prop->NoHandler, name};
     if (!method.Assigned()) {
         if (error)
             Error(Format("Invalid property value: method %s not found", {name}));

@@ -5,10 +5,11 @@
 // classes), sets properties by name (dotted names reach nested
 // objects; a name that is not published goes to DefineProperties), resolves
 // component references once everything is read, binds event handlers by name
-// through the root's published methods, and then calls Loaded on every
-// component read. Malformed data raises EReadError (EClassNotFound for an
-// unknown class) and never reads past the data or allocates from an unchecked
-// count.
+// through the root's published methods (a root being designed, which has no
+// code, binds each name to a handler that does nothing and keeps the name), and
+// then calls Loaded on every component read. Malformed data raises EReadError
+// (EClassNotFound for an unknown class) and never reads past the data or
+// allocates from an unchecked count.
 #pragma once
 
 #include <string>

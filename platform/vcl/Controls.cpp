@@ -205,9 +205,9 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
 void TControl::WndProc(TMessage& m)
 {
     if (ComponentState().Contains(csDesigning)) {
+        // The designer sees every message first: input, and the form's closing and moving.
         TCustomForm* form = GetParentForm(this);
-        bool input = (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST) || (m.Msg >= WM_KEYFIRST && m.Msg <= WM_KEYLAST);
-        if (input && form && form->GetDesigner() && form->GetDesigner()->IsDesignMsg(this, m))
+        if (form && form->GetDesigner() && form->GetDesigner()->IsDesignMsg(this, m))
             return;
     } else if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST) {
         if (!FControlStyle.Contains(csDoubleClicks) &&

@@ -100,6 +100,48 @@ std::string TPropertyEditor::GetValue()
     return "(unknown)";
 }
 
+void TPropertyEditor::SetValue(const std::string&) { throw EPropertyError("Invalid property value"); }
+
+// The host's inspector steps through the offered values on a double-click.
+void TPropertyEditor::Edit()
+{
+    if (!GetAttributes().Contains(paValueList))
+        return;
+    const std::vector<std::string> values = GetValues();
+    if (values.empty())
+        return;
+    const std::string current = GetValue();
+    size_t next = 0;
+    for (size_t i = 0; i < values.size(); ++i)
+        if (SameText(values[i], current))
+            next = (i + 1) % values.size();
+    SetValue(values[next]);
+}
+
+bool TPropertyEditor::AllEqual()
+{
+    for (Integer i = 1; i < GetPropCount(); ++i)
+        switch (FPropInfo->Kind) {
+        case TTypeKind::tkString:
+            if (GetStrValueAt(i) != GetStrValueAt(0))
+                return false;
+            break;
+        case TTypeKind::tkClass:
+        case TTypeKind::tkComponent:
+            if (FPropInfo->GetObj(GetComponent(i)) != FPropInfo->GetObj(GetComponent(0)))
+                return false;
+            break;
+        case TTypeKind::tkMethod:
+            if (GetMethodValueAt(i).Name != GetMethodValueAt(0).Name)
+                return false;
+            break;
+        default:
+            if (GetOrdValueAt(i) != GetOrdValueAt(0))
+                return false;
+        }
+    return true;
+}
+
 TPersistent* TPropertyEditor::GetComponent(Integer index) const
 {
     if (index < 0 || index >= GetPropCount())
@@ -113,37 +155,39 @@ void TPropertyEditor::Modified()
         FDesigner->Modified();
 }
 
-// ---- TClassProperty -----------------------------------------------------------------------
+Int64 TPropertyEditor::GetOrdValueAt(Integer index) const { return FPropInfo->GetOrd(GetComponent(index)); }
 
-TClass TClassProperty::StaticClass()
+std::string TPropertyEditor::GetStrValueAt(Integer index) const { return FPropInfo->GetStr(GetComponent(index)); }
+
+TMethod TPropertyEditor::GetMethodValueAt(Integer index) const { return FPropInfo->GetMethod(GetComponent(index)); }
+
+void TPropertyEditor::CheckWritable() const
 {
-    static const TClassInfo info = TClassBuilder<TClassProperty>("TClassProperty", TPropertyEditor::StaticClass());
-    return &info;
+    if (!FPropInfo->IsWritable())
+        throw EPropertyError(Format("Property %s is read-only", {FPropInfo->Name}));
 }
 
-TPropertyAttributes TClassProperty::GetAttributes() { return {paMultiSelect, paSubProperties, paReadOnly}; }
-
-std::string TClassProperty::GetValue()
+void TPropertyEditor::SetOrdValues(Int64 value)
 {
-    const TClass cls = GetPropInfo()->PropClass();
-    return "(" + (cls ? cls->Name : std::string("TObject")) + ")";
+    CheckWritable();
+    for (TPersistent* component : FComponents)
+        FPropInfo->SetOrd(component, value);
+    Modified();
 }
 
-TObject* TClassProperty::GetOrdValue() const
+void TPropertyEditor::SetStrValues(const std::string& value)
 {
-    const TPropInfo* prop = GetPropInfo();
-    if (!prop->GetObj)
-        throw EInvalidOperation(Format("Property %s holds no object", {prop->Name}));
-    return prop->GetObj(GetComponent(0));
+    CheckWritable();
+    for (TPersistent* component : FComponents)
+        FPropInfo->SetStr(component, value);
+    Modified();
 }
 
-void TClassProperty::SetOrdValue(TObject* value)
+void TPropertyEditor::SetMethodValues(const TMethod& value)
 {
-    const TPropInfo* prop = GetPropInfo();
-    if (!prop->SetObj)
-        throw EInvalidOperation(Format("Property %s is read-only", {prop->Name}));
-    for (Integer i = 0; i < GetPropCount(); ++i)
-        prop->SetObj(GetComponent(i), value);
+    CheckWritable();
+    for (TPersistent* component : FComponents)
+        FPropInfo->SetMethod(component, value);
     Modified();
 }
 

@@ -21,7 +21,8 @@ class TCustomForm;
 class TDesigner {
 public:
     virtual ~TDesigner() = default;
-    // Whether the designer takes this mouse or key message away from Sender.
+    // Whether the designer takes this message away from Sender (every message
+    // of a control being designed comes here first).
     virtual bool IsDesignMsg(TControl* sender, TMessage& message) = 0;
     // The form or something on it changed.
     virtual void Modified() = 0;

@@ -1,7 +1,6 @@
 // The designer's windows through real input: the property view's editing
 // (typed values, drop-down choices, refused text, the ellipsis of a dialog
-// editor), the popup menu of verbs, the selection frame, and saving to the
-// file the field names.
+// editor), the popup menu of verbs, the selection frame, and saving.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -201,33 +200,42 @@ TEST_F(DesignerWindowTest, RowsThatDoNotFitScrollWithTheBar)
     EXPECT_EQ(View()->GetTopRow(), 0);
 }
 
+// The list holds the names sorted, as the host lists them; the one chosen is stored.
 TEST_F(DesignerWindowTest, BooleansAndEnumerationsAreChosenFromTheDropDownList)
 {
     TForm* form = dynamic_cast<TForm*>(Designer().GetForm());
-    Designer().SelectComponent(form);
-    Backend->RunUntilIdle();
-    for (const char* prop : {"KeyPreview", "BorderStyle"}) {
-        const TPropInfo* info = form->ClassType()->FindProperty(prop);
-        ASSERT_NE(info, nullptr) << prop;
+    for (const auto& [prop, wanted] : {std::pair<std::string, std::string>{"KeyPreview", "True"}, {"BorderStyle", "bsDialog"}}) {
         const Integer row = View()->RowOf(prop);
+        ASSERT_GE(row, 0) << "nothing selected shows the form";
         View()->MakeVisible(row);
         ClickIn(View(), View()->ValueRect(row));
         TComboBox* choice = View()->GetChoiceField();
         ASSERT_TRUE(choice->GetVisible()) << prop;
-        const Integer now = static_cast<Integer>(info->GetOrd(form));
-        EXPECT_EQ(choice->GetItemIndex(), now) << prop;
-        const Integer wanted = now == 0 ? 1 : 0;
-        ClickIn(choice, choice->GetClientRect());
+        EXPECT_EQ(choice->GetText(), View()->ValueText(row));
+        const TRect box = choice->GetClientRect();
+        ClickIn(choice, {box.Right - 8, box.Top, box.Right, box.Bottom});
         ASSERT_NE(choice->GetListHandle(), nullptr) << prop;
-        if (std::string(prop) == "BorderStyle")
+        if (prop == "BorderStyle") {
+            EXPECT_EQ(choice->GetItems()->Get(0), "bsDialog");
             Shot("property-view-choice.png");
+        }
+        const Integer index = choice->GetItems()->IndexOf(wanted);
         RECT list;
         GetWindowRect(choice->GetListHandle(), list);
-        Backend->Click(list.Left + 10, list.Top + 1 + wanted * choice->GetItemHeight() + choice->GetItemHeight() / 2);
+        Backend->Click(list.Left + 10, list.Top + 1 + index * choice->GetItemHeight() + choice->GetItemHeight() / 2);
         Backend->RunUntilIdle();
-        EXPECT_EQ(info->GetOrd(form), wanted) << prop;
-        EXPECT_EQ(View()->ValueText(row), wanted == 0 ? choice->GetItems()->Get(0) : choice->GetItems()->Get(1));
+        EXPECT_EQ(View()->ValueText(row), wanted);
     }
+    EXPECT_TRUE(form->GetKeyPreview());
+    EXPECT_EQ(form->GetBorderStyle(), bsDialog);
+
+    // A double-click on a value steps to the next one of its list.
+    const Integer row = View()->RowOf("KeyPreview");
+    const TPoint p = View()->ClientToScreen({View()->ValueRect(row).Left + 8, View()->ValueRect(row).Top + 8});
+    Backend->Advance(GetDoubleClickTime() + 1);
+    Backend->DoubleClick(p.X, p.Y);
+    Backend->RunUntilIdle();
+    EXPECT_FALSE(form->GetKeyPreview());
 }
 
 TEST_F(DesignerWindowTest, EllipsisRunsTheDialogEditorOfTheProperty)
@@ -336,7 +344,7 @@ TEST_F(DesignerWindowTest, TheSessionsShowingIsNotStoredAndASavedFormShowsWhenOp
     }
 }
 
-TEST_F(DesignerWindowTest, SaveButtonsWriteTheFormThatOpensAgainUnchanged)
+TEST_F(DesignerWindowTest, SaveWritesTheFormThatOpensAgainUnchanged)
 {
     TProbe* probe = Place(20, 30);
     probe->GetValue()->Value = 5;
@@ -345,37 +353,22 @@ TEST_F(DesignerWindowTest, SaveButtonsWriteTheFormThatOpensAgainUnchanged)
     ASSERT_FALSE(binary.empty()) << Window->GetStatus();
     EXPECT_EQ(static_cast<uint8_t>(binary[0]), 0xFF) << "the binary form with its resource header";
 
-    // Ctrl+T on the palette window saves the text form.
-    Window->FileField()->SetText((Dir / "Form1.txt.dfm").string());
-    Window->PaletteForm()->SetFocus();
-    Backend->RunUntilIdle();
-    Backend->KeyWith(VK_CONTROL, 'T');
-    Backend->RunUntilIdle();
-    const std::string text = ReadAll(Dir / "Form1.txt.dfm");
-    ASSERT_EQ(text.rfind("object Form1: TForm", 0), 0u) << Window->GetStatus();
-
     // Ctrl+S with a designed control focused: the designer keeps the key from it and saves.
-    Window->FileField()->SetText((Dir / "Form1-again.dfm").string());
     probe->SetFocus();
     Backend->RunUntilIdle();
+    ASSERT_TRUE(Window->SaveTo((Dir / "Form1.txt.dfm").string(), true));
+    const std::string text = ReadAll(Dir / "Form1.txt.dfm");
+    ASSERT_EQ(text.rfind("object Form1: TForm", 0), 0u) << Window->GetStatus();
+    std::filesystem::remove(Dir / "Form1.txt.dfm");
     Backend->KeyWith(VK_CONTROL, 'S');
     Backend->RunUntilIdle();
-    EXPECT_EQ(ReadAll(Dir / "Form1-again.dfm"), Designer().Save(false)) << Window->GetStatus();
+    EXPECT_EQ(ReadAll(Dir / "Form1.txt.dfm"), text) << "saved again in the text form it has now";
 
     // Each opens again in a new designer and saves the same bytes.
     for (const std::string* saved : {&binary, &text}) {
         auto again = THostFormDesigner::Open(Host->GetRegistry(), *saved);
         EXPECT_EQ(again->Save(saved == &text), *saved);
     }
-
-    // A file that cannot be written is reported and nothing is left behind.
-    Window->FileField()->SetText((Dir / "no-such-folder" / "Form1.dfm").string());
-    EXPECT_FALSE(Window->SaveToField(false));
-    EXPECT_EQ(Window->GetStatus(),
-              "Cannot create file " + (Dir / "no-such-folder" / "Form1.dfm").string() + ": No such file or directory");
-    EXPECT_FALSE(std::filesystem::exists(Dir / "no-such-folder"));
-    Window->FileField()->SetText("  ");
-    EXPECT_FALSE(Window->SaveToField(true));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The designer program in a real X window, driven by a hand through XTest as
-// a person would: a palette button, a click on the form that places the bar,
-// the Save button, and the close box that ends the program.
+// a person would: palette buttons, clicks and double-clicks on the form, drags
+// of a list and of a grab handle, keys, the Save button, and the close box
+// that ends the program; then the saved form opened again.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,6 +19,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include "platform/gfx/Png.h"
 #include "platform/gfx/Surface.h"
@@ -133,6 +136,94 @@ protected:
         usleep(300000);
     }
 
+    void DoubleClickAt(Window w, int x, int y)
+    {
+        MoveTo(w, x, y);
+        for (int i = 0; i < 2; ++i) {
+            XTestFakeButtonEvent(FDisplay, 1, True, CurrentTime);
+            XTestFakeButtonEvent(FDisplay, 1, False, CurrentTime);
+        }
+        XSync(FDisplay, False);
+        usleep(300000);
+    }
+
+    // The button held from one point to another, in steps as a hand moves.
+    void DragFromTo(Window w, int x1, int y1, int x2, int y2)
+    {
+        MoveTo(w, x1, y1);
+        XTestFakeButtonEvent(FDisplay, 1, True, CurrentTime);
+        XSync(FDisplay, False);
+        usleep(100000);
+        for (int i = 1; i <= 8; ++i) {
+            MoveTo(w, x1 + (x2 - x1) * i / 8, y1 + (y2 - y1) * i / 8);
+            usleep(30000);
+        }
+        XTestFakeButtonEvent(FDisplay, 1, False, CurrentTime);
+        XSync(FDisplay, False);
+        usleep(300000);
+    }
+
+    void MoveTo(Window w, int x, int y)
+    {
+        int rootX = 0, rootY = 0;
+        Window child;
+        XTranslateCoordinates(FDisplay, w, DefaultRootWindow(FDisplay), x, y, &rootX, &rootY, &child);
+        XTestFakeMotionEvent(FDisplay, DefaultScreen(FDisplay), rootX, rootY, CurrentTime);
+        XSync(FDisplay, False);
+    }
+
+    // A key, with Ctrl held when asked.
+    void Press(KeySym key, bool ctrl = false)
+    {
+        const KeyCode control = XKeysymToKeycode(FDisplay, XK_Control_L);
+        if (ctrl)
+            XTestFakeKeyEvent(FDisplay, control, True, CurrentTime);
+        XTestFakeKeyEvent(FDisplay, XKeysymToKeycode(FDisplay, key), True, CurrentTime);
+        XTestFakeKeyEvent(FDisplay, XKeysymToKeycode(FDisplay, key), False, CurrentTime);
+        if (ctrl)
+            XTestFakeKeyEvent(FDisplay, control, False, CurrentTime);
+        XSync(FDisplay, False);
+        usleep(300000);
+    }
+
+    void Close(Window w)
+    {
+        XEvent ev{};
+        ev.xclient.type = ClientMessage;
+        ev.xclient.window = w;
+        ev.xclient.message_type = XInternAtom(FDisplay, "WM_PROTOCOLS", False);
+        ev.xclient.format = 32;
+        ev.xclient.data.l[0] = long(XInternAtom(FDisplay, "WM_DELETE_WINDOW", False));
+        XSendEvent(FDisplay, w, False, NoEventMask, &ev);
+        XFlush(FDisplay);
+    }
+
+    // Save pressed; true once the file is there with bytes other than Old's.
+    bool SaveAndWait(Window w, const std::filesystem::path& file, const std::string& old)
+    {
+        ClickAt(w, 650, 42);
+        const long long deadline = NowMs() + 10000;
+        while (NowMs() < deadline) {
+            if (std::filesystem::exists(file) && ReadAll(file) != old)
+                return true;
+            usleep(20000);
+        }
+        return false;
+    }
+
+    // A scripted session of the designer on Form that checks it as Script says.
+    int Check(const std::filesystem::path& form, const std::string& script)
+    {
+        const std::filesystem::path file = OutputDir() / ("x11-check-" + std::to_string(getpid()) + ".txt");
+        std::ofstream(file) << script;
+        const std::string command = std::string(LD_DESIGNER_PROGRAM) + " " + LD_PACKAGE_FILE + " " + form.string() +
+                                    " --script " + file.string() + " --out " + (OutputDir() / "x11-check").string() +
+                                    " >/dev/null 2>>" + FErr.string();
+        const int rc = std::system(command.c_str());
+        std::filesystem::remove(file);
+        return rc;
+    }
+
     void SaveWindowPicture(Window w, const std::string& name)
     {
         XImage* image = XGetImage(FDisplay, w, 0, 0, 920, 760, AllPlanes, ZPixmap);
@@ -150,34 +241,53 @@ protected:
     std::filesystem::path FErr;
 };
 
-TEST_F(X11DesignerProgramTest, APersonPlacesABarSavesTheFormAndClosesTheDesigner)
+// The new form lies at (0, 120) of the screen, its client area from (4, 143);
+// the palette's buttons and Save are where the palette window puts them.
+TEST_F(X11DesignerProgramTest, APersonBuildsABarEditsItSavesAndTheFormOpensAgain)
 {
     const std::filesystem::path saved = OutputDir() / ("x11-designed-" + std::to_string(getpid()) + ".dfm");
     std::filesystem::remove(saved);
     Start({LD_PACKAGE_FILE, "--save", saved.string()});
-    const Window w = FindWindow("Launchdeck Designer", 10000);
+    Window w = FindWindow("Launchdeck Designer - " + saved.string(), 10000);
     ASSERT_NE(w, 0u) << ReadAll(FErr);
     usleep(300000);
 
-    ClickAt(w, 22, 59);   // the first button of the palette: the bar
-    ClickAt(w, 150, 200); // on the form, where the bar goes
-    ClickAt(w, 534, 69);  // Save
-    const long long deadline = NowMs() + 10000;
-    while (!std::filesystem::exists(saved) && NowMs() < deadline)
-        usleep(20000);
+    ClickAt(w, 50, 59);         // the first button of the palette, after the arrow: the bar
+    ClickAt(w, 30, 160);        // on the form: the bar takes its left side
+    DoubleClickAt(w, 40, 250);  // the bar's default verb: a sheet
+    DoubleClickAt(w, 40, 300);  // on that sheet: another one
+    ClickAt(w, 78, 59);         // the list
+    ClickAt(w, 150, 160);       // on the form, right of the bar
+    DragFromTo(w, 185, 250, 40, 250); // the list onto the open sheet
+    Press(XK_Escape);           // the sheet the list went to
+    Press(XK_Escape);           // its bar
+    DragFromTo(w, 88, 249, 124, 249); // the bar's right grab handle
+    ClickAt(w, 40, 250);        // the list, now on the sheet
+    Press(XK_Delete);
+    Press(XK_z, true);          // the list comes back
+    ASSERT_TRUE(SaveAndWait(w, saved, {})) << ReadAll(FErr);
     SaveWindowPicture(w, "x11-designer-window.png");
     const std::string form = ReadAll(saved);
-    EXPECT_NE(form.find("TLaunchdeck"), std::string::npos) << "see x11-designer-window.png; " << ReadAll(FErr);
-    EXPECT_NE(form.find("Launchdeck1"), std::string::npos);
+    // The bar sized onto the grid, its two sheets, the list snapped to the open one.
+    EXPECT_EQ(Check(saved, "expect Launchdeck1 TLaunchdeck Width 120\n"
+                           "expect Launchdeck1 TLaunchdeck ActiveSheet ShortcutSheet2\n"
+                           "expect ShortcutSheet1 TShortcutSheet\n"
+                           "expect ShortcutList1 TShortcutList Left 5\n"),
+              0)
+        << "see x11-designer-window.png; " << ReadAll(FErr);
+    Close(w);
+    ASSERT_EQ(WaitForExit(10000), 0) << ReadAll(FErr);
 
-    XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = w;
-    ev.xclient.message_type = XInternAtom(FDisplay, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = long(XInternAtom(FDisplay, "WM_DELETE_WINDOW", False));
-    XSendEvent(FDisplay, w, False, NoEventMask, &ev);
-    XFlush(FDisplay);
+    // Opened again, the form shows with everything on it: saved once more, the bytes are the same.
+    Start({LD_PACKAGE_FILE, saved.string()});
+    w = FindWindow("Launchdeck Designer - " + saved.string(), 10000);
+    ASSERT_NE(w, 0u) << ReadAll(FErr);
+    usleep(300000);
+    SaveWindowPicture(w, "x11-designer-reopened.png");
+    std::filesystem::remove(saved);
+    ASSERT_TRUE(SaveAndWait(w, saved, {})) << ReadAll(FErr);
+    EXPECT_EQ(ReadAll(saved), form) << "see x11-designer-reopened.png";
+    Close(w);
     EXPECT_EQ(WaitForExit(10000), 0) << ReadAll(FErr);
     std::filesystem::remove(saved);
 }

@@ -145,6 +145,10 @@ TEST_F(FormDesignerEditTest, KeysWalkTheSelectionAndDropsFollowTheContainers)
     Backend->RunUntilIdle();
 
     Designer->SelectComponent(held);
+    Designer->SetPlacingClass(TProbe::StaticClass());
+    Designer->KeyDown(VK_ESCAPE, {});
+    EXPECT_EQ(Designer->GetPlacingClass(), nullptr) << "Escape takes back a chosen palette class first";
+    EXPECT_EQ(Designer->GetSelection(), std::vector<TPersistent*>{held});
     Designer->KeyDown(VK_ESCAPE, {});
     EXPECT_EQ(Designer->GetSelection(), std::vector<TPersistent*>{holder});
     Designer->KeyDown(VK_ESCAPE, {});

@@ -77,10 +77,10 @@ TEST(DesignRegistry, ComponentEditorOfTheNearestAncestorWinsThenTheLatest)
     registry.RegisterComponentEditor(TProbeChild::StaticClass(), ComponentEditorClass<TRecordingEditor>());
     EXPECT_EQ(registry.FindComponentEditor(TProbeChild::StaticClass()).Class, TRecordingEditor::StaticClass());
 
-    // Without a registration a component gets the base editor: no verbs.
+    // Without a registration a component gets the default editor: no verbs.
     TComponent plain(nullptr);
     auto editor = registry.GetComponentEditor(&plain, nullptr);
-    EXPECT_EQ(editor->ClassType(), TComponentEditor::StaticClass());
+    EXPECT_EQ(editor->ClassType(), TDefaultEditor::StaticClass());
     EXPECT_EQ(editor->GetVerbCount(), 0);
     editor->Edit(); // nothing to run
 }

@@ -17,7 +17,7 @@ function(compare a b expect_same)
   endif()
 endfunction()
 
-foreach(change verb place edit items move size delete cut paste)
+foreach(change verb place edit items element event move size delete cut paste)
   compare(${change}-before ${change}-after FALSE)
   compare(${change}-before ${change}-undone TRUE)
   compare(${change}-after ${change}-redone TRUE)

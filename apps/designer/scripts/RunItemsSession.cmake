@@ -1,6 +1,8 @@
 # Runs the items editor session and checks the saved form: the list on the
 # second sheet holds the three items typed into the dialog.
 file(MAKE_DIRECTORY ${OUT})
+# The sessions keep their recent files beside their output, not in the user's.
+set(ENV{XDG_CONFIG_HOME} ${OUT}/config)
 configure_file(${SCRIPT_DIR}/ListWithItems.txt ${OUT}/ListWithItems.txt)
 execute_process(COMMAND ${DESIGNER} ${PACKAGE} --script ${OUT}/ListWithItems.txt --out ${OUT}/items-session
   RESULT_VARIABLE rc)
