@@ -35,7 +35,7 @@ public:
 };
 
 struct TScene {
-    TX11Backend Backend{1024, 768};
+    TX11Backend Backend{TX11Layout::VirtualDesktop, 1024, 768};
     TForm* Form;
     TMoveCounter* Tab;
     TScene()

@@ -188,6 +188,8 @@ class TControl : public TComponent {
     void SetOnEndDock(TEndDragEvent v) { FOnEndDock = v; }
     TStartDockEvent GetOnStartDock() const { return FOnStartDock; }
     void SetOnStartDock(TStartDockEvent v) { FOnStartDock = v; }
+    TNotifyEvent GetOnResize() const { return FOnResize; }
+    void SetOnResize(TNotifyEvent v) { FOnResize = v; }
 
     // The dynamic methods; each inherited one fires the matching event.
     virtual void Click();
@@ -195,6 +197,9 @@ class TControl : public TComponent {
     virtual void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y);
     virtual void MouseMove(TShiftState shift, Integer x, Integer y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y);
+    // The control's size changed (a windowed control's, after its children
+    // were aligned again); fires OnResize.
+    virtual void Resize();
 
     // Acts only on the popup menu, which it watches with FreeNotification; a
     // descendant that overrides it again hears every notice of its owner.
@@ -266,7 +271,7 @@ protected:
     Integer FHelpContext = 0;
     bool FIsControl = false;
 
-    TNotifyEvent FOnClick, FOnDblClick;
+    TNotifyEvent FOnClick, FOnDblClick, FOnResize;
     TMouseEvent FOnMouseDown, FOnMouseUp;
     TMouseMoveEvent FOnMouseMove;
     TDragOverEvent FOnDragOver;

@@ -123,6 +123,14 @@ bool IsVisibleChain(const WindowRec& w)
     return true;
 }
 
+bool HostFramed(const WindowRec& w)
+{
+    WindowSystem& ws = WS();
+    return ws.hostFrames && w.parent == ws.desktop && !IsPopupWindow(w.handle);
+}
+
+RECT ScreenShownRect(const WindowRec& w) { return HostFramed(w) ? ScreenClientRect(w) : ScreenWindowRect(w); }
+
 namespace {
 
 bool ClipsSiblings(const WindowRec& w) { return (w.style & WS_CLIPSIBLINGS) || w.parent == WS().desktop; }
@@ -137,7 +145,7 @@ void SubtractSiblingsAbove(Region& rgn, const WindowRec& w, const WindowRec& par
             break;
         const WindowRec* sib = Lookup(s);
         if (sib && (sib->style & WS_VISIBLE))
-            rgn.Subtract(ScreenWindowRect(*sib));
+            rgn.Subtract(ScreenShownRect(*sib));
     }
 }
 
@@ -156,7 +164,7 @@ Region VisibleRegion(const WindowRec& w, UINT flags)
         self = parent;
         rgn.Set(ScreenClientRect(*parent));
     } else {
-        rgn.Set((flags & VIS_CLIENT) ? ScreenClientRect(w) : ScreenWindowRect(w));
+        rgn.Set((flags & VIS_CLIENT) ? ScreenClientRect(w) : ScreenShownRect(w));
     }
     for (const WindowRec* c = self; c->parent; c = Lookup(c->parent)) {
         const WindowRec* parent = Lookup(c->parent);
@@ -167,7 +175,7 @@ Region VisibleRegion(const WindowRec& w, UINT flags)
         for (HWND h : w.children) {
             const WindowRec* child = Lookup(h);
             if (child && (child->style & WS_VISIBLE))
-                rgn.Subtract(ScreenWindowRect(*child));
+                rgn.Subtract(ScreenShownRect(*child));
         }
     }
     return rgn;
@@ -208,7 +216,7 @@ UINT GetClassStyle(HWND hwnd)
 
 // ---- non-client calculation -------------------------------------------------
 
-namespace {
+namespace winimpl {
 
 Integer FrameWidth(DWORD style, DWORD exStyle)
 {
@@ -234,6 +242,10 @@ RECT DefaultClientRect(DWORD style, DWORD exStyle, RECT r)
     r.Bottom = std::max(r.Bottom, r.Top);
     return r;
 }
+
+} // namespace winimpl
+
+namespace {
 
 void RecalcClient(HWND hwnd, WINDOWPOS* pos)
 {
@@ -402,6 +414,7 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, Integer index)
     case GWL_EXSTYLE: return LONG_PTR(w->exStyle);
     case GWLP_USERDATA: return w->userData;
     case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
+    case GWLP_HWNDPARENT: return reinterpret_cast<LONG_PTR>(IsWindow(w->owner) ? w->owner : nullptr);
     case GWLP_ID: return w->id;
     }
     return 0;
@@ -418,6 +431,11 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, Integer index, LONG_PTR value)
     case GWL_EXSTYLE: w->exStyle = DWORD(value); break;
     case GWLP_USERDATA: w->userData = value; break;
     case GWLP_WNDPROC: w->proc = reinterpret_cast<WNDPROC>(value); break;
+    case GWLP_HWNDPARENT:
+        // Only a top-level window has an owner, and never itself.
+        if (w->parent == WS().desktop && reinterpret_cast<HWND>(value) != hwnd)
+            w->owner = reinterpret_cast<HWND>(value);
+        break;
     case GWLP_ID: w->id = value; break;
     }
     return old;
@@ -481,6 +499,8 @@ HWND GetWindow(HWND hwnd, UINT cmd)
         return nullptr;
     if (cmd == GW_CHILD)
         return w->children.empty() ? nullptr : w->children.front();
+    if (cmd == GW_OWNER)
+        return IsWindow(w->owner) ? w->owner : nullptr;
     WindowRec* p = Lookup(w->parent);
     if (!p)
         return nullptr;
@@ -749,7 +769,7 @@ HWND ChildAtScreenPoint(const WindowRec& parent, POINT pt, LRESULT& hit)
 {
     for (HWND h : parent.children) {
         const WindowRec* c = Lookup(h);
-        if (!c || !(c->style & WS_VISIBLE) || !PtInRect(ScreenWindowRect(*c), pt))
+        if (!c || !(c->style & WS_VISIBLE) || !PtInRect(ScreenShownRect(*c), pt))
             continue;
         if (c->style & WS_DISABLED)
             return nullptr;
@@ -807,28 +827,6 @@ HWND ChildWindowFromPoint(HWND parent, POINT clientPt)
 
 // ---- default window procedure -------------------------------------------------
 
-namespace {
-
-LRESULT DefHitTest(HWND hwnd, LPARAM lParam)
-{
-    WindowRec* w = Lookup(hwnd);
-    POINT pt = LParamToPoint(lParam);
-    RECT win = ScreenWindowRect(*w);
-    if (!PtInRect(win, pt))
-        return HTNOWHERE;
-    if (PtInRect(ScreenClientRect(*w), pt))
-        return HTCLIENT;
-    if ((w->style & WS_CAPTION) == WS_CAPTION) {
-        Integer frame = FrameWidth(w->style, w->exStyle);
-        RECT caption = {win.Left + frame, win.Top + frame, win.Right - frame, win.Top + frame + GetSystemMetrics(SM_CYCAPTION)};
-        if (PtInRect(caption, pt))
-            return HTCAPTION;
-    }
-    return HTBORDER;
-}
-
-} // namespace
-
 LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     WindowRec* w = Lookup(hwnd);
@@ -843,7 +841,11 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_NCHITTEST:
-        return DefHitTest(hwnd, lParam);
+        return DefNcHitTest(hwnd, lParam);
+    case WM_NCLBUTTONDOWN:
+        return DefNcLButtonDown(hwnd, wParam, lParam);
+    case WM_SYSCOMMAND:
+        return DefSysCommand(hwnd, wParam, lParam);
     case WM_NCPAINT:
         return DefNcPaint(hwnd);
     case WM_PAINT:
@@ -911,10 +913,44 @@ Integer GetSystemMetrics(Integer index)
     case SM_CYDOUBLECLK:
     case SM_CXDRAG:
     case SM_CYDRAG: return 4;
+    case SM_CXSIZE:
+    case SM_CYSIZE: return 18;
+    case SM_CXMINTRACK: return 112;
+    case SM_CYMINTRACK: return 27;
     }
     return 0;
 }
 
 UINT GetDoubleClickTime() { return 500; }
+
+// ---- top-level windows on a host's desktop ---------------------------------------
+
+bool IsPopupWindow(HWND hwnd)
+{
+    WindowRec* w = Lookup(hwnd);
+    return w && w->parent == WS().desktop && (w->style & WS_POPUP) && (w->style & WS_CAPTION) != WS_CAPTION &&
+           (w->exStyle & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
+}
+
+void SetHostFrames(bool on)
+{
+    WS().hostFrames = on;
+    RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+bool HasHostFrame(HWND hwnd)
+{
+    WindowRec* w = Lookup(hwnd);
+    return w && HostFramed(*w);
+}
+
+bool GetShownRect(HWND hwnd, RECT& rect)
+{
+    WindowRec* w = Lookup(hwnd);
+    if (!w)
+        return false;
+    rect = ScreenShownRect(*w);
+    return true;
+}
 
 } // namespace ld
