@@ -81,6 +81,7 @@ struct TTopLevels::TView {
     THints Hints;
     bool HintsSet = false;
     HWND Owner = nullptr;
+    unsigned long Type = 0;    // _NET_WM_WINDOW_TYPE as set
     bool Modal = false;
     std::vector<TRect> Exposed;  // screen coordinates
 };
@@ -332,10 +333,13 @@ void TTopLevels::UpdateProperties(TView& view)
         else
             XDeleteProperty(FScreen.D, view.XWindow, XA_WM_TRANSIENT_FOR);
     }
-    bool dialog = (GetWindowLongPtr(view.Handle, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME) != 0;
-    Atom type = dialog ? FAtoms->NetTypeDialog : FAtoms->NetTypeNormal;
-    XChangeProperty(FScreen.D, view.XWindow, FAtoms->NetType, XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(&type), 1);
+    Atom type = (GetWindowLongPtr(view.Handle, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME) ? FAtoms->NetTypeDialog
+                                                                                  : FAtoms->NetTypeNormal;
+    if (type != view.Type) {
+        view.Type = type;
+        XChangeProperty(FScreen.D, view.XWindow, FAtoms->NetType, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(&type), 1);
+    }
     SetModalState(view, owner && !IsWindowEnabled(owner));
 }
 

@@ -13,6 +13,7 @@
 #include "platform/gfx/Png.h"
 #include "tests/backends/X11TestSupport.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -136,6 +137,23 @@ std::unique_ptr<TSurface> Grab(Display* d, Window w, Integer width, Integer heig
     return out;
 }
 
+std::vector<unsigned long> IconOf(Display* d, Window w)
+{
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    std::vector<unsigned long> out;
+    if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_ICON", False), 0, 1 << 16, False, XA_CARDINAL, &type, &format,
+                           &count, &after, &data) == Success &&
+        data) {
+        auto* values = reinterpret_cast<unsigned long*>(data);
+        out.assign(values, values + count);
+        XFree(data);
+    }
+    return out;
+}
+
 void SendClose(Display* d, Window w)
 {
     XEvent ev{};
@@ -212,6 +230,13 @@ TEST_F(X11ProgramTest, TheDemoIsAWindowOfItsFormsClientAreaShowingWhatHeadlessSh
     // The form is 480 x 320 at (40, 40) with a sizing frame and a caption.
     const TPoint client{40 + 4, 40 + 4 + 19};
     EXPECT_EQ(SizeOf(FDisplay, w), (TPoint{480 - 8, 320 - 8 - 19}));
+    // The program's icon: 32 x 32, the teal desktop at its corner, a navy caption bar.
+    std::vector<unsigned long> icon = IconOf(FDisplay, w);
+    ASSERT_EQ(icon.size(), 2u + 32 * 32);
+    EXPECT_EQ(icon[0], 32u);
+    EXPECT_EQ(icon[1], 32u);
+    EXPECT_EQ(icon[2 + 0], 0xFF008080u);
+    EXPECT_EQ(icon[2 + 7 * 32 + 10], 0xFF000080u);
     EXPECT_TRUE(ShowsAsHeadless(FDisplay, w, *expected, {client.X, client.Y, 520 - 4, 100}, client,
                                 "x11-demo-window.png"))
         << "see " << (OutputDir() / "x11-demo-window.png");

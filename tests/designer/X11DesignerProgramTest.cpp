@@ -1,6 +1,7 @@
-// The designer program in a real X window, driven by a hand through XTest as
-// a person would: a palette button, a click on the form that places the bar,
-// the Save button, and the close box that ends the program.
+// The designer program on a real X display, its palette, form and property
+// view each a window of the desktop, driven by a hand through XTest as a
+// person would: a palette button, a click on the form that places the bar,
+// the Save button, and the palette window's close box that ends the program.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -96,33 +97,41 @@ protected:
         }
     }
 
+    // A viewable window named Title anywhere in the tree (a window manager
+    // keeps it inside a frame of its own).
+    Window FindIn(Window w, const std::string& title)
+    {
+        char* name = nullptr;
+        if (XFetchName(FDisplay, w, &name) && name) {
+            const bool match = title == name;
+            XFree(name);
+            XWindowAttributes a;
+            if (match && XGetWindowAttributes(FDisplay, w, &a) && a.map_state == IsViewable)
+                return w;
+        }
+        Window root, parent, *children = nullptr, found = 0;
+        unsigned n = 0;
+        if (XQueryTree(FDisplay, w, &root, &parent, &children, &n)) {
+            for (unsigned i = 0; i < n && !found; ++i)
+                found = FindIn(children[i], title);
+            if (children)
+                XFree(children);
+        }
+        return found;
+    }
+
     Window FindWindow(const std::string& title, int timeoutMs)
     {
         const long long deadline = NowMs() + timeoutMs;
         while (NowMs() < deadline) {
-            Window root, parent, *children = nullptr, found = 0;
-            unsigned n = 0;
-            if (XQueryTree(FDisplay, DefaultRootWindow(FDisplay), &root, &parent, &children, &n)) {
-                for (unsigned i = 0; i < n && !found; ++i) {
-                    char* name = nullptr;
-                    XWindowAttributes a;
-                    if (XFetchName(FDisplay, children[i], &name) && name) {
-                        if (title == name && XGetWindowAttributes(FDisplay, children[i], &a) &&
-                            a.map_state == IsViewable)
-                            found = children[i];
-                        XFree(name);
-                    }
-                }
-                XFree(children);
-            }
-            if (found)
+            if (Window found = FindIn(DefaultRootWindow(FDisplay), title))
                 return found;
             usleep(10000);
         }
         return 0;
     }
 
-    // A left click at a point of the program's window (it shows the whole screen at the root's origin).
+    // A left click at a point of one of the program's windows.
     void ClickAt(Window w, int x, int y)
     {
         int rootX = 0, rootY = 0;
@@ -137,11 +146,13 @@ protected:
 
     void SaveWindowPicture(Window w, const std::string& name)
     {
-        XImage* image = XGetImage(FDisplay, w, 0, 0, 920, 760, AllPlanes, ZPixmap);
+        XWindowAttributes a{};
+        ASSERT_TRUE(XGetWindowAttributes(FDisplay, w, &a));
+        XImage* image = XGetImage(FDisplay, w, 0, 0, unsigned(a.width), unsigned(a.height), AllPlanes, ZPixmap);
         ASSERT_NE(image, nullptr);
-        TSurface picture(920, 760);
-        for (Integer y = 0; y < 760; ++y)
-            for (Integer x = 0; x < 920; ++x)
+        TSurface picture(a.width, a.height);
+        for (Integer y = 0; y < a.height; ++y)
+            for (Integer x = 0; x < a.width; ++x)
                 picture.Row(y)[x] = 0xFF000000u | uint32_t(XGetPixel(image, x, y) & 0xFFFFFF);
         XDestroyImage(image);
         SavePngFile((OutputDir() / name).string(), picture);
@@ -159,15 +170,18 @@ TEST_F(X11DesignerProgramTest, APersonPlacesABarSavesTheFormAndClosesTheDesigner
     Start({LD_PACKAGE_FILE, "--save", saved.string()});
     const Window w = FindWindow("Launchdeck Designer", 10000);
     ASSERT_NE(w, 0u) << ReadAll(FErr);
+    const Window form = FindWindow("Form1", 10000);
+    ASSERT_NE(form, 0u);
+    ASSERT_NE(FindWindow("Properties", 10000), 0u);
     usleep(300000);
 
-    ClickAt(w, 22, 59);   // the first button of the palette: the bar
-    ClickAt(w, 150, 200); // on the form, where the bar goes
-    ClickAt(w, 534, 69);  // Save
+    ClickAt(w, 18, 36);     // the first button of the palette: the bar
+    ClickAt(form, 146, 57); // on the form, where the bar goes
+    ClickAt(w, 530, 46);    // Save
     const long long deadline = NowMs() + 10000;
     while (!std::filesystem::exists(saved) && NowMs() < deadline)
         usleep(20000);
-    SaveWindowPicture(w, "x11-designer-window.png");
+    SaveWindowPicture(form, "x11-designer-window.png");
     const std::string form = ReadAll(saved);
     EXPECT_NE(form.find("TLaunchdeck"), std::string::npos) << "see x11-designer-window.png; " << ReadAll(FErr);
     EXPECT_NE(form.find("Launchdeck1"), std::string::npos);
