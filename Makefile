@@ -11,7 +11,7 @@
 .PHONY: all deps build build-asan check check-plain check-asan demo bench fuzz clean dist check-wine
 
 PACKAGES := cmake ninja-build g++ pkg-config \
-	libpixman-1-dev libfreetype-dev fonts-dejavu-core libpng-dev \
+	libpixman-1-dev libfreetype-dev fonts-dejavu-core fonts-wine libpng-dev \
 	libx11-dev libxext-dev libxtst-dev xvfb xauth openbox \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	adwaita-icon-theme \

@@ -1,7 +1,8 @@
 // The list: laying out and hit testing 1,000 items, a full paint and a hot-item
 // repaint of a 300 x 800 list, writing and reading 10,000 items in the binary
 // form, the frames of a one-item scroll on the real clock, and pointer moves
-// through the queue: hot tracking and an item drag.
+// through the queue: hot tracking and an item drag. At 10,000 items: filling
+// the list inside one update, and a paint and hot tracking scrolled to the end.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -9,6 +10,7 @@
 
 #include "controls/list/ShortcutList.h"
 #include "controls/shared/AnimationTicks.h"
+#include "controls/shared/ShortcutButton.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/stream/Reader.h"
@@ -56,6 +58,22 @@ struct TListScene {
         Backend.RunUntilIdle();
     }
     ~TListScene() { delete Form; }
+    // The last item in view and the top item on the top line, as the down
+    // arrow leaves the list when it has stepped as far as it goes.
+    bool ScrollToEnd()
+    {
+        TShortcutItems* items = List->GetItems();
+        const Integer halfGap = List->GetItemGap() / 2;
+        const Integer lastBottom = List->GetItemRect(items->GetItem(items->GetCount() - 1)).Bottom;
+        const Integer bottomLine = List->GetClientHeight() - halfGap;
+        Integer top = items->GetCount() - 1;
+        while (top > 0 && lastBottom + halfGap - items->GetItem(top - 1)->GetTop() < bottomLine)
+            --top;
+        List->ScrollItems(halfGap - items->GetItem(top)->GetTop());
+        List->SetScrollButtons();
+        Backend.RunUntilIdle();
+        return List->GetTopItem() == items->GetItem(top) && !List->GetDownButton()->GetVisible();
+    }
     THeadlessBackend Backend;
     TForm* Form;
     TShortcutList* List;
@@ -81,16 +99,53 @@ void BM_ListItemAt1000(benchmark::State& state)
 }
 BENCHMARK(BM_ListItemAt1000)->Unit(benchmark::kMicrosecond);
 
-void BM_ListFullPaint(benchmark::State& state)
+void FullPaints(benchmark::State& state, TListScene& scene)
 {
-    TListScene scene(200, true);
     HWND window = scene.List->GetHandle();
     for (auto _ : state) {
         InvalidateRect(window, nullptr, false);
         UpdateWindow(window);
     }
 }
+
+void BM_ListFullPaint(benchmark::State& state)
+{
+    TListScene scene(200, true);
+    FullPaints(state, scene);
+}
 BENCHMARK(BM_ListFullPaint)->Unit(benchmark::kMicrosecond);
+
+void BM_ListFullPaint10000(benchmark::State& state)
+{
+    TListScene scene(10000, true);
+    if (!scene.ScrollToEnd())
+        state.SkipWithError("not scrolled to the end");
+    FullPaints(state, scene);
+}
+BENCHMARK(BM_ListFullPaint10000)->Unit(benchmark::kMicrosecond);
+
+// 10,000 items, each added and given its caption inside one update, then the
+// list shown: the update's end lays out and the paint that follows.
+void BM_ListAdd10000InUpdate(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto scene = std::make_unique<TListScene>(0, true);
+        TShortcutItems* items = scene->List->GetItems();
+        state.ResumeTiming();
+        items->BeginUpdate();
+        for (int i = 0; i < 10000; ++i)
+            items->Add()->SetCaption(Caption(i));
+        items->EndUpdate();
+        UpdateWindow(scene->List->GetHandle());
+        state.PauseTiming();
+        if (!scene->List->GetDownButton()->GetVisible())
+            state.SkipWithError("the list was not laid out");
+        scene.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ListAdd10000InUpdate)->Unit(benchmark::kMillisecond);
 
 void BM_ListHotItemRepaint(benchmark::State& state)
 {
@@ -119,21 +174,35 @@ TPoint IconCentreOnScreen(TShortcutList* list, Integer index)
     return list->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
 }
 
-// One pointer move from item 3 to item 4 or back: the queue, the hit test,
-// the hot item's change and the repaint of both.
-void BM_ListHotTrackMove(benchmark::State& state)
+// One pointer move from item First to the next one or back: the queue, the
+// hit test, the hot item's change and the repaint of both.
+void HotTrackMoves(benchmark::State& state, TListScene& scene, Integer first)
 {
-    TListScene scene(200, true);
-    const TPoint points[2] = {IconCentreOnScreen(scene.List, 3), IconCentreOnScreen(scene.List, 4)};
+    const TPoint points[2] = {IconCentreOnScreen(scene.List, first), IconCentreOnScreen(scene.List, first + 1)};
     int next = 0;
     for (auto _ : state) {
         MovePointerAndSettle(scene.Backend, points[next]);
         next = 1 - next;
     }
-    if (scene.List->GetActiveItem() != scene.List->GetItems()->GetItem(3 + (1 - next)))
+    if (scene.List->GetActiveItem() != scene.List->GetItems()->GetItem(first + (1 - next)))
         state.SkipWithError("the hot item did not follow the pointer");
 }
+
+void BM_ListHotTrackMove(benchmark::State& state)
+{
+    TListScene scene(200, true);
+    HotTrackMoves(state, scene, 3);
+}
 BENCHMARK(BM_ListHotTrackMove)->Unit(benchmark::kMicrosecond);
+
+void BM_ListHotTrackMove10000(benchmark::State& state)
+{
+    TListScene scene(10000, true);
+    if (!scene.ScrollToEnd())
+        state.SkipWithError("not scrolled to the end");
+    HotTrackMoves(state, scene, 9997);
+}
+BENCHMARK(BM_ListHotTrackMove10000)->Unit(benchmark::kMicrosecond);
 
 // One pointer move during an item drag, between the gap above item 6 (the
 // marker drawn) and item 6's icon (no drop: every item tested, the marker

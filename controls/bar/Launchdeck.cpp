@@ -311,6 +311,8 @@ bool TLaunchdeck::CanChange()
     bool allowChange = true;
     if (FOnChanging)
         FOnChanging(this, allowChange);
+    if (allowChange && FEndEditOnChange)
+        FinishCaptionEdit();
     return allowChange;
 }
 

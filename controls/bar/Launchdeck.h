@@ -156,9 +156,12 @@ class TLaunchdeck : public TCustomControl {
     void FindNewActiveSheet(Integer index);
 
     // Opens the sheet with visible index Index, sliding the tabs first when
-    // soAnimatedSheets is set (asks OnChanging first).
+    // soAnimatedSheets is set and the bar is shown (asks OnChanging first).
+    // Asked again while a roll runs, the running roll opens the last sheet
+    // asked for instead.
     void RollInSheet(Integer index);
-    // The two slides; they only draw and change no state.
+    // The two slides; they only draw and change no state. Neither draws
+    // without a shown window or once a newer request has come.
     void RollDown(Integer index);
     void RollUp(Integer index);
 
@@ -189,13 +192,20 @@ class TLaunchdeck : public TCustomControl {
 protected:
     void CreateParams(TCreateParams& params) override;
     void Paint() override;
+    // A notch of the wheel scrolls the tabs by one tab, in the arrows' steps.
+    bool DoMouseWheelDown(TShiftState shift, TPoint mousePos) override;
+    bool DoMouseWheelUp(TShiftState shift, TPoint mousePos) override;
 
 private:
     TGroupMetrics Metrics() const;
+    bool WheelStep(TShortcutButton* button, void (TLaunchdeck::*step)(TObject*));
     bool IsColorStored() const;
     bool IsFontStored() const;
     Integer FontTabHeight() const;
     void PlaceScrollButtons();
+    Integer RollToLastRequest(Integer index);
+    bool ShownOnScreen() const;
+    bool SlideStillWanted(Integer index, bool down) const;
     void Slide(TRect band, Integer target, bool down);
     void PaintTab(TCanvas* canvas, Integer index, const TRect& rect);
     void DrawCaption(TCanvas* canvas, TRect rect, Integer inset, const std::string& caption, bool hot);
@@ -204,8 +214,9 @@ private:
     // Messages of the input (LaunchdeckInput.cpp); false for any other.
     bool DispatchInput(TMessage& message);
     void StartLeaveTimer();
-    // Hook of the sheet caption editing: ends an open editor before the user
-    // opens a sheet and the tabs move under it.
+    // Hook of the sheet caption editing: the user opens a sheet; an open
+    // editor ends when OnChanging allows it, before the tabs move under it.
+    void RollInSheetEndingEdit(Integer index);
     void FinishCaptionEdit();
     // The edited sheet leaves the bar: the editor goes at once, and its text
     // with it; its message, should one come, is no longer for the current editor.
@@ -247,6 +258,12 @@ private:
     TShortcutOptions FOptions;
     TShortcutEdit* FEdit = nullptr;
     TShortcutSheet* FEditSheet = nullptr;
+    // A roll is letting messages through; a request meanwhile only replaces
+    // its target (a visible index).
+    bool FRolling = false;
+    Integer FRollRequest = -1;
+    // Set while the user opens a sheet: an allowed change ends the editor.
+    bool FEndEditOnChange = false;
 
     friend class TShortcutSheet;
 };

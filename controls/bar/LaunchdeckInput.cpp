@@ -5,8 +5,8 @@
 // caption opens its sheet; the form designer hands over clicks on closed tabs.
 // Opening always goes through RollInSheet, which asks OnChanging first.
 //
-// Sections: hot tab; press and click; cursor; drag; keyboard and designer;
-// caption editing.
+// Sections: hot tab; press and click; cursor; drag; wheel; keyboard and
+// designer; caption editing.
 //
 // State of the pointer, with the repaints each change makes:
 //
@@ -23,9 +23,14 @@
 //   editing           --SEM_FINISHED from FEdit-->  idle: the text applied
 //                                           (wParam 1) or dropped, editor freed
 //   editing           --FEditSheet leaves the bar-->  idle at once, text dropped
+//   editing           --an accelerator or resting drag that OnChanging allows-->
+//                       the editor ends as above (applied), then the sheet rolls in
 //   a second EditCaption while editing, and a message from any other editor,
 //   change nothing.
+#include <algorithm>
+
 #include "controls/bar/Launchdeck.h"
+#include "controls/shared/ShortcutButton.h"
 #include "controls/shared/ShortcutEdit.h"
 #include "platform/gfx/RectUtils.h"
 #include "platform/vcl/Forms.h"
@@ -175,8 +180,7 @@ void TLaunchdeck::ProcessGroupClick(Integer index)
 {
     if (index == -1)
         return;
-    FinishCaptionEdit();
-    RollInSheet(index);
+    RollInSheetEndingEdit(index);
     if (Designing(this))
         if (TCustomForm* form = GetParentForm(this); form != nullptr && form->GetDesigner() != nullptr)
             form->GetDesigner()->Modified();
@@ -225,6 +229,36 @@ void TLaunchdeck::DragTimerExpired(TObject*)
     ProcessGroupClick(GroupAtCursor());
 }
 
+// ---- wheel -----------------------------------------------------------------------------------
+
+// The wheel works the arrows: a notch makes the steps nearest to a tab's
+// pitch, fewer when the arrow hides on the way, and the tab now under the
+// unmoved pointer is the hot one. Where the arrow is hidden the bar cannot
+// scroll that way and the notch goes on to the parent. An open caption
+// editor keeps its tab in place: the wheel then does nothing.
+bool TLaunchdeck::WheelStep(TShortcutButton* button, void (TLaunchdeck::*step)(TObject*))
+{
+    if (button == nullptr || !button->GetVisible())
+        return false;
+    if (FEdit != nullptr)
+        return true;
+    const Integer steps = std::max<Integer>(1, (Metrics().Pitch() + ScrollStep / 2) / ScrollStep);
+    for (Integer i = 0; i < steps && button->GetVisible(); ++i)
+        (this->*step)(button);
+    SetActiveGroup(GroupAtCursor());
+    return true;
+}
+
+bool TLaunchdeck::DoMouseWheelDown(TShiftState shift, TPoint mousePos)
+{
+    return inherited::DoMouseWheelDown(shift, mousePos) || WheelStep(FDownButton, &TLaunchdeck::DownButtonClick);
+}
+
+bool TLaunchdeck::DoMouseWheelUp(TShiftState shift, TPoint mousePos)
+{
+    return inherited::DoMouseWheelUp(shift, mousePos) || WheelStep(FUpButton, &TLaunchdeck::UpButtonClick);
+}
+
 // ---- keyboard and designer ---------------------------------------------------------------------
 
 // The first visible sheet whose caption has the character as its accelerator
@@ -238,8 +272,7 @@ void TLaunchdeck::CMDialogChar(TMessage& message)
             if (!sheet->IsVisible())
                 continue;
             if (IsAccel(Word(message.WParam), sheet->GetCaption())) {
-                FinishCaptionEdit();
-                RollInSheet(visibleIndex);
+                RollInSheetEndingEdit(visibleIndex);
                 message.Result = 1;
                 return;
             }
@@ -298,10 +331,23 @@ void TLaunchdeck::SEMFinsihed(TMessage& message)
     FreeAndNil(FEdit);
 }
 
-// An open editor lies over its tab, and the tabs are about to move. A click
-// has already ended it through the platform's cancel mode; an accelerator or
-// a resting drag has not: it ends here as a click elsewhere ends it (the text
-// applies). The roll lets the editor's message through before it slides.
+// The user opens a sheet while an editor may lie over its tab. A click has
+// already ended it through the platform's cancel mode; an accelerator or a
+// resting drag has not. The tabs are about to move under it, so it ends as a
+// click elsewhere ends it (the text applies), but only once OnChanging has
+// allowed the change (CanChange calls FinishCaptionEdit then): a refused
+// change moves nothing, and the editor stays open with its text and the
+// focus. The roll lets the editor's message through before it slides.
+void TLaunchdeck::RollInSheetEndingEdit(Integer index)
+{
+    struct TEndEditScope {
+        bool& Flag;
+        explicit TEndEditScope(bool& flag) : Flag(flag) { Flag = true; }
+        ~TEndEditScope() { Flag = false; }
+    } scope(FEndEditOnChange);
+    RollInSheet(index);
+}
+
 void TLaunchdeck::FinishCaptionEdit()
 {
     if (FEdit != nullptr)

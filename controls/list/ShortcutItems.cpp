@@ -45,8 +45,8 @@ void TShortcutItem::SetCaption(const std::string& value)
     if (value == FCaption)
         return;
     FCaption = value;
-    if (TShortcutList* list = GetShortcutList())
-        list->LayoutChanged();
+    if (FOwnerItems != nullptr)
+        FOwnerItems->Changed();
 }
 
 void TShortcutItem::SetImageIndex(Integer value)
@@ -54,8 +54,8 @@ void TShortcutItem::SetImageIndex(Integer value)
     if (value == FImageIndex)
         return;
     FImageIndex = value;
-    if (TShortcutList* list = GetShortcutList())
-        list->LayoutChanged();
+    if (FOwnerItems != nullptr)
+        FOwnerItems->Changed();
 }
 
 Integer TShortcutItem::GetIndex() const { return FOwnerItems != nullptr ? FOwnerItems->IndexOf(this) : -1; }
@@ -85,8 +85,7 @@ TShortcutItem* TShortcutItems::Add()
 {
     auto* item = new TShortcutItem(this);
     FList->Add(item);
-    if (FShortcutList != nullptr)
-        FShortcutList->LayoutChanged();
+    Changed();
     return item;
 }
 
@@ -100,8 +99,7 @@ TShortcutItem* TShortcutItems::Insert(Integer index)
         delete item;
         throw;
     }
-    if (FShortcutList != nullptr)
-        FShortcutList->LayoutChanged();
+    Changed();
     return item;
 }
 
@@ -131,7 +129,14 @@ void TShortcutItems::Remove(TShortcutItem* item)
     ForgetDropItem(item);
     if (FShortcutList != nullptr)
         FShortcutList->ForgetItem(item);
-    if (FShortcutList != nullptr)
+    Changed();
+}
+
+// Inside an update the list is neither drawn nor laid out: the update's end
+// lays it out once for all the changes made meanwhile.
+void TShortcutItems::Changed()
+{
+    if (FShortcutList != nullptr && FUpdateCount == 0)
         FShortcutList->LayoutChanged();
 }
 

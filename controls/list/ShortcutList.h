@@ -30,6 +30,7 @@ class TShortcutItems;
 class TShortcutList;
 class TShortcutButton;
 class TShortcutEdit;
+struct TDropPosition;
 
 enum TShortcutStyle : Byte { ssLargeImages, ssSmallImages };
 enum TShortcutItemState : Byte { siNone, siUp, siDown };
@@ -88,8 +89,8 @@ private:
 };
 
 // The items of a list, in display order; owns them. Every change lays the list
-// out again. Without a list (detached, as an editor's working copy) it only
-// keeps the items.
+// out again, or, inside an update, the update's end does so once. Without a
+// list (detached, as an editor's working copy) it only keeps the items.
 class TShortcutItems : public TPersistent {
     LD_CLASS(TShortcutItems, TPersistent)
 
@@ -111,7 +112,8 @@ class TShortcutItems : public TPersistent {
     // Takes the item out without freeing it; an item not listed is ignored.
     void Remove(TShortcutItem* item);
     void Clear();
-    // Stop and restart the list's drawing; layout still follows every change.
+    // Stop the list's drawing and hold its layout; the outermost end draws
+    // again and lays out once.
     void BeginUpdate();
     void EndUpdate();
     Integer GetUpdateCount() const { return FUpdateCount; }
@@ -132,11 +134,15 @@ protected:
     virtual void SetUpdateState(bool updating);
 
 private:
+    // The list lays out after a change, unless an update is under way.
+    void Changed();
+
     TList* FList;
     TShortcutList* FShortcutList;
     Integer FUpdateCount = 0;
 
     friend class TShortcutList;
+    friend class TShortcutItem;
 };
 
 // ---- list geometry ----------------------------------------------------------------------
@@ -160,6 +166,8 @@ struct TListMetrics {
     Integer BottomLine() const { return ClientHeight - HalfGap(); }
     // The icon's left edge: centred (large) or 2 pixels in (small).
     Integer IconLeft() const { return Style == ssLargeImages ? ClientWidth / 2 - ImageWidth / 2 : 2; }
+
+    bool operator==(const TListMetrics&) const = default;
 };
 
 // An item's rectangles from its icon origin (Left, Top). Captions are measured
@@ -170,9 +178,15 @@ TRect ItemRectOf(const TListMetrics& m, HDC dc, Integer left, Integer top, const
 // Full-select: a band of the list's width half a gap above and below the item
 // rectangle, so neighbouring bands meet. Otherwise the icon grown by 2.
 TRect HighlightRectOf(const TListMetrics& m, HDC dc, Integer left, Integer top, const std::string& caption);
+// The same from the item rectangle already measured.
+TRect HighlightRectFor(const TListMetrics& m, const TRect& itemRect, Integer left, Integer top);
 // Where a list goes on a sheet of the given client size: the whole client in
 // full-select mode, else 5 pixels in on every side.
 TRect ListRectOnSheet(Integer sheetClientWidth, Integer sheetClientHeight, bool fullSelect);
+// Items that lie in the order of their tops: the index of the last one whose
+// top is at or above Y, or -1. A binary search, so the cost of finding the
+// items in view does not grow with the items scrolled past.
+Integer LastItemWithTopAtOrAbove(const TShortcutItems* items, Integer y);
 
 // ---- the sheet's side -------------------------------------------------------------------
 
@@ -290,11 +304,15 @@ protected:
     void DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) override;
     void DragDrop(TObject* source, Integer x, Integer y) override;
     void DoEndDrag(TObject* target, Integer x, Integer y) override;
+    // A notch of the wheel scrolls one item, as a click on an arrow does.
+    bool DoMouseWheelDown(TShiftState shift, TPoint mousePos) override;
+    bool DoMouseWheelUp(TShiftState shift, TPoint mousePos) override;
     void DrawOutline(const TRect& rect, TShortcutItemState state);
     void DrawSelected(const TRect& rect, TShortcutItemState state);
 
 private:
     bool Designing() const { return ComponentState().Contains(csDesigning); }
+    bool WheelStep(TShortcutButton* button, void (TShortcutList::*step)(TObject*));
     bool Loading() const { return ComponentState().Contains(csLoading); }
     TShortcutListSheet* Sheet() const;
     HDC MeasuringDC() const;
@@ -305,8 +323,13 @@ private:
     void PlaceOnSheet();
     void PlaceScrollButtons();
     void PlaceItems();
+    // The last layout left every item within its slot, for these metrics, and
+    // nothing has moved them since but scrolling: searches may bisect.
+    bool ItemsInSlots(const TListMetrics& m) const;
     void InvalidateHighlight(TShortcutItem* item);
-    void PaintItem(TCanvas* canvas, const TListMetrics& m, TShortcutItem* item, bool fullSelect);
+    void PaintItems(TCanvas* canvas, bool fullSelect);
+    void PaintItem(TCanvas* canvas, const TListMetrics& m, TShortcutItem* item, const TRect& highlight,
+                   bool fullSelect);
     void PaintDropMarker(TCanvas* canvas);
     void AnimateScroll(Integer amount);
     // Input (ShortcutListInput.cpp); true when the message was the input's.
@@ -361,6 +384,12 @@ private:
     TShortcutItem* FEditItem = nullptr;
     // Captions of a list without a parent are measured on this bitmap's canvas.
     mutable std::unique_ptr<TBitmap> FMeasuringBitmap;
+    // What the last layout found (see PlaceItems): not a cache of geometry,
+    // only whether the items' order lets a search skip most of them.
+    bool FItemsInSlots = false;
+    TListMetrics FSlotMetrics;
+
+    friend TDropPosition FindDropPosition(TShortcutList* list, const TPoint& point);
 };
 
 // ---- unit-wide drag and drop state ---------------------------------------------------------

@@ -396,18 +396,26 @@ TDropPosition FindDropPosition(TShortcutList* list, const TPoint& point)
         return result;
     }
     // An item rectangle's top is its icon's (the caption lies below or beside
-    // it), so the gaps need no caption measured.
-    for (void* p : items->List()) {
-        auto* item = static_cast<TShortcutItem*>(p);
+    // it), so the gaps need no caption measured. Tops in order leave one
+    // candidate: the first item whose top is below the point.
+    auto dropBefore = [&](TShortcutItem* item) {
         const Integer top = item->GetTop();
         const TRect zone{0, top - gap, width, top};
-        if (PtInRect(zone, point)) {
-            result.Rect = zone;
-            result.Kind = 1;
-            result.BeforeItem = item;
-            return result;
-        }
+        if (!PtInRect(zone, point))
+            return false;
+        result.Rect = zone;
+        result.Kind = 1;
+        result.BeforeItem = item;
+        return true;
+    };
+    if (list->ItemsInSlots(m)) {
+        if (TShortcutItem* below = items->GetItem(LastItemWithTopAtOrAbove(items, point.Y) + 1))
+            dropBefore(below);
+        return result;
     }
+    for (void* p : items->List())
+        if (dropBefore(static_cast<TShortcutItem*>(p)))
+            break;
     return result;
 }
 

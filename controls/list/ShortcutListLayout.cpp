@@ -3,6 +3,8 @@
 // again when asked, from the item's icon origin and the list's metrics.
 #include "controls/list/ShortcutList.h"
 
+#include <algorithm>
+
 #include "controls/shared/ShortcutButton.h"
 #include "platform/gfx/RectUtils.h"
 #include "platform/gfx/Text.h"
@@ -64,8 +66,14 @@ TRect HighlightRectOf(const TListMetrics& m, HDC dc, Integer left, Integer top, 
 {
     if (!m.FullSelect)
         return IconRectOf(m, left, top, true);
-    const TRect item = ItemRectOf(m, dc, left, top, caption);
-    return {0, item.Top - m.HalfGap(), m.Width, item.Bottom + m.HalfGap()};
+    return HighlightRectFor(m, ItemRectOf(m, dc, left, top, caption), left, top);
+}
+
+TRect HighlightRectFor(const TListMetrics& m, const TRect& itemRect, Integer left, Integer top)
+{
+    if (!m.FullSelect)
+        return IconRectOf(m, left, top, true);
+    return {0, itemRect.Top - m.HalfGap(), m.Width, itemRect.Bottom + m.HalfGap()};
 }
 
 TRect ListRectOnSheet(Integer sheetClientWidth, Integer sheetClientHeight, bool fullSelect)
@@ -75,6 +83,15 @@ TRect ListRectOnSheet(Integer sheetClientWidth, Integer sheetClientHeight, bool 
     const Integer height = sheetClientHeight - 2 * margin;
     const Integer left = sheetClientWidth / 2 - width / 2;
     return Bounds(left, margin, width, height);
+}
+
+Integer LastItemWithTopAtOrAbove(const TShortcutItems* items, Integer y)
+{
+    const std::vector<void*>& list = items->List();
+    const auto after = std::upper_bound(list.begin(), list.end(), y, [](Integer value, const void* p) {
+        return value < static_cast<const TShortcutItem*>(p)->GetTop();
+    });
+    return static_cast<Integer>(after - list.begin()) - 1;
 }
 
 // ---- the list's own metrics ------------------------------------------------------------------
@@ -167,17 +184,33 @@ TShortcutItem* TShortcutList::FirstItemWhere(const std::function<bool(const TRec
     return nullptr;
 }
 
+// Slots do not overlap, so only the item whose slot holds the point can hold
+// it; otherwise the first item that holds it, walking from the first.
 TShortcutItem* TShortcutList::GetItemAt(Integer x, Integer y) const
 {
-    return FirstItemWhere([x, y](const TRect& r) { return PtInRect(r, {x, y}); });
+    const TListMetrics m = Metrics();
+    if (!ItemsInSlots(m))
+        return FirstItemWhere([x, y](const TRect& r) { return PtInRect(r, {x, y}); });
+    TShortcutItem* item = FItems->GetItem(LastItemWithTopAtOrAbove(FItems, y + m.HalfGap()));
+    if (item == nullptr || !PtInRect(ItemRectOf(m, MeasuringDC(), item->FLeft, item->FTop, item->FCaption), {x, y}))
+        return nullptr;
+    return item;
+}
+
+bool TShortcutList::ItemsInSlots(const TListMetrics& m) const
+{
+    return FItemsInSlots && FItems->GetUpdateCount() == 0 && m == FSlotMetrics;
 }
 
 // ---- layout -------------------------------------------------------------------------------
 
 void TShortcutList::LayoutChanged()
 {
-    if (Loading() || !HandleAllocated() || GetParent() == nullptr)
+    if (Loading() || !HandleAllocated() || GetParent() == nullptr) {
+        // Whatever changed is not placed: the items may lie anyhow.
+        FItemsInSlots = false;
         return;
+    }
     if (Sheet() != nullptr)
         PlaceOnSheet();
     if (FUpButton != nullptr)
@@ -209,11 +242,20 @@ void TShortcutList::PlaceScrollButtons()
 }
 
 // One item under the other from the top line, shifted by the scroll offset.
+//
+// An item's slot reaches from half a gap above its top to half a gap above
+// the next item's top; the slots follow one another without overlapping.
+// Normally everything an item shows or answers to (its item rectangle and its
+// highlight) lies within its slot, so hit testing and painting can bisect the
+// tops for the one slot they need. Unusual image sizes can break that; the
+// layout notes whether it holds, and where it does not they walk every item.
 void TShortcutList::PlaceItems()
 {
+    const TListMetrics m = Metrics();
+    FSlotMetrics = m;
+    FItemsInSlots = true;
     if (FItems->GetCount() == 0)
         return;
-    const TListMetrics m = Metrics();
     HDC dc = MeasuringDC();
     const Integer x = m.IconLeft();
     Integer y = m.HalfGap() + FScrollOffset;
@@ -221,7 +263,13 @@ void TShortcutList::PlaceItems()
         auto* item = static_cast<TShortcutItem*>(p);
         item->FLeft = x;
         item->FTop = y;
-        y += m.Gap() + ItemRectOf(m, dc, x, y, item->FCaption).Height();
+        const TRect itemRect = ItemRectOf(m, dc, x, y, item->FCaption);
+        const Integer next = y + m.Gap() + itemRect.Height();
+        TRect reach;
+        UnionRect(reach, HighlightRectFor(m, itemRect, x, y), itemRect);
+        if (!IsRectEmpty(reach) && (reach.Top < y - m.HalfGap() || reach.Bottom > next - m.HalfGap()))
+            FItemsInSlots = false;
+        y = next;
     }
 }
 

@@ -46,22 +46,8 @@ void TShortcutList::Paint()
     canvas->GetBrush()->SetColor(GetColor());
     canvas->FillRect(client);
     canvas->SetFont(GetFont());
-    if (FItems->GetCount() > 0) {
-        const TListMetrics m = Metrics();
-        // Items lie one below the other: those below the paint area end the walk.
-        const TRect clip = canvas->GetClipRect();
-        const Integer reachAbove = std::max<Integer>(m.HalfGap(), 2);
-        HDC dc = canvas->GetHandle();
-        for (void* p : FItems->List()) {
-            auto* item = static_cast<TShortcutItem*>(p);
-            if (item->FTop - reachAbove >= clip.Bottom)
-                break;
-            TRect reach = HighlightRectOf(m, dc, item->FLeft, item->FTop, item->FCaption);
-            UnionRect(reach, reach, ItemRectOf(m, dc, item->FLeft, item->FTop, item->FCaption));
-            if (reach.Bottom > clip.Top)
-                PaintItem(canvas, m, item, fullSelect);
-        }
-    }
+    if (FItems->GetCount() > 0)
+        PaintItems(canvas, fullSelect);
     PaintDropMarker(canvas);
     if (Designing()) {
         canvas->GetPen()->SetStyle(psDot);
@@ -72,13 +58,38 @@ void TShortcutList::Paint()
     }
 }
 
+// The items whose frame, band, icon or caption reaches into the paint area.
+// While the items lie in their slots (see PlaceItems), the paint starts at
+// the slot that holds the area's top and stops at the first slot below it;
+// otherwise every item is tried.
+void TShortcutList::PaintItems(TCanvas* canvas, bool fullSelect)
+{
+    const TListMetrics m = Metrics();
+    const TRect clip = canvas->GetClipRect();
+    HDC dc = canvas->GetHandle();
+    const bool inSlots = ItemsInSlots(m);
+    const std::vector<void*>& items = FItems->List();
+    const Integer first = inSlots ? std::max<Integer>(0, LastItemWithTopAtOrAbove(FItems, clip.Top + m.HalfGap())) : 0;
+    for (size_t i = size_t(first); i < items.size(); ++i) {
+        auto* item = static_cast<TShortcutItem*>(items[i]);
+        if (inSlots && item->FTop - m.HalfGap() >= clip.Bottom)
+            break;
+        const TRect itemRect = ItemRectOf(m, dc, item->FLeft, item->FTop, item->FCaption);
+        const TRect highlight = HighlightRectFor(m, itemRect, item->FLeft, item->FTop);
+        TRect reach;
+        UnionRect(reach, highlight, itemRect);
+        if (reach.Top < clip.Bottom && reach.Bottom > clip.Top)
+            PaintItem(canvas, m, item, highlight, fullSelect);
+    }
+}
+
 // Full-select draws the hot item on a button-face band, its caption black,
 // and a pressed item one pixel right and down; otherwise only a frame around
 // the icon marks it.
-void TShortcutList::PaintItem(TCanvas* canvas, const TListMetrics& m, TShortcutItem* item, bool fullSelect)
+void TShortcutList::PaintItem(TCanvas* canvas, const TListMetrics& m, TShortcutItem* item, const TRect& highlight,
+                              bool fullSelect)
 {
     HDC dc = canvas->GetHandle();
-    const TRect highlight = HighlightRectOf(m, dc, item->FLeft, item->FTop, item->FCaption);
     Integer offset = 0;
     canvas->GetBrush()->SetColor(GetColor());
     TColor textColor = GetFont()->GetColor();

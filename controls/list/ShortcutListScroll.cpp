@@ -88,6 +88,31 @@ void TShortcutList::UpButtonClick(TObject*)
 // A step that moves nothing (no item on the top line, or the first item
 // already there) would repeat forever: the loop then realigns the top item
 // once and gives up if that moves nothing either.
+// The wheel works the arrows, one item per notch, and the item now under the
+// unmoved pointer is the hot one. Where the arrow is hidden the list cannot
+// scroll that way and the notch goes on to its sheet; an open caption editor
+// keeps its item in place: the wheel then does nothing.
+bool TShortcutList::WheelStep(TShortcutButton* button, void (TShortcutList::*step)(TObject*))
+{
+    if (button == nullptr || !button->GetVisible())
+        return false;
+    if (FEdit != nullptr)
+        return true;
+    (this->*step)(button);
+    UpdateActiveItem();
+    return true;
+}
+
+bool TShortcutList::DoMouseWheelDown(TShiftState shift, TPoint mousePos)
+{
+    return inherited::DoMouseWheelDown(shift, mousePos) || WheelStep(FDownButton, &TShortcutList::DownButtonClick);
+}
+
+bool TShortcutList::DoMouseWheelUp(TShiftState shift, TPoint mousePos)
+{
+    return inherited::DoMouseWheelUp(shift, mousePos) || WheelStep(FUpButton, &TShortcutList::UpButtonClick);
+}
+
 void TShortcutList::EnsureItemVisible(TShortcutItem* item)
 {
     if (TShortcutListSheet* sheet = Sheet())

@@ -43,6 +43,15 @@ TTickWindow::TTickWindow(DWORD duration)
 
 TTickWindow::~TTickWindow() { LastStats = FStats; }
 
+bool TTickWindow::Open() const
+{
+    if (Empty())
+        return false;
+    const uint32_t elapsed = static_cast<uint32_t>(FNow) - static_cast<uint32_t>(FStart);
+    const uint32_t duration = static_cast<uint32_t>(FEnd) - static_cast<uint32_t>(FStart);
+    return elapsed < duration;
+}
+
 void TTickWindow::WaitForNextTick()
 {
     const double frame = ThreadMicroseconds() - FFrameStart;

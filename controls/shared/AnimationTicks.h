@@ -40,8 +40,10 @@ public:
     // The end is not later than the start: the window crosses the wrap
     // point and the animation is skipped.
     bool Empty() const { return !(FEnd > FStart); }
-    // The end is later than the last reading (the first reading is Start).
-    bool Open() const { return FEnd > FNow; }
+    // The last reading (the first is Start) lies before the end. Counted as
+    // the time since Start, so that a window ending on the largest tick still
+    // closes when the readings wrap past it.
+    bool Open() const;
     // Reads the tick count until it differs from both Start and End: at
     // least one tick per frame, and never a reading that leaves no time.
     void WaitForNextTick();

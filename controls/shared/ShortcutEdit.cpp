@@ -23,14 +23,25 @@ TShortcutEdit::TShortcutEdit(TComponent* owner) : TCustomMemo(owner)
     SetWantReturns(false);
 }
 
+// An editor freed before its message arrived (its sheet or item went) must
+// not leave the message behind: a new editor may be put at this address, and
+// the host would take the message for the new editor's.
+TShortcutEdit::~TShortcutEdit()
+{
+    if (FPostedTo != nullptr)
+        RemovePostedMessages(FPostedTo, SEM_FINISHED, reinterpret_cast<LPARAM>(this));
+}
+
 void TShortcutEdit::Finished(bool accept)
 {
     if (FFinished)
         return;
     FFinished = true;
     // Posted, so the host frees the editor after this handler has returned.
-    if (TWinControl* parent = GetParent())
-        PostMessage(parent->GetHandle(), SEM_FINISHED, accept ? 1 : 0, reinterpret_cast<LPARAM>(this));
+    if (TWinControl* parent = GetParent()) {
+        FPostedTo = parent->GetHandle();
+        PostMessage(FPostedTo, SEM_FINISHED, accept ? 1 : 0, reinterpret_cast<LPARAM>(this));
+    }
 }
 
 void TShortcutEdit::KeyDown(Word& key, TShiftState shift)
@@ -59,11 +70,14 @@ void TShortcutEdit::Dispatch(TMessage& message)
     inherited::Dispatch(message);
 }
 
-// Tab stays here instead of moving the focus (KeyPress keeps it out of the text).
+// Tab stays here instead of moving the focus (KeyPress keeps it out of the
+// text). Return and Escape end editing, so the form's Default and Cancel
+// buttons must not have them first; the memo gives them up without
+// WantReturns, which only says Return makes no line break here.
 void TShortcutEdit::WMGetDlgCode(TMessage& message)
 {
     inherited::Dispatch(message);
-    message.Result |= DLGC_WANTTAB;
+    message.Result |= DLGC_WANTTAB | DLGC_WANTALLKEYS;
 }
 
 void TShortcutEdit::WMKillFocus(TMessage& message)

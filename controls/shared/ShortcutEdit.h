@@ -11,7 +11,8 @@
 //   key down Escape               discard  (wParam 0)
 //   focus lost                    apply
 //   cancel mode (a press elsewhere) apply
-// Tab neither moves the focus nor goes into the text.
+// Tab neither moves the focus nor goes into the text; Return and Escape stay
+// with the editor, never reaching the form's Default or Cancel button.
 #pragma once
 
 #include "platform/stdctrls/StdCtrls.h"
@@ -27,6 +28,8 @@ class TShortcutEdit : public TCustomMemo {
 
     // Invisible (no size) until the host places it; its own font and colours.
     explicit TShortcutEdit(TComponent* owner);
+    // Takes back its SEM_FINISHED if it is still queued.
+    ~TShortcutEdit() override;
 
     // Reports the end of editing to the parent, the first time only.
     virtual void Finished(bool accept);
@@ -42,6 +45,7 @@ private:
     void CMCancelMode(TMessage& message);
 
     bool FFinished = false;
+    HWND FPostedTo = nullptr;
 };
 
 } // namespace ld

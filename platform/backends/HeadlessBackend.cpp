@@ -64,6 +64,12 @@ void THeadlessBackend::DoubleClick(Integer x, Integer y)
     Click(x, y);
 }
 
+void THeadlessBackend::Wheel(Integer notches)
+{
+    for (Integer i = 0; i < std::abs(notches); ++i)
+        InjectMouseWheel(notches > 0 ? WHEEL_DELTA : -WHEEL_DELTA);
+}
+
 void THeadlessBackend::DragTo(Integer x, Integer y, Integer step)
 {
     step = std::max(step, 1);

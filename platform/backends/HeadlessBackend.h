@@ -31,6 +31,9 @@ public:
     void Release(TPointerButton button = TPointerButton::Left);
     void Click(Integer x, Integer y, TPointerButton button = TPointerButton::Left);
     void DoubleClick(Integer x, Integer y);
+    // Turns the wheel where the pointer is, one event per notch: positive
+    // notches away from the user (up), negative towards.
+    void Wheel(Integer notches);
     // Moves in steps of at most Step pixels, as a hand does.
     void DragTo(Integer x, Integer y, Integer step = 4);
     void KeyDown(Integer vk);

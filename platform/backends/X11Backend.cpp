@@ -419,7 +419,16 @@ void TX11Backend::HandlePointer(XEvent& ev)
         case Button1: b = TPointerButton::Left; break;
         case Button2: b = TPointerButton::Middle; break;
         case Button3: b = TPointerButton::Right; break;
-        default: return;  // the wheel has no message here
+        case Button4:
+        case Button5:
+            // X makes each notch of the wheel a press and release of button 4
+            // (away from the user) or 5; the press is the notch.
+            if (ev.type == ButtonPress) {
+                MovePointer(origin.X + ev.xbutton.x, origin.Y + ev.xbutton.y);
+                InjectMouseWheel(ev.xbutton.button == Button4 ? WHEEL_DELTA : -WHEEL_DELTA);
+            }
+            return;
+        default: return;  // the sideways wheel and extra buttons have no message here
         }
         MovePointer(origin.X + ev.xbutton.x, origin.Y + ev.xbutton.y);
         InjectMouseButton(b, ev.type == ButtonPress);

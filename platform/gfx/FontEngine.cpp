@@ -2,21 +2,20 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <map>
 #include <tuple>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
 
+#include "platform/gfx/FontFaces.h"
 #include "platform/gfx/GfxErrors.h"
 
 namespace ld {
 
 namespace {
 
-const char* const FontFolder = "/usr/share/fonts/truetype/dejavu/";
-constexpr Integer DefaultPixelSize = 11;
 constexpr Integer MaxPixelSize = 1000;
 
 FT_Library Library()
@@ -30,30 +29,6 @@ FT_Library Library()
     return library;
 }
 
-std::string Lower(std::string s)
-{
-    for (char& c : s)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-enum class TFamily { Sans, Mono, Serif };
-
-TFamily FamilyOf(const std::string& faceName)
-{
-    static const std::map<std::string, TFamily> table = {
-        {"courier", TFamily::Mono},         {"courier new", TFamily::Mono},
-        {"fixedsys", TFamily::Mono},        {"terminal", TFamily::Mono},
-        {"lucida console", TFamily::Mono},  {"consolas", TFamily::Mono},
-        {"dejavu sans mono", TFamily::Mono}, {"monospace", TFamily::Mono},
-        {"times new roman", TFamily::Serif}, {"times", TFamily::Serif},
-        {"ms serif", TFamily::Serif},       {"georgia", TFamily::Serif},
-        {"dejavu serif", TFamily::Serif},   {"serif", TFamily::Serif},
-    };
-    const auto it = table.find(Lower(faceName));
-    return it == table.end() ? TFamily::Sans : it->second;
-}
-
 using TFontKey = std::tuple<std::string, Integer, bool, bool, Integer, bool>;
 
 std::map<TFontKey, std::shared_ptr<TFontInstance>>& Instances()
@@ -62,17 +37,18 @@ std::map<TFontKey, std::shared_ptr<TFontInstance>>& Instances()
     return *instances;
 }
 
-// Every new font handle asks for its file; the answer is kept, so that making a
-// font does not cost a file-system look-up each time.
-bool FontFileExists(const std::string& file)
+// The cell of an outline face in font units: the host takes it from the
+// face's Windows ascent and descent where it has them.
+struct TCellUnits {
+    double Ascent, Descent;
+};
+
+TCellUnits CellUnitsOf(FT_Face face)
 {
-    static auto* known = new std::map<std::string, bool>;
-    const auto it = known->find(file);
-    if (it != known->end())
-        return it->second;
-    const bool exists = std::filesystem::exists(file);
-    known->emplace(file, exists);
-    return exists;
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    if (os2 && os2->usWinAscent + os2->usWinDescent > 0)
+        return {double(os2->usWinAscent), double(os2->usWinDescent)};
+    return {double(face->ascender), double(-face->descender)};
 }
 
 Integer Round26_6(FT_Pos v)
@@ -101,25 +77,6 @@ uint32_t AnsiToUnicode(unsigned char c)
     if (c >= 0x80 && c < 0xA0)
         return cp1252[c - 0x80];
     return c;
-}
-
-std::string TFontInstance::FontFileFor(const std::string& faceName, bool bold, bool italic)
-{
-    std::string base;
-    switch (FamilyOf(faceName)) {
-    case TFamily::Mono: base = "DejaVuSansMono"; break;
-    case TFamily::Serif: base = "DejaVuSerif"; break;
-    case TFamily::Sans: base = "DejaVuSans"; break;
-    }
-    const bool serif = base == "DejaVuSerif";
-    std::string style;
-    if (bold && italic)
-        style = serif ? "-BoldItalic" : "-BoldOblique";
-    else if (bold)
-        style = "-Bold";
-    else if (italic)
-        style = serif ? "-Italic" : "-Oblique";
-    return std::string(FontFolder) + base + style + ".ttf";
 }
 
 namespace {
@@ -165,45 +122,30 @@ std::shared_ptr<TFontInstance> TFontInstance::Find(const LOGFONT& font)
 {
     const bool bold = font.lfWeight >= 600;
     const bool italic = font.lfItalic != 0;
-    std::string file = FontFileFor(font.lfFaceName, bold, italic);
-    if (!FontFileExists(file))
-        file = std::string(FontFolder) + "DejaVuSans.ttf";
-    const TFontKey key{file, font.lfHeight, font.lfUnderline != 0, font.lfStrikeOut != 0, font.lfWeight, italic};
+    const TFaceFile file = FaceFileFor(font.lfFaceName, font.lfHeight, bold, italic);
+    const TFontKey key{file.Path, font.lfHeight, font.lfUnderline != 0, font.lfStrikeOut != 0, font.lfWeight, italic};
     auto& instances = Instances();
     if (const auto it = instances.find(key); it != instances.end())
         return it->second;
 
     std::shared_ptr<TFontInstance> instance(new TFontInstance);
     instance->FFace = std::make_unique<TFace>();
-    if (FT_New_Face(Library(), file.c_str(), 0, &instance->FFace->Face) != 0)
-        throw EInvalidGraphic("Cannot open the font file " + file);
+    if (FT_New_Face(Library(), file.Path.c_str(), 0, &instance->FFace->Face) != 0)
+        throw EInvalidGraphic("Cannot open the font file " + file.Path);
     FT_Face face = instance->FFace->Face;
-    const double units = face->units_per_EM > 0 ? face->units_per_EM : 2048;
-    const double cellUnits = std::max(1, face->ascender - face->descender);
-    Integer em = DefaultPixelSize;
-    if (font.lfHeight < 0)
-        em = -font.lfHeight;
-    else if (font.lfHeight > 0)
-        em = Integer(std::lround(font.lfHeight * units / cellUnits));
-    em = std::clamp<Integer>(em, 1, MaxPixelSize);
-    if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(em)) != 0)
-        throw EInvalidGraphic("Cannot size the font " + file);
-
-    instance->PixelSize = em;
-    instance->FileName = file;
+    // A symbol face (Marlett) keeps its characters at U+F000 plus their byte.
+    if (!face->charmap && FT_Select_Charmap(face, FT_ENCODING_MS_SYMBOL) == 0)
+        instance->FSymbolCodes = true;
+    if (file.Strike > 0)
+        instance->UseStrike(file);
+    else
+        instance->UseOutline(file, font.lfHeight);
+    instance->FileName = file.Path;
     instance->FaceName = font.lfFaceName.empty() ? "MS Sans Serif" : font.lfFaceName;
     instance->Weight = bold ? FW_BOLD : FW_NORMAL;
     instance->Italic = italic;
     instance->Underline = font.lfUnderline != 0;
     instance->StrikeOut = font.lfStrikeOut != 0;
-    instance->Ascent = Integer(std::lround(face->ascender * em / units));
-    instance->Descent = Integer(std::lround(-face->descender * em / units));
-    if (font.lfHeight > 0) // the cell height asked for is the height given
-        instance->Descent = std::max(0, font.lfHeight - instance->Ascent);
-    instance->Height = instance->Ascent + instance->Descent;
-    instance->InternalLeading = std::max(0, instance->Height - em);
-    instance->UnderlinePosition = std::max(1, Integer(std::lround(-face->underline_position * em / units)));
-    instance->UnderlineThickness = std::max(1, Integer(std::lround(face->underline_thickness * em / units)));
     instance->StrikeOutPosition = std::max(1, Integer(std::lround(instance->Ascent * 0.3)));
     instance->AveCharWidth = instance->Advance('x');
     Integer widest = 0;
@@ -214,6 +156,64 @@ std::shared_ptr<TFontInstance> TFontInstance::Find(const LOGFONT& font)
     return instance;
 }
 
+// A bitmap face draws with the strike of the cell height chosen; its
+// character height is the cell without the internal leading.
+void TFontInstance::UseStrike(const TFaceFile& file)
+{
+    FT_Face face = FFace->Face;
+    Integer index = -1;
+    for (Integer i = 0; i < face->num_fixed_sizes; ++i)
+        if (face->available_sizes[i].height == file.Strike)
+            index = i;
+    if (index < 0 || FT_Select_Size(face, index) != 0)
+        throw EInvalidGraphic("The font file " + file.Path + " has no strike of " + std::to_string(file.Strike) +
+                              " pixels");
+    Ascent = Integer(face->size->metrics.ascender >> 6);
+    Descent = file.Strike - Ascent;
+    Height = file.Strike;
+    InternalLeading = file.InternalLeading;
+    PixelSize = Height - InternalLeading;
+    // The files' underline metrics are not the bitmap fonts' own: a strike
+    // underlines with one row, a row below the baseline.
+    UnderlinePosition = 1;
+    UnderlineThickness = 1;
+    FEmbolden = file.Embolden;
+}
+
+// An outline face at a character height, or at a cell height the face's
+// ascent and descent share.
+void TFontInstance::UseOutline(const TFaceFile& file, Integer logicalHeight)
+{
+    FT_Face face = FFace->Face;
+    const double units = face->units_per_EM > 0 ? face->units_per_EM : 2048;
+    const TCellUnits cell = CellUnitsOf(face);
+    const double cellUnits = std::max(1.0, cell.Ascent + cell.Descent);
+    Integer em = DefaultCharacterHeight;
+    if (logicalHeight < 0)
+        em = -logicalHeight;
+    else if (logicalHeight > 0)
+        em = Integer(std::lround(logicalHeight * units / cellUnits));
+    em = std::clamp<Integer>(em, 1, MaxPixelSize);
+    if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(em)) != 0)
+        throw EInvalidGraphic("Cannot size the font " + file.Path);
+    PixelSize = em;
+    Ascent = Integer(std::lround(cell.Ascent * em / units));
+    Descent = Integer(std::lround(cell.Descent * em / units));
+    if (logicalHeight > 0) // the cell height asked for is the height given
+        Descent = std::max(0, logicalHeight - Ascent);
+    Height = Ascent + Descent;
+    InternalLeading = std::max(0, Height - em);
+    UnderlinePosition = std::max(1, Integer(std::lround(-face->underline_position * em / units)));
+    UnderlineThickness = std::max(1, Integer(std::lround(face->underline_thickness * em / units)));
+    FEmbolden = file.Embolden;
+    if (file.Oblique) {
+        // The slant of a synthesized italic: about 12 degrees.
+        FT_Matrix shear{0x10000, 0x0366A, 0, 0x10000};
+        FT_Set_Transform(face, &shear, nullptr);
+        FOblique = true;
+    }
+}
+
 TFontInstance::~TFontInstance() = default;
 
 void TFontInstance::Load(unsigned char c, TGlyph& glyph)
@@ -221,22 +221,35 @@ void TFontInstance::Load(unsigned char c, TGlyph& glyph)
     glyph = {};
     glyph.Loaded = true;
     FT_Face face = FFace->Face;
-    if (FT_Load_Char(face, AnsiToUnicode(c), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME) != 0)
+    const uint32_t code = FSymbolCodes ? 0xF000 + c : AnsiToUnicode(c);
+    // A slanted glyph comes from the outline: an embedded bitmap would stay upright.
+    const FT_Int32 flags =
+        FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME | (FOblique ? FT_LOAD_NO_BITMAP : 0);
+    if (FT_Load_Char(face, code, flags) != 0)
         return;
     const FT_GlyphSlot slot = face->glyph;
-    glyph.Advance = Round26_6(slot->advance.x);
+    glyph.Advance = Round26_6(slot->advance.x) + (FEmbolden ? 1 : 0);
     const FT_Bitmap& bitmap = slot->bitmap;
-    if (bitmap.pixel_mode != FT_PIXEL_MODE_MONO || bitmap.width == 0 || bitmap.rows == 0)
+    if ((bitmap.pixel_mode != FT_PIXEL_MODE_MONO && bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) || bitmap.width == 0 ||
+        bitmap.rows == 0)
         return;
+    const Integer extra = FEmbolden ? 1 : 0;
     glyph.Left = slot->bitmap_left;
     glyph.Top = slot->bitmap_top;
-    glyph.Width = Integer(bitmap.width);
+    glyph.Width = Integer(bitmap.width) + extra;
     glyph.Height = Integer(bitmap.rows);
     glyph.Bits.assign(size_t(glyph.Width) * size_t(glyph.Height), 0);
     for (Integer y = 0; y < glyph.Height; ++y) {
         const unsigned char* row = bitmap.buffer + ptrdiff_t(y) * bitmap.pitch;
-        for (Integer x = 0; x < glyph.Width; ++x)
-            glyph.Bits[size_t(y) * size_t(glyph.Width) + size_t(x)] = (row[x >> 3] >> (7 - (x & 7))) & 1;
+        uint8_t* bits = glyph.Bits.data() + size_t(y) * size_t(glyph.Width);
+        for (Integer x = 0; x < Integer(bitmap.width); ++x) {
+            const bool set = bitmap.pixel_mode == FT_PIXEL_MODE_MONO ? ((row[x >> 3] >> (7 - (x & 7))) & 1) != 0
+                                                                     : row[x] >= 128;
+            // A synthesized bold sets each pixel and the one to its right, as the host does.
+            if (set)
+                for (Integer dx = 0; dx <= extra; ++dx)
+                    bits[x + dx] = 1;
+        }
     }
     for (Integer y = 0; y < glyph.Height; ++y) {
         const uint8_t* bits = glyph.Bits.data() + size_t(y) * size_t(glyph.Width);

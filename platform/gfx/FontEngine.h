@@ -1,7 +1,7 @@
-// Fonts through FreeType: a logical font maps to a font file of the DejaVu
-// family and a pixel size, rendered monochrome for crisp classic pixels. Each
-// distinct font is opened once, and each of its 256 character glyphs is
-// rendered once (the glyph cache), so drawing text only copies bits.
+// Fonts through FreeType: a logical font maps to a font file (FontFaces.h) and
+// a size, a bitmap strike or an outline rendered monochrome for crisp classic
+// pixels. Each distinct font is opened once, and each of its 256 character
+// glyphs is rendered once (the glyph cache), so drawing text only copies bits.
 #pragma once
 
 #include <array>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/core/Types.h"
+#include "platform/gfx/FontFaces.h"
 #include "platform/gfx/GdiObjects.h"
 
 namespace ld {
@@ -64,14 +65,16 @@ public:
     Integer Advance(unsigned char c) { return Glyph(c).Advance; }
     Integer TextWidth(const char* text, size_t count);
 
-    // The font file a face name, weight and slant map to.
-    static std::string FontFileFor(const std::string& faceName, bool bold, bool italic);
-
 private:
     static std::shared_ptr<TFontInstance> Find(const LOGFONT& font);
     TFontInstance() = default;
+    void UseStrike(const TFaceFile& file);
+    void UseOutline(const TFaceFile& file, Integer logicalHeight);
     struct TFace;
     std::unique_ptr<TFace> FFace;
+    bool FSymbolCodes = false;
+    bool FEmbolden = false;
+    bool FOblique = false;
     std::array<TGlyph, 256> FGlyphs;
     void Load(unsigned char c, TGlyph& glyph);
 };

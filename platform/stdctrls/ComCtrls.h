@@ -451,6 +451,7 @@ private:
     TControlCanvas* FCanvas;
     TTreeNode* FSelected = nullptr;
     Integer FTopRow = 0;
+    Integer FWheelTurn = 0;  // the part of a notch the wheel has turned
     bool FScrollBarShown = false;
     bool FScrollRangeStale = true;
     bool FInChange = false;

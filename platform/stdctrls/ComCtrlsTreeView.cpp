@@ -13,6 +13,7 @@
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/SysUtils.h"
 #include "platform/stdctrls/ComCtrls.h"
+#include "platform/stdctrls/WheelScroll.h"
 #include "platform/vcl/DragDrop.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/Forms.h"
@@ -634,6 +635,14 @@ void TCustomTreeView::DefaultHandler(TMessage& m)
         if (NavigationKey(Word(m.WParam)))
             return;
         break;
+    case WM_MOUSEWHEEL: {
+        Integer lines;
+        if (!WheelScrollLines(FWheelTurn, m.WParam, VisibleRowCount(), lines))
+            break;
+        SetTopRow(FTopRow - lines);
+        m.Result = 0;
+        return;
+    }
     case WM_CHAR: {
         // A typed character selects the next row whose text starts with it.
         const char ch = char(m.WParam);

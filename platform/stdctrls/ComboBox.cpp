@@ -21,6 +21,7 @@
 #include "platform/gfx/RectUtils.h"
 #include "platform/gfx/Text.h"
 #include "platform/stdctrls/StdCtrls.h"
+#include "platform/stdctrls/WheelScroll.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/Input.h"
 #include "platform/win/Paint.h"
@@ -589,6 +590,15 @@ void TCustomComboBox::DefaultHandler(TMessage& m)
     case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP:
     case WM_MOUSEMOVE: HandleMouse(m); return;
+    case WM_MOUSEWHEEL: {
+        // The open list holds the mouse, so the wheel comes here wherever the pointer is.
+        Integer lines;
+        if (!FListWindow || !WheelScrollLines(FWheelTurn, m.WParam, ListRows(), lines))
+            break;
+        ScrollList(std::clamp(FListTop - lines, 0, std::max(FItems->Count() - ListRows(), 0)));
+        m.Result = 0;
+        return;
+    }
     case WM_CANCELMODE: CloseList(false); break;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(m.LParam) != FHandle)

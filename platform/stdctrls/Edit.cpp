@@ -10,6 +10,7 @@
 #include "platform/gfx/RectUtils.h"
 #include "platform/gfx/Text.h"
 #include "platform/stdctrls/ScrollBar.h"
+#include "platform/stdctrls/WheelScroll.h"
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/Forms.h"
@@ -240,6 +241,12 @@ void TCustomEdit::DefaultHandler(TMessage& m)
     case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP:
     case WM_MOUSEMOVE: HandleMouse(m); return;
+    case WM_MOUSEWHEEL:
+        if (ScrollByWheel(m.WParam)) {
+            m.Result = 0;
+            return;
+        }
+        break;
     case WM_SETFOCUS:
         StartCaret();
         Invalidate();
@@ -399,6 +406,22 @@ void TCustomEdit::ClickVerticalBar(TPoint p)
         return;
     FTopLine = first;
     InvalidateRect(FHandle, nullptr, false);
+}
+
+bool TCustomEdit::ScrollByWheel(WPARAM wParam)
+{
+    if (!IsMultiLine())
+        return false;
+    const TScrollRange range = VerticalRange();
+    Integer lines;
+    if (!WheelScrollLines(FWheelTurn, wParam, range.Visible, lines))
+        return false;
+    const Integer first = std::clamp(FTopLine - lines, 0, std::max(range.Total - range.Visible, 0));
+    if (first != FTopLine) {
+        FTopLine = first;
+        InvalidateRect(FHandle, nullptr, false);
+    }
+    return true;
 }
 
 // ---- caret ----------------------------------------------------------------------------------------

@@ -197,6 +197,8 @@ private:
     TScrollRange VerticalRange();
     void PaintVerticalBar(HDC dc);
     void ClickVerticalBar(TPoint p);
+    // A multi-line edit scrolls by the wheel's lines; false when it does not.
+    bool ScrollByWheel(WPARAM wParam);
     void HandleKeyDown(TMessage& m);
     void HandleChar(TMessage& m);
     void HandleMouse(TMessage& m);
@@ -221,6 +223,7 @@ private:
     Integer FUndoAnchor = 0, FUndoCaret = 0;
     bool FCanUndo = false;
     Integer FTypingEnd = -1;      // where the run of typing being undone as one ends
+    Integer FWheelTurn = 0;       // the part of a notch the wheel has turned
 };
 
 class TEdit : public TCustomEdit {
@@ -433,6 +436,7 @@ private:
     bool FLeftField = false;       // since that press the pointer went into the list
     TComboEdit* FEdit = nullptr;
     bool FSettingIndex = false;    // the edit part's text comes from ItemIndex
+    Integer FWheelTurn = 0;        // the part of a notch the wheel has turned
 };
 
 class TComboBox : public TCustomComboBox {

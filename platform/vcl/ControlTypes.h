@@ -68,6 +68,7 @@ enum : UINT {
     CM_ISTOOLCONTROL = CM_BASE + 50,
     CM_RECREATEWND = CM_BASE + 51,
     CM_INVALIDATE = CM_BASE + 52,
+    CM_MOUSEWHEEL = CM_BASE + 67,       // wParam: TShiftState bits (low word), delta (high); lParam: screen point
 };
 
 // Messages the application reflects to a control before it dispatches them.
@@ -176,6 +177,8 @@ using TDragDropEvent = TClosure<TObject*, TObject*, Integer, Integer>;
 using TEndDragEvent = TClosure<TObject*, TObject*, Integer, Integer>;
 using TStartDragEvent = TClosure<TObject*, TDragObject*&>;
 using TStartDockEvent = TClosure<TObject*, TDragObject*&>;
+using TMouseWheelEvent = TClosure<TObject*, TShiftState, Integer, TPoint, bool&>;
+using TMouseWheelUpDownEvent = TClosure<TObject*, TShiftState, TPoint, bool&>;
 
 // The record a CM_DRAG message points to.
 struct TDragRec {

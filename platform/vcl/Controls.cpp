@@ -3,6 +3,7 @@
 #include "platform/vcl/Controls.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/core/SysUtils.h"
 #include "platform/gfx/Graphics.h"
@@ -242,6 +243,8 @@ void TControl::Dispatch(TMessage& m)
     case WM_RBUTTONUP: WMRButtonUp(m); return;
     case WM_MBUTTONUP: WMMButtonUp(m); return;
     case WM_MOUSEMOVE: WMMouseMove(m); return;
+    case WM_MOUSEWHEEL: WMMouseWheel(m); return;
+    case CM_MOUSEWHEEL: CMMouseWheel(m); return;
     case WM_CANCELMODE: WMCancelMode(m); return;
     case CM_VISIBLECHANGED: CMVisibleChanged(m); return;
     case CM_ENABLEDCHANGED: CMEnabledChanged(m); return;
@@ -709,6 +712,63 @@ void TControl::MouseUp(TMouseButton button, TShiftState shift, Integer x, Intege
 {
     if (FOnMouseUp)
         FOnMouseUp(this, button, shift, x, y);
+}
+
+// ---- the wheel ------------------------------------------------------------------------------------
+
+void TControl::WMMouseWheel(TMessage& m)
+{
+    // The notification carries the shift state where the message has the keys.
+    const TShiftState shift = KeysToShiftState(GetKeyStateWParam(m.WParam));
+    TMessage cm{CM_MOUSEWHEEL, MakeWParam(Integer(shift.Bits()), GetWheelDeltaWParam(m.WParam)), m.LParam, 0};
+    MouseWheelHandler(cm);
+    m.Result = cm.Result;
+    if (m.Result == 0)
+        DefaultHandler(m);
+}
+
+void TControl::MouseWheelHandler(TMessage& m) { m.Result = Perform(CM_MOUSEWHEEL, m.WParam, m.LParam); }
+
+void TControl::CMMouseWheel(TMessage& m)
+{
+    const TShiftState shift = TShiftState::FromBits(LoWord(m.WParam));
+    m.Result = 0;
+    if (DoMouseWheel(shift, GetWheelDeltaWParam(m.WParam), LParamToPoint(m.LParam)))
+        m.Result = 1;
+    else if (FParent)
+        m.Result = FParent->Perform(CM_MOUSEWHEEL, m.WParam, m.LParam);
+}
+
+bool TControl::DoMouseWheel(TShiftState shift, Integer wheelDelta, TPoint mousePos)
+{
+    bool handled = false;
+    if (FOnMouseWheel)
+        FOnMouseWheel(this, shift, wheelDelta, mousePos, handled);
+    if (handled)
+        return true;
+    FWheelAccumulator += wheelDelta;
+    while (std::abs(FWheelAccumulator) >= WHEEL_DELTA) {
+        const bool down = FWheelAccumulator < 0;
+        FWheelAccumulator += down ? WHEEL_DELTA : -WHEEL_DELTA;
+        handled = down ? DoMouseWheelDown(shift, mousePos) : DoMouseWheelUp(shift, mousePos);
+    }
+    return handled;
+}
+
+bool TControl::DoMouseWheelDown(TShiftState shift, TPoint mousePos)
+{
+    bool handled = false;
+    if (FOnMouseWheelDown)
+        FOnMouseWheelDown(this, shift, mousePos, handled);
+    return handled;
+}
+
+bool TControl::DoMouseWheelUp(TShiftState shift, TPoint mousePos)
+{
+    bool handled = false;
+    if (FOnMouseWheelUp)
+        FOnMouseWheelUp(this, shift, mousePos, handled);
+    return handled;
 }
 
 // ---- capture and lookup ------------------------------------------------------------------------

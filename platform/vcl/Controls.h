@@ -190,6 +190,12 @@ class TControl : public TComponent {
     void SetOnStartDock(TStartDockEvent v) { FOnStartDock = v; }
     TNotifyEvent GetOnResize() const { return FOnResize; }
     void SetOnResize(TNotifyEvent v) { FOnResize = v; }
+    TMouseWheelEvent GetOnMouseWheel() const { return FOnMouseWheel; }
+    void SetOnMouseWheel(TMouseWheelEvent v) { FOnMouseWheel = v; }
+    TMouseWheelUpDownEvent GetOnMouseWheelDown() const { return FOnMouseWheelDown; }
+    void SetOnMouseWheelDown(TMouseWheelUpDownEvent v) { FOnMouseWheelDown = v; }
+    TMouseWheelUpDownEvent GetOnMouseWheelUp() const { return FOnMouseWheelUp; }
+    void SetOnMouseWheelUp(TMouseWheelUpDownEvent v) { FOnMouseWheelUp = v; }
 
     // The dynamic methods; each inherited one fires the matching event.
     virtual void Click();
@@ -200,6 +206,9 @@ class TControl : public TComponent {
     // The control's size changed (a windowed control's, after its children
     // were aligned again); fires OnResize.
     virtual void Resize();
+    // Where WM_MOUSEWHEEL goes first: CM_MOUSEWHEEL to the control itself,
+    // which offers it to DoMouseWheel and, unhandled, to each parent in turn.
+    virtual void MouseWheelHandler(TMessage& message);
 
     // Acts only on the popup menu, which it watches with FreeNotification; a
     // descendant that overrides it again hears every notice of its owner.
@@ -242,6 +251,15 @@ protected:
     void CMHitTest(TMessage& m) { m.Result = HTCLIENT; }
     void CMDrag(TMessage& m);
 
+    void WMMouseWheel(TMessage& m);
+    void CMMouseWheel(TMessage& m);
+    // OnMouseWheel first; unhandled, whole notches (WHEEL_DELTA) gathered
+    // from the turns go one by one to DoMouseWheelDown or DoMouseWheelUp,
+    // which fire their events. True when the wheel was used.
+    virtual bool DoMouseWheel(TShiftState shift, Integer wheelDelta, TPoint mousePos);
+    virtual bool DoMouseWheelDown(TShiftState shift, TPoint mousePos);
+    virtual bool DoMouseWheelUp(TShiftState shift, TPoint mousePos);
+
     void DoMouseDown(TMessage& m, TMouseButton button, TShiftState shift);
     void DoMouseUp(TMessage& m, TMouseButton button);
     void ShowPopupAt(TMessage& m);
@@ -270,6 +288,7 @@ protected:
     TSizeConstraints* FConstraints = nullptr;
     Integer FHelpContext = 0;
     bool FIsControl = false;
+    Integer FWheelAccumulator = 0;  // the part of a notch turned so far
 
     TNotifyEvent FOnClick, FOnDblClick, FOnResize;
     TMouseEvent FOnMouseDown, FOnMouseUp;
@@ -279,6 +298,8 @@ protected:
     TEndDragEvent FOnEndDrag, FOnEndDock;
     TStartDragEvent FOnStartDrag;
     TStartDockEvent FOnStartDock;
+    TMouseWheelEvent FOnMouseWheel;
+    TMouseWheelUpDownEvent FOnMouseWheelDown, FOnMouseWheelUp;
 
     friend class TWinControl;
 };

@@ -60,6 +60,9 @@ TClass TForm::StaticClass()
         .Event("OnKeyDown", &TForm::GetOnKeyDown, &TForm::SetOnKeyDown)
         .Event("OnKeyPress", &TForm::GetOnKeyPress, &TForm::SetOnKeyPress)
         .Event("OnResize", &TForm::GetOnResize, &TForm::SetOnResize)
+        .Event("OnMouseWheel", &TForm::GetOnMouseWheel, &TForm::SetOnMouseWheel)
+        .Event("OnMouseWheelDown", &TForm::GetOnMouseWheelDown, &TForm::SetOnMouseWheelDown)
+        .Event("OnMouseWheelUp", &TForm::GetOnMouseWheelUp, &TForm::SetOnMouseWheelUp)
         .Event("OnShow", &TForm::GetOnShow, &TForm::SetOnShow);
     return &info;
 }

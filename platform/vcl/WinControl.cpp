@@ -824,6 +824,10 @@ void TWinControl::Dispatch(TMessage& m)
 
 void TWinControl::DefaultHandler(TMessage& m)
 {
+    // The control and its parents have had the wheel as CM_MOUSEWHEEL; passing
+    // it up the parent windows as well would offer it to them a second time.
+    if (m.Msg == WM_MOUSEWHEEL)
+        return;
     if (FHandle && m.Msg < CM_BASE)
         m.Result = DefWindowProc(FHandle, m.Msg, m.WParam, m.LParam);
 }

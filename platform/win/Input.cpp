@@ -2,6 +2,7 @@
 // turning raw input into messages (hit test, WM_SETCURSOR, double clicks).
 #include "platform/win/Input.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <deque>
@@ -19,7 +20,7 @@ using namespace winimpl;
 
 namespace {
 
-enum class TRawKind { Move, Button, Key };
+enum class TRawKind { Move, Button, Wheel, Key };
 
 struct TRawInput {
     TRawKind Kind = TRawKind::Move;
@@ -27,6 +28,7 @@ struct TRawInput {
     TPointerButton Button = TPointerButton::Left;
     bool Down = false;
     Integer Vk = 0;
+    Integer WheelDelta = 0;
     bool HasText = false;  // the layout's character comes with the key
     char Text = 0;
     DWORD Time = 0;
@@ -381,6 +383,15 @@ void InjectMouseButton(TPointerButton button, bool down)
     Enqueue(in);
 }
 
+void InjectMouseWheel(Integer delta)
+{
+    TRawInput in;
+    in.Kind = TRawKind::Wheel;
+    in.Pt = WS().cursorPos;
+    in.WheelDelta = delta;
+    Enqueue(in);
+}
+
 namespace {
 
 void EnqueueKey(Integer vk, bool down, bool hasText, char text)
@@ -482,6 +493,25 @@ bool TranslateMouse(const TRawInput& in, MSG& msg)
     return true;
 }
 
+// The wheel sets no cursor and activates nothing: it only scrolls.
+bool TranslateWheel(const TRawInput& in, MSG& msg)
+{
+    HWND target = GetCapture();
+    if (!target) {
+        LRESULT hit;
+        target = HitWindow(in.Pt, hit);
+        if (!target)
+            return false;
+    }
+    msg.hwnd = target;
+    msg.time = in.Time;
+    msg.pt = in.Pt;
+    msg.message = WM_MOUSEWHEEL;
+    msg.wParam = MakeWParam(Integer(MouseKeys(State().SyncKeys)), std::clamp(in.WheelDelta, -32768, 32767));
+    msg.lParam = PointToLParam(in.Pt);
+    return true;
+}
+
 bool TranslateKey(const TRawInput& in, MSG& msg)
 {
     TInputState& s = State();
@@ -525,7 +555,9 @@ bool TakeInput(MSG& msg)
     while (!s.Raw.empty()) {
         TRawInput in = s.Raw.front();
         s.Raw.pop_front();
-        bool made = in.Kind == TRawKind::Key ? TranslateKey(in, msg) : TranslateMouse(in, msg);
+        bool made = in.Kind == TRawKind::Key     ? TranslateKey(in, msg)
+                    : in.Kind == TRawKind::Wheel ? TranslateWheel(in, msg)
+                                                 : TranslateMouse(in, msg);
         if (made)
             return true;
     }

@@ -3,7 +3,7 @@
 // injects. Injected input waits in the queue as raw events; when the loop
 // takes one, it finds the target window (the capture, or the window under
 // the pointer by WM_NCHITTEST), sends WM_SETCURSOR for a mouse event that is
-// not captured, and hands out the mouse or key message.
+// not captured, and hands out the mouse, wheel or key message.
 #pragma once
 
 #include <string>
@@ -61,6 +61,10 @@ int16_t GetAsyncKeyState(Integer vk);
 enum class TPointerButton { Left, Right, Middle };
 void InjectMouseMove(Integer screenX, Integer screenY);
 void InjectMouseButton(TPointerButton button, bool down);
+// A turn of the wheel where the pointer is: Delta in WHEEL_DELTA units per
+// notch, positive away from the user. It goes as WM_MOUSEWHEEL to the window
+// holding the capture, else to the window under the pointer.
+void InjectMouseWheel(Integer delta);
 // A key by its virtual key code; TranslateMessage makes the characters.
 void InjectKey(Integer vk, bool down);
 // A key press whose character the backend's own keyboard layout has already

@@ -57,7 +57,7 @@ bool RangeHasInput(UINT minMsg, UINT maxMsg)
 {
     if (minMsg == 0 && maxMsg == 0)
         return true;
-    return (maxMsg >= WM_KEYFIRST && minMsg <= WM_KEYLAST) || (maxMsg >= WM_MOUSEFIRST && minMsg <= WM_MOUSELAST) ||
+    return (maxMsg >= WM_KEYFIRST && minMsg <= WM_KEYLAST) || (maxMsg >= WM_MOUSEFIRST && minMsg <= WM_MOUSEWHEEL) ||
            (maxMsg >= WM_NCMOUSEMOVE && minMsg <= WM_NCLBUTTONUP);
 }
 
@@ -133,6 +133,12 @@ bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     m.pt = WS().cursorPos;
     State().Posted.push_back(m);
     return true;
+}
+
+void RemovePostedMessages(HWND hwnd, UINT msg, LPARAM lParam)
+{
+    auto& posted = State().Posted;
+    std::erase_if(posted, [&](const MSG& m) { return m.hwnd == hwnd && m.message == msg && m.lParam == lParam; });
 }
 
 void PostQuitMessage(Integer exitCode)

@@ -15,6 +15,11 @@ enum : DWORD { INFINITE = 0xFFFFFFFF };
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(Integer exitCode);
+// Takes back what a sender posted: every queued message Msg to Hwnd whose
+// lParam is LParam. A sender that is freed with its message still queued
+// calls it, so the address it leaves behind is never read from a message
+// as if it named a new object put there.
+void RemovePostedMessages(HWND hwnd, UINT msg, LPARAM lParam);
 
 // Blocks in the backend until a message is there; false for WM_QUIT.
 bool GetMessage(MSG& msg, HWND filter = nullptr, UINT minMsg = 0, UINT maxMsg = 0);

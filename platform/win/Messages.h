@@ -62,7 +62,8 @@ enum : UINT {
     WM_MBUTTONDOWN = 0x0207,
     WM_MBUTTONUP = 0x0208,
     WM_MBUTTONDBLCLK = 0x0209,
-    WM_MOUSELAST = 0x0209,
+    WM_MOUSELAST = 0x0209,  // the buttons' range; the wheel lies outside it
+    WM_MOUSEWHEEL = 0x020A,  // to the window under the pointer; see the helpers below
     WM_CAPTURECHANGED = 0x0215,
     WM_USER = 0x0400,
 };
@@ -188,6 +189,14 @@ inline Word HiWord(uintptr_t v) { return Word((v >> 16) & 0xFFFF); }
 inline Integer GetXLParam(LPARAM l) { return int16_t(LoWord(uintptr_t(l))); }
 inline Integer GetYLParam(LPARAM l) { return int16_t(HiWord(uintptr_t(l))); }
 inline LPARAM PointToLParam(TPoint p) { return MakeLParam(p.X, p.Y); }
+
+// WM_MOUSEWHEEL: wParam's high word is the signed turn, WHEEL_DELTA a notch
+// (positive away from the user), its low word the MK_ keys; lParam is the
+// pointer in screen coordinates. A window that does not handle it passes it
+// to its parent (DefWindowProc).
+constexpr Integer WHEEL_DELTA = 120;
+inline Integer GetWheelDeltaWParam(WPARAM w) { return int16_t(HiWord(w)); }
+inline WPARAM GetKeyStateWParam(WPARAM w) { return LoWord(w); }
 inline TPoint LParamToPoint(LPARAM l) { return {GetXLParam(l), GetYLParam(l)}; }
 
 } // namespace ld

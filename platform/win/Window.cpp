@@ -884,6 +884,11 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_MOUSEACTIVATE:
         return 1;  // MA_ACTIVATE
+    case WM_MOUSEWHEEL:
+        // Up the parent chain until a window handles it; a top-level window ends it.
+        if ((w->style & WS_CHILD) && w->parent && w->parent != WS().desktop)
+            return SendMessage(w->parent, msg, wParam, lParam);
+        return 0;
     case WM_GETDLGCODE:
         return 0;
     }
@@ -951,6 +956,21 @@ bool GetShownRect(HWND hwnd, RECT& rect)
         return false;
     rect = ScreenShownRect(*w);
     return true;
+}
+
+bool SystemParametersInfo(UINT action, UINT uiParam, void* pvParam, UINT)
+{
+    switch (action) {
+    case SPI_GETWHEELSCROLLLINES:
+        if (!pvParam)
+            return false;
+        *static_cast<UINT*>(pvParam) = WS().wheelScrollLines;
+        return true;
+    case SPI_SETWHEELSCROLLLINES:
+        WS().wheelScrollLines = uiParam;
+        return true;
+    }
+    return false;
 }
 
 } // namespace ld

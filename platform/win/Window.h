@@ -215,5 +215,10 @@ bool GetShownRect(HWND hwnd, RECT& rect);
 // The window rectangle's bounds a window allows: the window system's defaults
 // as the window's WM_GETMINMAXINFO handler left them.
 MINMAXINFO GetWindowMinMaxInfo(HWND hwnd);
+// The lines a notch of the wheel scrolls: 3 unless set; WHEEL_PAGESCROLL
+// scrolls a page, 0 not at all. PvParam points to a UINT for the GET action.
+enum : UINT { SPI_GETWHEELSCROLLLINES = 0x0068, SPI_SETWHEELSCROLLLINES = 0x0069 };
+constexpr UINT WHEEL_PAGESCROLL = 0xFFFFFFFFu;
+bool SystemParametersInfo(UINT action, UINT uiParam, void* pvParam, UINT winIni);
 
 } // namespace ld

@@ -77,6 +77,7 @@ struct WindowSystem {
     Integer screenWidth = 1024;
     Integer screenHeight = 768;
     bool hostFrames = false;
+    UINT wheelScrollLines = 3;
 };
 
 WindowSystem& WS();

@@ -134,6 +134,31 @@ TEST_F(X11InputTest, AClickReachesTheControlAsMessagesAndFiresItsClick)
     EXPECT_TRUE(probe->Saw(WM_MOUSEMOVE));
 }
 
+// X makes a notch of the wheel a click of button 4 (away from the user) or 5.
+TEST_F(X11InputTest, WheelButtonsReachTheControlUnderThePointerAsNotches)
+{
+    TProbe* probe;
+    MakeForm(50, 40, &probe);
+    std::vector<Integer> deltas;
+    TPoint where;
+    probe->SetOnMouseWheel(TMouseWheelEvent::Lambda([&](TObject*, TShiftState, Integer delta, TPoint at, bool& handled) {
+        deltas.push_back(delta);
+        where = at;
+        handled = true;
+    }));
+    Settle();
+    const TPoint at = probe->ClientToScreen(TPoint{20, 10});
+    HandMoveTo(at.X, at.Y);
+    for (unsigned button : {4u, 5u, 5u}) {
+        HandButton(button, true);
+        HandButton(button, false);
+    }
+    ASSERT_TRUE(PumpUntil([&] { return deltas.size() == 3; }));
+    EXPECT_EQ(deltas, (std::vector<Integer>{WHEEL_DELTA, -WHEEL_DELTA, -WHEEL_DELTA}));
+    EXPECT_EQ(where, at);
+    EXPECT_FALSE(probe->Saw(WM_LBUTTONDOWN) || probe->Saw(WM_MBUTTONDOWN) || probe->Saw(WM_RBUTTONDOWN));
+}
+
 TEST_F(X11InputTest, TwoQuickClicksAreADoubleClickByTheWindowSystemsRule)
 {
     TProbe* probe;

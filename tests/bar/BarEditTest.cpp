@@ -148,6 +148,34 @@ TEST_F(BarEditTest, EscapeDropsTheTextAndLeavesTheTabAsItWas)
     EXPECT_TRUE(SamePixels(*before, *TabPixels(*Backend, bar, 2)));
 }
 
+// The editor keeps Return and Escape from the form's Default and Cancel
+// buttons; with no editor open they are the buttons' again.
+TEST_F(BarEditTest, ReturnAndEscapeEndTheEditorAndClickNoButton)
+{
+    TLaunchdeck* bar = EditBar();
+    AddDialogButtons();
+    bar->EditCaption(bar->GetSheet(1));
+    Backend->RunUntilIdle();
+    Type("Dropped ");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(bar->GetCaptionEdit(), nullptr);
+    ClickAt(Other, {5, 5});
+    EXPECT_EQ(bar->GetSheet(1)->GetCaption(), "Sheet1") << "Escape dropped the text for good";
+
+    bar->EditCaption(bar->GetSheet(2));
+    Backend->RunUntilIdle();
+    Type("Kept ");
+    Key(VK_RETURN);
+    EXPECT_EQ(bar->GetCaptionEdit(), nullptr);
+    EXPECT_EQ(bar->GetSheet(2)->GetCaption(), "Kept Sheet2");
+    EXPECT_TRUE(Clicks.empty());
+
+    Other->SetFocus();
+    Key(VK_RETURN);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Clicks, (std::vector<std::string>{"OK", "Cancel"}));
+}
+
 TEST_F(BarEditTest, FocusLeavingTheEditorApplies)
 {
     TLaunchdeck* bar = EditBar();
@@ -208,6 +236,29 @@ TEST_F(BarEditTest, AnAcceleratorTypedIntoTheEditorAppliesTheTextAndOpensItsShee
     EXPECT_EQ(Events, (std::vector<std::string>{"changing", "change"}));
 }
 
+TEST_F(BarEditTest, AnAcceleratorThatOnChangingRefusesLeavesTheEditorOpen)
+{
+    TLaunchdeck* bar = EditBar();
+    bar->GetSheet(3)->SetCaption("&Internet");
+    LogChanges(bar);
+    Allow = false;
+    bar->EditCaption(bar->GetSheet(1));
+    Backend->RunUntilIdle();
+    TShortcutEdit* edit = bar->GetCaptionEdit();
+    Type("Edited ");
+    Backend->KeyWith(VK_MENU, 'I');
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Events, (std::vector<std::string>{"changing"}));
+    EXPECT_EQ(bar->GetActiveSheet(), bar->GetSheet(0));
+    EXPECT_EQ(bar->GetCaptionEdit(), edit);
+    EXPECT_FALSE(edit->IsFinished());
+    EXPECT_TRUE(edit->Focused());
+    EXPECT_EQ(bar->GetSheet(1)->GetCaption(), "Sheet1");
+    Type("x");
+    Key(VK_RETURN);
+    EXPECT_EQ(bar->GetSheet(1)->GetCaption(), "Edited xSheet1");
+}
+
 TEST_F(BarEditTest, EditingAScrolledAwayTabScrollsItIntoViewFirst)
 {
     TLaunchdeck* bar = AddBar(12, 150);
@@ -260,7 +311,7 @@ TEST_F(BarEditTest, FreeingTheEditedSheetFromATimerFreesTheEditorAndDropsTheText
     EXPECT_EQ(bar->GetSheet(2)->GetCaption(), "Sheet3");
 }
 
-TEST_F(BarEditTest, TheEditedSheetRemovedByOnChangingIgnoresTheEditorsLateMessage)
+TEST_F(BarEditTest, TheEditedSheetRemovedByOnChangingTakesItsEditorAndTextAlong)
 {
     TLaunchdeck* bar = EditBar();
     bar->GetSheet(3)->SetCaption("&Internet");
@@ -268,12 +319,13 @@ TEST_F(BarEditTest, TheEditedSheetRemovedByOnChangingIgnoresTheEditorsLateMessag
     Backend->RunUntilIdle();
     Type("gone ");
     TShortcutSheet* doomed = bar->GetSheet(1);
-    // The accelerator typed into the editor posts the editor's message; before
-    // it arrives, OnChanging takes the edited sheet off the bar, which frees
-    // the editor while its own key handler is still running.
+    // OnChanging, asked for the accelerator typed into the editor, takes the
+    // edited sheet off the bar, which frees the editor while its own key
+    // handler is still running. The editor is still open then: the change
+    // might yet be refused.
     bar->SetOnChanging(TSheetChangingEvent::Lambda([&](TObject*, bool&) {
         ASSERT_NE(bar->GetCaptionEdit(), nullptr);
-        EXPECT_TRUE(bar->GetCaptionEdit()->IsFinished());
+        EXPECT_FALSE(bar->GetCaptionEdit()->IsFinished());
         doomed->SetLaunchdeck(nullptr);
         EXPECT_EQ(bar->GetCaptionEdit(), nullptr);
         EXPECT_EQ(bar->GetEditSheet(), nullptr);
@@ -286,7 +338,7 @@ TEST_F(BarEditTest, TheEditedSheetRemovedByOnChangingIgnoresTheEditorsLateMessag
     for (Integer i = 0; i < bar->GetSheetCount(); ++i)
         EXPECT_EQ(bar->GetSheet(i)->GetCaption().find("gone"), std::string::npos);
     MSG msg;
-    EXPECT_FALSE(PeekMessage(msg, nullptr, SEM_FINISHED, SEM_FINISHED, PM_NOREMOVE)) << "the late message came";
+    EXPECT_FALSE(PeekMessage(msg, nullptr, SEM_FINISHED, SEM_FINISHED, PM_NOREMOVE)) << "a message of the freed editor";
     delete doomed;
 }
 

@@ -140,6 +140,37 @@ TEST_F(BarLayoutTest, ScrollButtonsShowOnlyWhereTabsAreHiddenAndScrollBy8)
     EXPECT_LT(bar->GetGroupRect(0).Top, 8);
 }
 
+// A notch of the wheel makes the arrows' steps nearest to a tab (two of 8
+// for tabs 18 high) while that arrow shows; past it the wheel does nothing,
+// and an open caption editor holds the tabs still.
+TEST_F(BarLayoutTest, TheWheelScrollsTheTabsByATabANotchWhileAnArrowShows)
+{
+    auto* bar = AddBar(20, 200);
+    bar->SetActiveSheet(bar->GetSheet(0));
+    const TPoint p = bar->ClientToScreen({40, 190});
+    Backend->MoveTo(p.X, p.Y);
+    auto wheel = [&](Integer notches) {
+        Backend->Wheel(notches);
+        Backend->RunUntilIdle();
+        return bar->GetScrollOffset();
+    };
+    EXPECT_EQ(wheel(1), 0) << "nothing hidden above";
+    EXPECT_EQ(wheel(-1), -16);
+    EXPECT_EQ(wheel(-2), -48);
+    EXPECT_EQ(bar->GetActiveGroup(), bar->GetGroupAtPos({40, 190})) << "the tab under the pointer is hot";
+    const Integer end = wheel(-30);
+    EXPECT_FALSE(bar->GetDownButton()->GetVisible());
+    EXPECT_LE(bar->GetGroupRect(19).Bottom, 200);
+    EXPECT_EQ(wheel(-1), end);
+    bar->EditCaption(bar->GetSheet(19));
+    ASSERT_NE(bar->GetCaptionEdit(), nullptr);
+    EXPECT_EQ(wheel(1), end);
+    Backend->Key(VK_ESCAPE);
+    Backend->RunUntilIdle();
+    ASSERT_EQ(bar->GetCaptionEdit(), nullptr);
+    EXPECT_EQ(wheel(1), end + 16);
+}
+
 TEST_F(BarLayoutTest, EnsureSheetVisibleIgnoresTheButtonOfItsOwnEnd)
 {
     auto* bar = AddBar(20, 200);

@@ -14,6 +14,7 @@
 #include "controls/shared/ShortcutButton.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/gfx/Surface.h"
+#include "platform/stdctrls/StdCtrls.h"
 #include "platform/stream/Stream.h"
 #include "platform/stream/TextForm.h"
 #include "platform/stream/Writer.h"
@@ -111,9 +112,29 @@ protected:
         bar->SetOnChange(TNotifyEvent::Lambda([this](TObject*) { Events.push_back("change"); }));
     }
 
+    // An "OK" button that is the form's Default and a "Cancel" button that is
+    // its Cancel, at the form's bottom right; each click goes into Clicks.
+    void AddDialogButtons()
+    {
+        const std::string names[] = {"OK", "Cancel"};
+        for (Integer i = 0; i < 2; ++i) {
+            auto* button = new TButton(Form);
+            button->SetCaption(names[i]);
+            button->SetBounds(220 + 85 * i, 290, 75, 25);
+            button->SetParent(Form);
+            if (i == 0)
+                button->SetDefault(true);
+            else
+                button->SetCancel(true);
+            button->SetOnClick(TNotifyEvent::Lambda([this, name = names[i]](TObject*) { Clicks.push_back(name); }));
+        }
+        Backend->RunUntilIdle();
+    }
+
     std::unique_ptr<THeadlessBackend> Backend;
     TForm* Form = nullptr;
     std::vector<std::string> Events;
+    std::vector<std::string> Clicks;
     bool Allow = true;
 };
 

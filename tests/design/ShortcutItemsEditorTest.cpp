@@ -13,6 +13,7 @@
 #include "design/ShortcutItemsEditor.h"
 #include "host/DesignHost.h"
 #include "host/FormDesigner.h"
+#include "platform/gfx/Bitmap.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/win/TickSource.h"
 
@@ -174,6 +175,14 @@ TEST_F(ShortcutItemsEditorTest, TheDialogComesFromItsStoredFormAndShowsTheItems)
         EXPECT_EQ(d.GetLeft(), (Screen->GetWidth() - d.GetWidth()) / 2) << "centred, not at the stored 301";
         EXPECT_EQ(d.btNewItem->GetParent(), d.gbItems);
         EXPECT_EQ(d.cbEnabled->GetBoundsRect(), (TRect{76, 104, 155, 125}));
+        // The stored label widths are the host font's measure of the captions:
+        // each caption fits its label whole.
+        TBitmap measure(1, 1);
+        for (auto [label, stored] : {std::pair{d.Label1, 39}, {d.Label2, 61}, {d.Label3, 22}, {d.Label4, 42}}) {
+            measure.GetCanvas()->GetFont()->Assign(label->GetFont());
+            EXPECT_EQ(label->GetWidth(), stored);
+            EXPECT_EQ(measure.GetCanvas()->TextWidth(label->GetCaption()), stored) << label->GetCaption();
+        }
         EXPECT_EQ(NodeTexts(d.tvItems), (std::vector<std::string>{"Mail", "Notes", "Calendar"}));
         EXPECT_EQ(d.tvItems->GetSelected(), d.tvItems->GetItems()->GetItem(0));
         EXPECT_EQ(d.etCaption->GetText(), "Mail");

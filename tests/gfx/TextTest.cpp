@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/gfx/FontFaces.h"
 #include "platform/gfx/Text.h"
 #include "tests/gfx/GfxTestHelpers.h"
 
@@ -65,6 +66,71 @@ TEST(TextMetrics, DefaultFontIsElevenPixelsWithAscentAndDescent)
     EXPECT_GE(tm.tmMaxCharWidth, tm.tmAveCharWidth);
     EXPECT_EQ(Width(f.DC, "ab"), Width(f.DC, "a") + Width(f.DC, "b"));
     EXPECT_EQ(GetTextFace(f.DC), "MS Sans Serif");
+}
+
+// The host's faces come from the files made for them, sized as the host
+// sizes them: a bitmap strike by its character height, an outline face for
+// sizes without a strike; other names fall back to DejaVu.
+TEST(TextMetrics, HostFacesUseTheirOwnFilesAndMetrics)
+{
+    struct TCase {
+        const char* Face;
+        Integer Height, Weight;
+        bool Italic;
+        const char* File;
+        Integer Cell, Ascent, Leading;
+    };
+    const TCase cases[] = {
+        {"MS Sans Serif", -11, FW_NORMAL, false, "ms_sans_serif.ttf", 13, 11, 2},
+        {"MS Sans Serif", 0, FW_NORMAL, false, "ms_sans_serif.ttf", 13, 11, 2},
+        {"ms shell dlg", -13, FW_NORMAL, false, "ms_sans_serif.ttf", 16, 13, 3},
+        {"MS Sans Serif", 20, FW_NORMAL, false, "ms_sans_serif.ttf", 20, 16, 4},
+        {"MS Sans Serif", -12, FW_NORMAL, false, "tahoma.ttf", 14, 12, 2},
+        {"MS Sans Serif", -11, FW_NORMAL, true, "tahoma.ttf", 13, 11, 2},
+        {"Tahoma", -11, FW_BOLD, false, "tahomabd.ttf", 13, 11, 2},
+        {"Arial", -11, FW_NORMAL, false, "DejaVuSans.ttf", 13, 10, 2},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Face) + " " + std::to_string(c.Height));
+        LOGFONT lf;
+        lf.lfFaceName = c.Face;
+        lf.lfHeight = c.Height;
+        lf.lfWeight = c.Weight;
+        lf.lfItalic = c.Italic;
+        TextFixture f;
+        HFONT font = CreateFontIndirect(lf);
+        SelectObject(f.DC, font);
+        const std::string path = FaceFileFor(c.Face, c.Height, c.Weight >= 600, c.Italic).Path;
+        EXPECT_EQ(path.substr(path.rfind('/') + 1), c.File);
+        TEXTMETRIC tm;
+        GetTextMetrics(f.DC, tm);
+        EXPECT_EQ(tm.tmHeight, c.Cell);
+        EXPECT_EQ(tm.tmAscent, c.Ascent);
+        EXPECT_EQ(tm.tmInternalLeading, c.Leading);
+        SelectObject(f.DC, GetStockObject(SYSTEM_FONT));
+        DeleteObject(font);
+    }
+    // A bold bitmap face is the regular one a pixel wider per character.
+    TextFixture f;
+    LOGFONT lf;
+    lf.lfFaceName = "MS Sans Serif";
+    lf.lfHeight = -11;
+    EXPECT_EQ(Width(f.DC, "Caption:"), 39);
+    lf.lfWeight = FW_BOLD;
+    HFONT bold = CreateFontIndirect(lf);
+    SelectObject(f.DC, bold);
+    EXPECT_EQ(Width(f.DC, "Caption:"), 39 + 8);
+    // The symbol face draws its glyphs for plain bytes: "r" is the close cross.
+    lf.lfFaceName = "Marlett";
+    lf.lfWeight = FW_NORMAL;
+    lf.lfHeight = -13;
+    HFONT marlett = CreateFontIndirect(lf);
+    SelectObject(f.DC, marlett);
+    TextOut(f.DC, 0, 0, "r");
+    EXPECT_GT(InkBox(*f.Surface).Width(), 5);
+    SelectObject(f.DC, GetStockObject(SYSTEM_FONT));
+    DeleteObject(bold);
+    DeleteObject(marlett);
 }
 
 TEST(DrawText, CalcRectMeasuresOneLineAndChangesOnlyRightAndBottom)

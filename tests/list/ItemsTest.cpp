@@ -133,6 +133,77 @@ TEST_F(ItemsTest, AnItemLeavingItsCollectionIsForgottenEverywhere)
     Repaint(list); // nothing left to paint that was freed
 }
 
+// A list that counts its layouts.
+class TCountingList : public TShortcutList {
+public:
+    using TShortcutList::TShortcutList;
+    void LayoutChanged() override
+    {
+        ++Layouts;
+        TShortcutList::LayoutChanged();
+    }
+    int Layouts = 0;
+};
+
+// Both lists hold three items and stand two steps down; then forty more items
+// come, some wrapping, some empty, one recaptioned and one deleted again.
+TEST_F(ItemsTest, InsideAnUpdateTheListLaysOutOnceAtItsEndAndShowsWhatItemByItemShows)
+{
+    Form->SetBounds(0, 0, 400, 360);
+    auto makeList = [this](Integer left) {
+        auto* list = new TCountingList(Form);
+        list->SetParent(Form);
+        list->SetBounds(left, 10, 120, 200);
+        list->SetLargeImages(MakeImages(32, {clRed, clBlue}));
+        AddItems(list, {"One", "Two", "Three"});
+        list->DownButtonClick(nullptr);
+        list->DownButtonClick(nullptr);
+        return list;
+    };
+    auto fill = [](TShortcutItems* items) {
+        for (int i = 0; i < 40; ++i) {
+            TShortcutItem* item = items->Add();
+            item->SetCaption(i % 7 == 0 ? "" : i % 3 == 0 ? "A caption that wraps" : "Item " + std::to_string(i));
+            item->SetImageIndex(i % 2);
+        }
+        items->GetItem(4)->SetCaption("Recaptioned to wrap onto lines");
+        items->Delete(5);
+    };
+    TCountingList* byItem = makeList(10);
+    TCountingList* inUpdate = makeList(200);
+    fill(byItem->GetItems());
+    EXPECT_GT(byItem->Layouts, 80);
+
+    TShortcutItems* items = inUpdate->GetItems();
+    inUpdate->Layouts = 0;
+    items->BeginUpdate();
+    items->BeginUpdate();
+    fill(items);
+    items->EndUpdate();
+    EXPECT_EQ(inUpdate->Layouts, 0);
+    items->EndUpdate();
+    EXPECT_EQ(inUpdate->Layouts, 1);
+    Backend->RunUntilIdle();
+
+    ASSERT_EQ(items->GetCount(), byItem->GetItems()->GetCount());
+    for (Integer i = 0; i < items->GetCount(); ++i) {
+        EXPECT_EQ(items->GetItem(i)->GetTop(), byItem->GetItems()->GetItem(i)->GetTop()) << i;
+        EXPECT_EQ(items->GetItem(i)->GetLeft(), byItem->GetItems()->GetItem(i)->GetLeft()) << i;
+    }
+    EXPECT_EQ(inUpdate->GetScrollOffset(), byItem->GetScrollOffset());
+    ASSERT_NE(inUpdate->GetTopItem(), nullptr);
+    EXPECT_EQ(inUpdate->GetTopItem()->GetIndex(), 2);
+    EXPECT_TRUE(inUpdate->GetUpButton()->GetVisible());
+    EXPECT_TRUE(inUpdate->GetDownButton()->GetVisible());
+    int differing = 0;
+    for (Integer y = 0; y < 200; ++y)
+        for (Integer x = 0; x < 120; ++x)
+            differing += ScreenPixel(inUpdate, x, y) != ScreenPixel(byItem, x, y);
+    EXPECT_EQ(differing, 0);
+    if (HasFailure())
+        Backend->SaveWindowShot(Form->GetHandle(), OutputPath("items_update_vs_item_by_item.png"));
+}
+
 // ---- stored form ---------------------------------------------------------------------
 
 std::string AsText(TComponent* root)

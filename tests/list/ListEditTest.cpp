@@ -86,6 +86,26 @@ TEST_F(ListEditTest, ReturnAppliesEscapeDropsFocusLossApplies)
     EXPECT_EQ(Item(list, 2)->GetCaption(), "My Calendar");
 }
 
+TEST_F(ListEditTest, ReturnAndEscapeEndTheEditorAndClickNoButton)
+{
+    TShortcutList* list = EditList(ssSmallImages);
+    AddDialogButtons();
+    list->EditCaption(Item(list, 0));
+    Type("Dropped ");
+    Key(VK_ESCAPE);
+    EXPECT_EQ(list->GetCaptionEdit(), nullptr);
+    Other->SetFocus();
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Item(list, 0)->GetCaption(), "Mail") << "Escape dropped the text for good";
+
+    list->EditCaption(Item(list, 2));
+    Type("My ");
+    Key(VK_RETURN);
+    EXPECT_EQ(list->GetCaptionEdit(), nullptr);
+    EXPECT_EQ(Item(list, 2)->GetCaption(), "My Calendar");
+    EXPECT_TRUE(Clicks.empty());
+}
+
 TEST_F(ListEditTest, AnItemThatLeavesWhileEditedTakesItsEditorAlong)
 {
     TShortcutList* list = EditList(ssLargeImages);

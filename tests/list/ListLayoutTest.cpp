@@ -147,6 +147,70 @@ TEST_F(ListLayoutTest, GetItemAtFindsItemsButNotGapsMarginsOrBeyondTheLast)
     EXPECT_FALSE(alone.HandleAllocated());
 }
 
+// The item under a point and the drop zone at it, as a walk from the first
+// item finds them, compared with the list's answers at every row (every fourth
+// inside an update, where both walk) and a few columns: both styles,
+// full-select or not, at the top, stepped down, scrolled part of an item, and
+// inside an update that left the positions stale.
+TEST_F(ListLayoutTest, HitTestsAndDropZonesAreThoseOfAWalkFromTheFirstItem)
+{
+    Form->SetBounds(0, 0, 400, 500);
+    const std::vector<std::string> captions{"", "Mail", "A caption long enough to wrap twice over",
+                                            "Supercalifragilisticexpialidocious", "&&x"};
+    auto compare = [](TShortcutList* list, const std::string& state, Integer rowStep = 1) {
+        TShortcutItems* items = list->GetItems();
+        std::vector<TRect> rects;
+        for (Integer i = 0; i < items->GetCount(); ++i)
+            rects.push_back(list->GetItemRect(items->GetItem(i)));
+        const Integer gap = list->GetItemGap();
+        const Integer width = list->GetClientWidth();
+        const TRect below{0, rects.back().Bottom, width, list->GetClientHeight()};
+        int mismatches = 0;
+        for (Integer y = rects.front().Top - 2 * gap; y < rects.back().Bottom + 2 * gap; y += rowStep)
+            for (const Integer x : {-1, 1, 20, width / 2, width - 3, width + 1}) {
+                TShortcutItem* walked = nullptr;
+                TShortcutItem* before = nullptr;
+                for (Integer i = 0; i < items->GetCount() && walked == nullptr; ++i)
+                    if (PtInRect(rects[i], {x, y}))
+                        walked = items->GetItem(i);
+                for (Integer i = 0; i < items->GetCount() && before == nullptr; ++i) {
+                    const Integer top = items->GetItem(i)->GetTop();
+                    if (PtInRect({0, top - gap, width, top}, {x, y}))
+                        before = items->GetItem(i);
+                }
+                const Integer kind = PtInRect(below, {x, y}) ? 2 : before != nullptr ? 1 : 0;
+                const TDropPosition drop = FindDropPosition(list, {x, y});
+                const bool same = list->GetItemAt(x, y) == walked && drop.Kind == kind &&
+                                  (kind != 1 || drop.BeforeItem == before);
+                if (!same && ++mismatches <= 3)
+                    ADD_FAILURE() << state << ": at " << x << ", " << y;
+            }
+    };
+    for (const bool fullSelect : {false, true}) {
+        for (const TShortcutStyle style : {ssLargeImages, ssSmallImages}) {
+            TShortcutList* list = fullSelect ? AddBarList({soFlatTabs, soButtonItems}, 1, 260) : AddList(120, 220);
+            list->SetStyle(style);
+            for (Integer i = 0; i < 16; ++i)
+                AddItems(list, {captions[i % captions.size()]});
+            const std::string name = std::string(fullSelect ? "full-select " : "") + (style ? "small" : "large");
+            compare(list, name + " at the top");
+            for (int step = 0; step < 4; ++step)
+                list->DownButtonClick(nullptr);
+            compare(list, name + " four steps down");
+            list->ScrollItems(-23);
+            compare(list, name + " part of an item further");
+            TShortcutItems* items = list->GetItems();
+            items->BeginUpdate();
+            items->Insert(3)->SetCaption("Stale");
+            items->GetItem(6)->SetCaption("Longer now than it was before");
+            compare(list, name + " in an update", 4);
+            items->EndUpdate();
+            compare(list, name + " after the update");
+            delete (fullSelect ? static_cast<TControl*>(list->GetParent()->GetParent()) : list);
+        }
+    }
+}
+
 TEST_F(ListLayoutTest, OnASheetTheListFillsItLessTheMarginAndCannotBeMoved)
 {
     TShortcutList* list = AddBarList({soFlatTabs});

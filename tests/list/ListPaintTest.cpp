@@ -221,6 +221,85 @@ TEST_F(ListPaintTest, DesignTimeShowsADottedFrameAndRunTimeNone)
     Form->SetDesigning(false);
 }
 
+// A list scrolled some items and part of one more shows, pixel for pixel, what
+// a taller list of the same items shows lower down, where the paint needs no
+// search for its first item and no end to its walk: in both styles, with the
+// full-select band or not, the partly hidden top item hot and pressed, after a
+// full paint and after a repaint of one thin strip after another.
+TEST_F(ListPaintTest, AScrolledListShowsWhatATallerListShowsAtTheSameItems)
+{
+    Form->SetBounds(0, 0, 600, 760);
+    const std::vector<std::string> captions{"Mail", "", "A caption long enough to wrap", "&&x", "Notes"};
+    for (const bool fullSelect : {false, true}) {
+        for (const TShortcutStyle style : {ssLargeImages, ssSmallImages}) {
+            // On a bar, the bar is what is placed and freed.
+            auto holder = [fullSelect](TShortcutList* list) -> TControl* {
+                return fullSelect ? list->GetParent()->GetParent() : list;
+            };
+            auto makeList = [&](Integer left, Integer height) {
+                TShortcutList* list =
+                    fullSelect ? AddBarList({soFlatTabs, soButtonItems}, 1, height) : AddList(120, height);
+                TControl* placed = holder(list);
+                if (fullSelect) {
+                    placed->SetName("Bar" + std::to_string(left));
+                    list->GetParent()->SetName("Sheet" + std::to_string(left));
+                }
+                placed->SetBounds(left, 10, placed->GetWidth(), placed->GetHeight());
+                list->SetStyle(style);
+                list->SetLargeImages(MakeImages(32, {IconColor, clBlue}));
+                list->SetSmallImages(MakeImages(16, {IconColor, clBlue}));
+                for (Integer i = 0; i < 20; ++i) {
+                    TShortcutItem* item = list->GetItems()->Add();
+                    item->SetCaption(captions[i % captions.size()]);
+                    item->SetImageIndex(i % 2);
+                }
+                return list;
+            };
+            TShortcutList* scrolled = makeList(10, 240);
+            for (int step = 0; step < 3; ++step)
+                scrolled->DownButtonClick(nullptr);
+            scrolled->ScrollItems(-17);
+            const Integer shift = scrolled->GetScrollOffset();
+            TShortcutList* tall = makeList(250, 300 - shift);
+            TShortcutItems* items = scrolled->GetItems();
+            Integer partial = 0;
+            while (scrolled->GetItemRect(items->GetItem(partial)).Bottom <= 0)
+                ++partial;
+            const std::string name = std::string(fullSelect ? "full-select " : "") + (style ? "small" : "large");
+            const Integer width = scrolled->GetClientWidth() - scrolled->GetUpButton()->GetWidth();
+            const Integer height = scrolled->GetClientHeight();
+            ASSERT_EQ(tall->GetClientWidth(), scrolled->GetClientWidth()) << name;
+            auto differing = [&] {
+                int count = 0;
+                for (Integer y = 0; y < height; ++y)
+                    for (Integer x = 0; x < width; ++x)
+                        count += Pixel(scrolled, x, y) != Pixel(tall, x, y - shift);
+                return count;
+            };
+            // The partly hidden item, then one whose frame or band reaches
+            // above its top from below the strips it is tried against.
+            for (const Integer hot : {partial, partial + 2}) {
+                for (TShortcutList* list : {scrolled, tall}) {
+                    list->SetActiveItem(list->GetItems()->GetItem(hot));
+                    list->SetActiveState(siDown);
+                    Repaint(list);
+                }
+                EXPECT_EQ(differing(), 0) << name << ", item " << hot << " hot, full paint";
+                for (Integer top = 0; top < height; top += 4) {
+                    const TRect strip{0, top, width, top + 3};
+                    InvalidateRect(scrolled->GetHandle(), &strip, false);
+                    UpdateWindow(scrolled->GetHandle());
+                }
+                EXPECT_EQ(differing(), 0) << name << ", item " << hot << " hot, in strips";
+            }
+            if (HasFailure())
+                return;
+            delete holder(scrolled);
+            delete holder(tall);
+        }
+    }
+}
+
 TEST_F(ListPaintTest, ColoursFollowTheParentAndAMissingImageLeavesTheCaptionInPlace)
 {
     TShortcutList* list = IconList(0x00FFFFFF);

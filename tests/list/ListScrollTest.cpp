@@ -66,6 +66,50 @@ TEST_F(ListScrollTest, ADownStepFromTheLastItemLeavesNoTopItemAndTheUpStepStarts
     EXPECT_EQ(items->GetItem(2)->GetTop(), 6);
 }
 
+// A notch of the wheel over a list scrolls one item, as an arrow does; where
+// that arrow is hidden the notch goes on to the bar, which scrolls its tabs
+// when it can; an open caption editor holds the items still.
+TEST_F(ListScrollTest, TheWheelScrollsOneItemANotchWhileAnArrowShows)
+{
+    TShortcutList* list = AddBarList({}, 12, 200);
+    auto* bar = dynamic_cast<TLaunchdeck*>(list->GetParent()->GetParent());
+    bar->SetMinSheetHeight(120); // the tabs below the sheet run past the bottom
+    AddItems(list, {"One", "Two", "Three", "Four", "Five", "Six"});
+    Backend->RunUntilIdle();
+    TShortcutItems* items = list->GetItems();
+    ASSERT_TRUE(list->GetDownButton()->GetVisible());
+    ASSERT_TRUE(bar->GetDownButton()->GetVisible());
+    const TRect icon = list->GetIconRect(items->GetItem(0), false);
+    const TPoint p = list->ClientToScreen({(icon.Left + icon.Right) / 2, (icon.Top + icon.Bottom) / 2});
+    Backend->MoveTo(p.X, p.Y);
+    auto wheel = [&](Integer notches) {
+        Backend->Wheel(notches);
+        Backend->RunUntilIdle();
+        return list->GetTopItem();
+    };
+    Backend->RunUntilIdle();
+    EXPECT_EQ(list->GetActiveItem(), items->GetItem(0));
+    EXPECT_EQ(wheel(-1), items->GetItem(1));
+    EXPECT_EQ(list->GetActiveItem(), items->GetItem(1)) << "the item under the pointer is hot";
+    EXPECT_EQ(wheel(1), items->GetItem(0));
+    EXPECT_EQ(wheel(1), items->GetItem(0));
+    Integer notches = 0;
+    while (list->GetDownButton()->GetVisible() && notches < 10) {
+        wheel(-1);
+        ++notches;
+    }
+    EXPECT_EQ(list->GetTopItem(), items->GetItem(notches));
+    EXPECT_EQ(bar->GetScrollOffset(), 0);
+    const Integer offset = list->GetScrollOffset();
+    wheel(-1);
+    EXPECT_EQ(list->GetScrollOffset(), offset);
+    EXPECT_EQ(bar->GetScrollOffset(), -16);
+    list->EditCaption(list->GetTopItem());
+    ASSERT_NE(list->GetCaptionEdit(), nullptr);
+    wheel(1);
+    EXPECT_EQ(list->GetScrollOffset(), offset);
+}
+
 TEST_F(ListScrollTest, AnItemThatStraddlesTheTopLineAfterALayoutSlidesOntoIt)
 {
     TShortcutList* list = AddList(120, 100);

@@ -31,6 +31,23 @@ TEST_F(AnimationTicksTest, AWindowAcrossTheWrapPointIsEmpty)
     EXPECT_FALSE(TTickWindow(40).Empty());
 }
 
+TEST_F(AnimationTicksTest, AWindowEndingOnEitherWrapPointCloses)
+{
+    // A window ending on the largest tick of its type: the reading after the
+    // end has wrapped round to the smallest, which must still close it.
+    for (const DWORD last : {0x7FFFFFFFu, 0xFFFFFFFFu}) {
+        TickSource::UseSimulatedClock(last - 126, 1);
+        TTickWindow window(125);
+        ASSERT_FALSE(window.Empty()) << std::hex << last;
+        int frames = 0;
+        while (window.Open() && frames < 1000) {
+            window.WaitForNextTick();
+            ++frames;
+        }
+        EXPECT_EQ(frames, 125) << "124 ticks before the end, then the first after it; end " << std::hex << last;
+    }
+}
+
 TEST_F(AnimationTicksTest, TheWaitSkipsReadingsEqualToStartOrEnd)
 {
     TickSource::UseSimulatedClock(1000, 0);

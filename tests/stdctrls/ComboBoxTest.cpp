@@ -195,6 +195,23 @@ TEST_F(ComboBoxTest, ALongListScrollsWithItsBarAndAnEntryBelowTheFirstPageCanBeC
     EXPECT_EQ(Combo->GetItemIndex(), 0);
 }
 
+// The open list holds the mouse: the wheel scrolls it wherever the pointer is.
+TEST_F(ComboBoxTest, TheWheelScrollsTheOpenList)
+{
+    for (int i = 0; i < 9; ++i)
+        Combo->GetItems()->Add("Entry " + std::to_string(i));
+    ClickAt(ScreenOf(Combo, 20, 8));
+    ASSERT_TRUE(Combo->GetDroppedDown());
+    Backend->MoveTo(300, 300);
+    Backend->Wheel(-1);
+    Backend->Wheel(-1);
+    Backend->Wheel(1);
+    Backend->RunUntilIdle();
+    ASSERT_TRUE(Combo->GetDroppedDown());
+    ClickAt(EntryPoint(0));
+    EXPECT_EQ(Combo->GetItemIndex(), 1) << "3 down, to the end (4), then 3 up";
+}
+
 TEST_F(ComboBoxTest, FocusLeavingClosesTheList)
 {
     KeyWith(VK_MENU, VK_DOWN);

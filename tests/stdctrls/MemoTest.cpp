@@ -162,6 +162,37 @@ TEST_F(MemoTest, TheVerticalScrollBarScrollsByLineAndByPageAndLeavesTheCaret)
         EXPECT_LE(TextWidthOf(Memo, std::string(size_t(line.Length), 'w')), Memo->GetClientWidth() - 16 - 2);
 }
 
+// Each notch of the wheel scrolls the system's lines per notch (3 unless
+// set), within the text; with Shift or Ctrl held it scrolls nothing.
+TEST_F(MemoTest, TheWheelScrollsTheSystemsLinesPerNotchWithinTheText)
+{
+    Memo->SetScrollBars(ssVertical);
+    std::string text;
+    for (int i = 0; i < 30; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    Memo->SetText(text);
+    const TPoint p = ScreenOf(Memo, 20, 20);
+    Backend->MoveTo(p.X, p.Y);
+    auto wheel = [&](Integer notches) {
+        Backend->Wheel(notches);
+        Backend->RunUntilIdle();
+        return Memo->GetTopLine();
+    };
+    EXPECT_EQ(wheel(-1), 3);
+    EXPECT_EQ(wheel(-2), 9);
+    const Integer last = wheel(-20);
+    EXPECT_EQ(Memo->DisplayLines().size() - size_t(last), size_t(Memo->GetClientHeight() / 13)) << "the last page";
+    EXPECT_EQ(wheel(-1), last);
+    EXPECT_EQ(wheel(1), last - 3);
+    Backend->KeyDown(VK_SHIFT);
+    EXPECT_EQ(wheel(1), last - 3);
+    Backend->KeyUp(VK_SHIFT);
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 1, nullptr, 0);
+    EXPECT_EQ(wheel(1), last - 4);
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
+    EXPECT_EQ(Memo->GetCaretIndex(), 0) << "scrolling leaves the caret";
+}
+
 TEST_F(MemoTest, WantReturnsFalseLeavesEnterToTheDefaultButton)
 {
     auto* ok = new TButton(Form);

@@ -216,6 +216,24 @@ TEST_F(TreeScrollTest, TheBarAppearsWhenTheRowsDoNotFitAndItsPartsScroll)
     EXPECT_EQ(Tree->GetTopRow(), 4);
 }
 
+// The wheel scrolls three rows a notch, a page for WHEEL_PAGESCROLL.
+TEST_F(TreeScrollTest, TheWheelScrollsRowsWithinTheTree)
+{
+    const TPoint p = Tree->ClientToScreen({20, 20});
+    Backend->MoveTo(p.X, p.Y);
+    auto wheel = [&](Integer notches) {
+        Backend->Wheel(notches);
+        Backend->RunUntilIdle();
+        return Tree->GetTopRow();
+    };
+    EXPECT_EQ(wheel(-1), 3);
+    EXPECT_EQ(wheel(-10), 23);
+    EXPECT_EQ(wheel(1), 20);
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, WHEEL_PAGESCROLL, nullptr, 0);
+    EXPECT_EQ(wheel(1), 13);
+    SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
+}
+
 // The arrows are the platform's scroll-arrow frame controls, pushed while held.
 TEST_F(TreeScrollTest, TheArrowsAreTheFrameControlsPushedWhileHeld)
 {

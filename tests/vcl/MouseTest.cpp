@@ -145,6 +145,56 @@ TEST_F(MouseTest, ARightClickShowsThePopupMenuAndAnItemClickFires)
     EXPECT_EQ(menu->GetPopupComponent(), a);
 }
 
+// The wheel goes to the control under the pointer (or the one holding the
+// mouse) and is offered to its events, then once to each parent in turn,
+// until one handles it; whole notches gather from partial turns.
+TEST_F(MouseTest, TheWheelGoesToTheControlUnderThePointerAndUpItsParents)
+{
+    TProbe* outer = AddProbe("Outer", Bounds(10, 10, 200, 150));
+    TProbe* inner = AddProbe("Inner", Bounds(20, 20, 40, 40), outer);
+    TProbe* other = AddProbe("Other", Bounds(250, 10, 40, 40));
+    bool outerHandles = true;
+    auto pos = [](TPoint p) { return std::to_string(p.X) + "," + std::to_string(p.Y); };
+    inner->SetOnMouseWheelDown(TMouseWheelUpDownEvent::Lambda(
+        [&](TObject*, TShiftState shift, TPoint at, bool&) {
+            Note(std::string("Inner.WheelDown") + (shift.Contains(ssCtrl) ? " ctrl " : " ") + pos(at));
+        }));
+    outer->SetOnMouseWheel(TMouseWheelEvent::Lambda([&](TObject*, TShiftState, Integer delta, TPoint, bool& handled) {
+        Note("Outer.Wheel " + std::to_string(delta));
+        handled = outerHandles;
+    }));
+    Form->SetOnMouseWheel(TMouseWheelEvent::Lambda(
+        [&](TObject*, TShiftState, Integer delta, TPoint, bool&) { Note("Form.Wheel " + std::to_string(delta)); }));
+    Backend->RunUntilIdle();
+    const TPoint p = ScreenOf(inner, 5, 5);
+    Backend->MoveTo(p.X, p.Y);
+    Backend->RunUntilIdle();
+    ClearEvents();
+    Backend->Wheel(-1);
+    Backend->RunUntilIdle();
+    std::vector<std::string> expected = {"Inner.WheelDown " + pos(p), "Outer.Wheel -120"};
+    EXPECT_EQ(Events(), expected);
+    // Unhandled, the notch reaches the form once, with Ctrl in the shift state;
+    // two half notches make one.
+    outerHandles = false;
+    ClearEvents();
+    Backend->KeyDown(VK_CONTROL);
+    InjectMouseWheel(-60);
+    InjectMouseWheel(-60);
+    Backend->KeyUp(VK_CONTROL);
+    Backend->RunUntilIdle();
+    expected = {"Outer.Wheel -60", "Form.Wheel -60", "Inner.WheelDown ctrl " + pos(p), "Outer.Wheel -60",
+                "Form.Wheel -60"};
+    EXPECT_EQ(Events(), expected);
+    // While Other holds the mouse the wheel is its, wherever the pointer is.
+    ClearEvents();
+    other->SetMouseCapture(true);
+    Backend->Wheel(1);
+    Backend->RunUntilIdle();
+    other->SetMouseCapture(false);
+    EXPECT_EQ(Events(), std::vector<std::string>{"Form.Wheel 120"});
+}
+
 TEST_F(MouseTest, WindowlessControlsGetTheirMouseThroughTheParent)
 {
     class TDot : public TGraphicControl {

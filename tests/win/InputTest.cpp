@@ -107,6 +107,38 @@ TEST_F(InputTest, DisablingTheCaptorSendsCancelMode)
     EXPECT_EQ(Of(Top, WM_LBUTTONDOWN).size(), 1u);
 }
 
+// The wheel goes to the window under the pointer (no cursor set on the
+// way), or to the captor wherever the pointer is; DefWindowProc passes an
+// unhandled one up to the top-level window, where it ends.
+TEST_F(InputTest, TheWheelGoesUnderThePointerAndUnhandledUpTheParents)
+{
+    InjectMouseMove(160, 170);
+    PumpUntilIdle();
+    ClearLog();
+    InjectKey(VK_SHIFT, true);
+    InjectMouseWheel(-WHEEL_DELTA);
+    PumpUntilIdle();
+    const auto child = Of(Child, WM_MOUSEWHEEL), top = Of(Top, WM_MOUSEWHEEL);
+    ASSERT_EQ(child.size(), 1u);
+    ASSERT_EQ(top.size(), 1u);
+    EXPECT_EQ(GetWheelDeltaWParam(child[0].WParam), -WHEEL_DELTA);
+    EXPECT_EQ(GetKeyStateWParam(child[0].WParam), WPARAM(MK_SHIFT));
+    EXPECT_EQ(LParamToPoint(child[0].LParam), Point(160, 170));
+    EXPECT_EQ(top[0].WParam, child[0].WParam);
+    EXPECT_TRUE(Of(Child, WM_SETCURSOR).empty());
+    Options(Child).Hook = [](HWND, UINT msg, WPARAM, LPARAM, bool& handled) -> LRESULT {
+        handled = msg == WM_MOUSEWHEEL;
+        return 0;
+    };
+    SetCapture(Child);
+    ClearLog();
+    InjectMouseMove(10, 10);
+    InjectMouseWheel(WHEEL_DELTA);
+    PumpUntilIdle();
+    EXPECT_EQ(Of(Child, WM_MOUSEWHEEL).size(), 1u);
+    EXPECT_TRUE(Of(Top, WM_MOUSEWHEEL).empty());
+}
+
 TEST_F(InputTest, DoubleClicksOnlyForClassesThatAskForThem)
 {
     Click(160, 170);

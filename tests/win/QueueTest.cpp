@@ -70,6 +70,29 @@ TEST_F(QueueTest, SentMessagesRunAtOnceAndDeadWindowsGetNothing)
     EXPECT_FALSE(PostMessage(dead, WM_USER, 0, 0));
 }
 
+// Only the exact message, window and lParam are taken back; the rest keep
+// their order.
+TEST_F(QueueTest, TakingBackPostedMessages)
+{
+    Window = MakeWindow(0, 0, Bounds(0, 0, 10, 10), nullptr);
+    HWND other = MakeWindow(0, 0, Bounds(0, 0, 10, 10), nullptr);
+    PostMessage(Window, WM_USER + 1, 0, 7);
+    PostMessage(Window, WM_USER + 2, 0, 8);
+    PostMessage(Window, WM_USER + 1, 1, 8);
+    PostMessage(other, WM_USER + 1, 0, 8);
+    PostMessage(Window, WM_USER + 3, 0, 8);
+    PostMessage(Window, WM_USER + 1, 0, 8);
+    RemovePostedMessages(Window, WM_USER + 1, 8);
+    std::vector<std::pair<std::string, LPARAM>> left;
+    MSG msg;
+    while (PeekMessage(msg, nullptr, WM_USER, WM_USER + 3, PM_REMOVE))
+        left.emplace_back(MessageName(msg.message) + (msg.hwnd == other ? " other" : ""), msg.lParam);
+    const std::vector<std::pair<std::string, LPARAM>> expected = {
+        {"WM_USER+1", 7}, {"WM_USER+2", 8}, {"WM_USER+1 other", 8}, {"WM_USER+3", 8}};
+    EXPECT_EQ(left, expected);
+    DestroyWindow(other);
+}
+
 TEST_F(QueueTest, TimersFireInDueOrderAndRestartTheirPeriod)
 {
     Window = MakeWindow(0, 0, Bounds(0, 0, 10, 10), nullptr);
