@@ -39,7 +39,7 @@ namespace ld::x11 {
 
 struct TTopLevels::TAtoms {
     Atom Protocols, DeleteWindow, Utf8, NetName, NetPid, NetIcon, NetType, NetTypeNormal, NetTypeDialog, NetState,
-        NetStateModal, NetActive, NetSupportingCheck, ClientLeader;
+        NetStateModal, NetActive, NetSupportingCheck, ClientLeader, MotifHints;
     explicit TAtoms(Display* d)
     {
         auto atom = [d](const char* name) { return XInternAtom(d, name, False); };
@@ -57,6 +57,7 @@ struct TTopLevels::TAtoms {
         NetActive = atom("_NET_ACTIVE_WINDOW");
         NetSupportingCheck = atom("_NET_SUPPORTING_WM_CHECK");
         ClientLeader = atom("WM_CLIENT_LEADER");
+        MotifHints = atom("_MOTIF_WM_HINTS");
     }
 };
 
@@ -82,6 +83,8 @@ struct TTopLevels::TView {
     bool HintsSet = false;
     HWND Owner = nullptr;
     unsigned long Type = 0;    // _NET_WM_WINDOW_TYPE as set
+    unsigned long FrameHints[3] = {};  // _MOTIF_WM_HINTS as set: flags, functions, decorations
+    bool FrameHintsSet = false;
     bool Modal = false;
     std::vector<TRect> Exposed;  // screen coordinates
 };
@@ -341,6 +344,36 @@ void TTopLevels::UpdateProperties(TView& view)
                         reinterpret_cast<unsigned char*>(&type), 1);
     }
     SetModalState(view, owner && !IsWindowEnabled(owner));
+    SetFrameHints(view);
+}
+
+// What the window manager's frame offers, from the border style: a sizable
+// window everything; a dialog a title and a close box; any other captioned
+// window those and minimising; a window without a caption no frame at all.
+void TTopLevels::SetFrameHints(TView& view)
+{
+    enum : unsigned long { Functions = 1, Decorations = 2 };
+    enum : unsigned long { FuncAll = 1, FuncMove = 4, FuncMinimize = 8, FuncClose = 32 };
+    enum : unsigned long { DecorAll = 1, DecorBorder = 2, DecorTitle = 8, DecorMenu = 16, DecorMinimize = 32 };
+    const auto style = DWORD(GetWindowLongPtr(view.Handle, GWL_STYLE));
+    const auto exStyle = DWORD(GetWindowLongPtr(view.Handle, GWL_EXSTYLE));
+    unsigned long hints[5] = {Functions | Decorations, FuncAll, DecorAll, 0, 0};
+    if ((style & WS_CAPTION) != WS_CAPTION) {
+        hints[1] = FuncMove | FuncClose;
+        hints[2] = 0;
+    } else if (exStyle & WS_EX_DLGMODALFRAME) {
+        hints[1] = FuncMove | FuncClose;
+        hints[2] = DecorBorder | DecorTitle | DecorMenu;
+    } else if (!(style & WS_THICKFRAME)) {
+        hints[1] = FuncMove | FuncClose | FuncMinimize;
+        hints[2] = DecorBorder | DecorTitle | DecorMenu | DecorMinimize;
+    }
+    if (view.FrameHintsSet && std::equal(hints, hints + 3, view.FrameHints))
+        return;
+    view.FrameHintsSet = true;
+    std::copy(hints, hints + 3, view.FrameHints);
+    XChangeProperty(FScreen.D, view.XWindow, FAtoms->MotifHints, FAtoms->MotifHints, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(hints), 5);
 }
 
 // A sizable window keeps within its tracking sizes; any other keeps its size.

@@ -82,6 +82,7 @@ private:
     void UpdateProperties(TView& view);
     void SetSizeHints(TView& view);
     void SetModalState(TView& view, bool modal);
+    void SetFrameHints(TView& view);
     void Place(TView& view);
     void MapOrWithdraw(TView& view, bool visible);
     void PushStacking();

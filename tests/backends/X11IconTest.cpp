@@ -24,7 +24,8 @@ std::vector<uint8_t> IconDib(int32_t width, int32_t height, uint16_t bpp, const 
     put32(8, uint32_t(height * 2));
     out[12] = 1;
     out[14] = uint8_t(bpp);
-    out.insert(out.end(), bits.begin(), bits.end());
+    if (!bits.empty())
+        out.insert(out.end(), bits.begin(), bits.end());
     return out;
 }
 

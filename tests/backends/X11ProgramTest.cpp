@@ -147,8 +147,10 @@ std::vector<unsigned long> IconOf(Display* d, Window w)
     if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_ICON", False), 0, 1 << 16, False, XA_CARDINAL, &type, &format,
                            &count, &after, &data) == Success &&
         data) {
+        // Format 32 comes as longs, sign-extended: the 32 bits are the value.
         auto* values = reinterpret_cast<unsigned long*>(data);
-        out.assign(values, values + count);
+        for (unsigned long i = 0; i < count; ++i)
+            out.push_back(values[i] & 0xFFFFFFFFu);
         XFree(data);
     }
     return out;

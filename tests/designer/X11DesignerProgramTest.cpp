@@ -9,10 +9,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 
 #include <X11/Xlib.h>
@@ -144,6 +147,9 @@ protected:
         usleep(300000);
     }
 
+    // The whole screen as a person sees it, the window manager's frames included.
+    void SaveScreenPicture(const std::string& name) { SaveWindowPicture(DefaultRootWindow(FDisplay), name); }
+
     void SaveWindowPicture(Window w, const std::string& name)
     {
         XWindowAttributes a{};
@@ -156,6 +162,50 @@ protected:
                 picture.Row(y)[x] = 0xFF000000u | uint32_t(XGetPixel(image, x, y) & 0xFFFFFF);
         XDestroyImage(image);
         SavePngFile((OutputDir() / name).string(), picture);
+    }
+
+    void SendClose(Window w)
+    {
+        XEvent ev{};
+        ev.xclient.type = ClientMessage;
+        ev.xclient.window = w;
+        ev.xclient.message_type = XInternAtom(FDisplay, "WM_PROTOCOLS", False);
+        ev.xclient.format = 32;
+        ev.xclient.data.l[0] = long(XInternAtom(FDisplay, "WM_DELETE_WINDOW", False));
+        XSendEvent(FDisplay, w, False, NoEventMask, &ev);
+        XFlush(FDisplay);
+    }
+
+    TRect RootRect(Window w)
+    {
+        XWindowAttributes a{};
+        XGetWindowAttributes(FDisplay, w, &a);
+        int x = 0, y = 0;
+        Window child;
+        XTranslateCoordinates(FDisplay, w, DefaultRootWindow(FDisplay), 0, 0, &x, &y, &child);
+        return {x, y, x + a.width, y + a.height};
+    }
+
+    // The rows of the property view for a list just placed, as a scripted
+    // session of the designer prints them: property names in view order.
+    std::vector<std::string> ListPropertyRows()
+    {
+        const std::filesystem::path script = OutputDir() / ("x11-designer-props-" + std::to_string(getpid()) + ".txt");
+        const std::filesystem::path out = OutputDir() / ("x11-designer-props-" + std::to_string(getpid()) + ".out");
+        std::ofstream(script) << "palette TShortcutList\nclick Form1 146 57\nprops\n";
+        const std::string command = std::string(LD_DESIGNER_PROGRAM) + " " + LD_PACKAGE_FILE + " --script " +
+                                    script.string() + " > " + out.string() + " 2>&1";
+        EXPECT_EQ(std::system(command.c_str()), 0) << ReadAll(out);
+        std::vector<std::string> rows;
+        std::istringstream lines(ReadAll(out));
+        bool listing = false;
+        for (std::string line; std::getline(lines, line);) {
+            if (line.find(": TShortcutList") != std::string::npos)
+                listing = true;
+            else if (listing && line.rfind("  ", 0) == 0)
+                rows.push_back(line.substr(2, line.find(' ', 2) - 2));
+        }
+        return rows;
     }
 
     Display* FDisplay = nullptr;
@@ -182,20 +232,65 @@ TEST_F(X11DesignerProgramTest, APersonPlacesABarSavesTheFormAndClosesTheDesigner
     while (!std::filesystem::exists(saved) && NowMs() < deadline)
         usleep(20000);
     SaveWindowPicture(form, "x11-designer-window.png");
-    const std::string form = ReadAll(saved);
-    EXPECT_NE(form.find("TLaunchdeck"), std::string::npos) << "see x11-designer-window.png; " << ReadAll(FErr);
-    EXPECT_NE(form.find("Launchdeck1"), std::string::npos);
+    const std::string stored = ReadAll(saved);
+    EXPECT_NE(stored.find("TLaunchdeck"), std::string::npos) << "see x11-designer-window.png; " << ReadAll(FErr);
+    EXPECT_NE(stored.find("Launchdeck1"), std::string::npos);
 
-    XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = w;
-    ev.xclient.message_type = XInternAtom(FDisplay, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = long(XInternAtom(FDisplay, "WM_DELETE_WINDOW", False));
-    XSendEvent(FDisplay, w, False, NoEventMask, &ev);
-    XFlush(FDisplay);
+    SendClose(w);
     EXPECT_EQ(WaitForExit(10000), 0) << ReadAll(FErr);
     std::filesystem::remove(saved);
+}
+
+TEST_F(X11DesignerProgramTest, TheItemsDialogIsAWindowOfItsOwnCentredAndAboveTheWindowItWasOpenedFrom)
+{
+    const std::vector<std::string> rows = ListPropertyRows();
+    const auto items = std::find(rows.begin(), rows.end(), "Items");
+    ASSERT_NE(items, rows.end());
+    const int itemsRow = int(items - rows.begin());
+
+    Start({LD_PACKAGE_FILE});
+    const Window palette = FindWindow("Launchdeck Designer", 10000);
+    ASSERT_NE(palette, 0u) << ReadAll(FErr);
+    const Window form = FindWindow("Form1", 10000);
+    const Window properties = FindWindow("Properties", 10000);
+    ASSERT_NE(form, 0u);
+    ASSERT_NE(properties, 0u);
+    usleep(300000);
+    ClickAt(palette, 46, 36); // the second button of the palette: the list
+    ClickAt(form, 146, 57);   // placed, and selected
+
+    // The ellipsis of the Items row: rows of 17 pixels under a heading row,
+    // the button 16 pixels wide at the right, left of a scroll bar if the rows overflow.
+    const TRect view = RootRect(properties);
+    const int visibleRows = view.Height() / 17 - 1;
+    ASSERT_LT(itemsRow, visibleRows);
+    const int right = view.Width() - (int(rows.size()) > visibleRows ? 16 : 0);
+    ClickAt(properties, right - 8, (itemsRow + 1) * 17 + 8);
+    const Window dialog = FindWindow("ShortcutList Items Editor", 10000);
+    ASSERT_NE(dialog, 0u) << ReadAll(FErr);
+    usleep(300000);
+
+    Window owner = 0;
+    XGetTransientForHint(FDisplay, dialog, &owner);
+    EXPECT_EQ(owner, properties);
+    const TRect at = RootRect(dialog);
+    EXPECT_EQ(at.Width(), 403);
+    EXPECT_EQ(at.Height(), 189);
+    // Centred: its frame of 3 pixels and caption of 19 around the client area.
+    const int screenWidth = DisplayWidth(FDisplay, DefaultScreen(FDisplay));
+    const int screenHeight = DisplayHeight(FDisplay, DefaultScreen(FDisplay));
+    EXPECT_EQ(at.Left, (screenWidth - 409) / 2 + 3);
+    EXPECT_EQ(at.Top, (screenHeight - 214) / 2 + 3 + 19);
+    SaveScreenPicture("x11-designer-items-dialog.png");
+
+    // Its close box cancels it; the palette's ends the program.
+    SendClose(dialog);
+    const long long deadline = NowMs() + 5000;
+    while (FindIn(DefaultRootWindow(FDisplay), "ShortcutList Items Editor") && NowMs() < deadline)
+        usleep(20000);
+    EXPECT_EQ(FindIn(DefaultRootWindow(FDisplay), "ShortcutList Items Editor"), 0u);
+    SendClose(palette);
+    EXPECT_EQ(WaitForExit(10000), 0) << ReadAll(FErr);
 }
 
 TEST_F(X11DesignerProgramTest, WithoutADisplayOnlyAScriptedSessionRuns)
