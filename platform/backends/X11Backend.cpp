@@ -119,17 +119,25 @@ TX11Backend::TX11Backend(TX11Layout layout, Integer width, Integer height, const
                                                    FHeight, allowShm);
     FCursors = std::make_unique<x11::TCursors>(FDisplay);
     FClipboard = std::make_unique<x11::TClipboard>(FDisplay, FLeader);
-    gCurrent = this;
-    SetBackend(this);
     if (layout == TX11Layout::DesktopWindows) {
         FTopLevels = std::make_unique<x11::TTopLevels>(
             x11::TXScreen{FDisplay, FRoot, FVisual, FDepth, FColormap, FLeader});
         SetHostFrames(true);
-        return;
+    } else {
+        try {
+            WaitForMap();
+        } catch (...) {
+            FPresenter.reset();
+            FCursors.reset();
+            FClipboard.reset();
+            XCloseDisplay(FDisplay);
+            throw;
+        }
+        FExposed.push_back({0, 0, width, height});
+        Present();
     }
-    FExposed.push_back({0, 0, width, height});
-    WaitForMap();
-    Present();
+    gCurrent = this;
+    SetBackend(this);
 }
 
 TX11Backend::~TX11Backend()

@@ -128,8 +128,6 @@ std::vector<HWND> TopLevelWindows()
     return out;
 }
 
-bool HasViewableParts(HWND window) { return IsWindowVisible(window); }
-
 } // namespace
 
 TTopLevels::TTopLevels(const TXScreen& screen) : FScreen(screen), FAtoms(std::make_unique<TAtoms>(screen.D))
@@ -216,7 +214,7 @@ void TTopLevels::Sync(unsigned long time)
 {
     ForgetDeadWindows();
     for (HWND window : TopLevelWindows())
-        if (HasViewableParts(window) && !ViewFor(window))
+        if (IsWindowVisible(window) && !ViewFor(window))
             CreateView(window);
     for (auto& view : FViews) {
         bool visible = IsWindowVisible(view->Handle);
