@@ -62,16 +62,7 @@ TEST_F(X11DemoFormTest, ATileDraggedOntoTheLogWithCtrlHeldIsReceived)
     HandMoveTo(from.X, from.Y);
     HandKey(XK_Control_L, true);
     HandButton(1, true);
-    // A hand moves over time: each step is handled before the next comes.
-    for (int i = 1; i <= 10; ++i) {
-        TPoint p{from.X + (to.X - from.X) * i / 10, from.Y + (to.Y - from.Y) * i / 10};
-        HandMoveTo(p.X, p.Y);
-        ASSERT_TRUE(PumpUntil([&] {
-            POINT now;
-            GetCursorPos(now);
-            return now.X == p.X && now.Y == p.Y && !HasPendingMessages();
-        }));
-    }
+    ASSERT_TRUE(HandGlide(from, to, 10));
     HandButton(1, false);
     HandKey(XK_Control_L, false);
     ASSERT_TRUE(PumpUntil([&] { return Logged("Contacts dropped"); })) << [&] {

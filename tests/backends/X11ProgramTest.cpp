@@ -156,19 +156,6 @@ std::vector<unsigned long> IconOf(Display* d, Window w)
     return out;
 }
 
-void SendClose(Display* d, Window w)
-{
-    XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = w;
-    ev.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
-    ev.xclient.data.l[1] = CurrentTime;
-    XSendEvent(d, w, False, NoEventMask, &ev);
-    XFlush(d);
-}
-
 class X11ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -245,7 +232,7 @@ TEST_F(X11ProgramTest, TheDemoIsAWindowOfItsFormsClientAreaShowingWhatHeadlessSh
     EXPECT_TRUE(ShowsAsHeadless(FDisplay, w, *expected, {client.X, client.Y, 520 - 4, 100}, client,
                                 "x11-demo-window.png"))
         << "see " << (OutputDir() / "x11-demo-window.png");
-    SendClose(FDisplay, w);
+    SendCloseRequest(FDisplay, w);
     EXPECT_EQ(WaitForExit(demo, 5000), 0) << ReadFile(demo.Err);
     EXPECT_EQ(ReadFile(demo.Err), "");
 }
@@ -261,7 +248,7 @@ TEST_F(X11ProgramTest, OnTheVirtualDesktopOneWindowShowsTheWholeScreenAsHeadless
     // The tiles with the form's caption above them, and the desktop around the form.
     EXPECT_TRUE(ShowsAsHeadless(FDisplay, w, *expected, {40, 40, 520, 100}, {0, 0}, "x11-demo-virtual-desktop.png"));
     EXPECT_TRUE(ShowsAsHeadless(FDisplay, w, *expected, {700, 600, 701, 601}, {0, 0}, "x11-demo-virtual-desktop.png"));
-    SendClose(FDisplay, w);
+    SendCloseRequest(FDisplay, w);
     EXPECT_EQ(WaitForExit(demo, 5000), 0) << ReadFile(demo.Err);
     EXPECT_EQ(ReadFile(demo.Err), "");
 }

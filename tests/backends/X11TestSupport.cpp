@@ -214,6 +214,34 @@ void X11Test::HandKey(unsigned long keysym, bool down)
     XFlush(FHand);
 }
 
+bool X11Test::HandGlide(TPoint from, TPoint to, int steps)
+{
+    for (int i = 1; i <= steps; ++i) {
+        TPoint p{from.X + (to.X - from.X) * i / steps, from.Y + (to.Y - from.Y) * i / steps};
+        HandMoveTo(p.X, p.Y);
+        if (!PumpUntil([&] {
+                POINT now;
+                GetCursorPos(now);
+                return now.X == p.X && now.Y == p.Y && !HasPendingMessages();
+            }))
+            return false;
+    }
+    return true;
+}
+
+void SendCloseRequest(Display* display, unsigned long window)
+{
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = window;
+    ev.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    ev.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &ev);
+    XFlush(display);
+}
+
 void X11Test::HandFocusOurWindow(TForm* form)
 {
     if (!form && !FForms.empty())

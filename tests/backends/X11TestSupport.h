@@ -72,6 +72,10 @@ protected:
     void HandMoveTo(Integer x, Integer y);
     void HandButton(unsigned button, bool down);
     void HandKey(unsigned long keysym, bool down);
+    // The pointer from one screen point to another in Steps moves, as a hand
+    // moves over time: each is handled before the next comes. False when one
+    // did not arrive.
+    bool HandGlide(TPoint from, TPoint to, int steps);
     // The keyboard to a form's X window (the first form's when none is named).
     void HandFocusOurWindow(TForm* form = nullptr);
 
@@ -80,6 +84,9 @@ protected:
     Display* FHand = nullptr;
     std::vector<TForm*> FForms;
 };
+
+// Asks a window to close, as a window manager's close box does.
+void SendCloseRequest(Display* display, unsigned long window);
 
 class X11VirtualDesktopTest : public X11Test {
 protected:

@@ -270,14 +270,7 @@ TEST_F(X11WindowsTest, AModalDialogIsAWindowOfItsOwnAboveItsOwnerCentredAndItsCl
                     ? ", centred"
                     : ", at " + std::to_string(r.Left) + "," + std::to_string(r.Top)) +
                (IsWindowEnabled(main->GetHandle()) ? ", owner enabled" : "");
-        XEvent ev{};
-        ev.xclient.type = ClientMessage;
-        ev.xclient.window = w;
-        ev.xclient.message_type = XInternAtom(FHand, "WM_PROTOCOLS", False);
-        ev.xclient.format = 32;
-        ev.xclient.data.l[0] = long(XInternAtom(FHand, "WM_DELETE_WINDOW", False));
-        XSendEvent(FHand, w, False, NoEventMask, &ev);
-        XFlush(FHand);
+        SendCloseRequest(FHand, w);
         closed = true;
     }));
     TModalResult result = dialog->ShowModal();
@@ -361,16 +354,7 @@ TEST_F(X11WindowsTest, AnItemDraggedFromAListOnOneFormOntoAListOnAnotherMovesThe
     ASSERT_TRUE(PumpUntil([&] { return from->GetActiveItem() == from->GetItems()->GetItem(1); }));
     HandButton(1, true);
     ASSERT_TRUE(PumpUntil([&] { return from->IsPressed(); }));
-    // A hand moves over time: each step is handled before the next comes.
-    for (int i = 1; i <= 12; ++i) {
-        TPoint p{start.X + (end.X - start.X) * i / 12, start.Y + (end.Y - start.Y) * i / 12};
-        HandMoveTo(p.X, p.Y);
-        ASSERT_TRUE(PumpUntil([&] {
-            POINT now;
-            GetCursorPos(now);
-            return now.X == p.X && now.Y == p.Y && !HasPendingMessages();
-        }));
-    }
+    ASSERT_TRUE(HandGlide(start, end, 12));
     EXPECT_EQ(GetDragObject() ? GetDragObject()->DragTarget : nullptr, to);
     HandButton(1, false);
     ASSERT_TRUE(PumpUntil([&] { return to->GetItems()->GetCount() == 2; }));
