@@ -529,7 +529,9 @@ HWND GetAncestorTopLevel(HWND hwnd)
 
 namespace {
 
-bool Reorder(WindowRec& w, HWND insertAfter)
+// Moves W to its new place among its siblings (top first). Passed over on
+// the way down, siblings that W now lies under: they show again what it covered.
+bool Reorder(WindowRec& w, HWND insertAfter, std::vector<HWND>& passedOver)
 {
     WindowRec* p = Lookup(w.parent);
     if (!p)
@@ -545,7 +547,23 @@ bool Reorder(WindowRec& w, HWND insertAfter)
         pos = it == sib.end() ? 0 : size_t(it - sib.begin()) + 1;
     }
     sib.insert(sib.begin() + ptrdiff_t(pos), w.handle);
+    for (ptrdiff_t i = oldPos; i < ptrdiff_t(pos); ++i)
+        passedOver.push_back(sib[size_t(i)]);
     return ptrdiff_t(pos) != oldPos;
+}
+
+// A sibling that W was lowered under repaints where the two overlap.
+void ExposeUnder(const WindowRec& w, HWND sibling)
+{
+    WindowRec* s = Lookup(sibling);
+    if (!s || !IsVisibleChain(*s) || !IsVisibleChain(w))
+        return;
+    RECT overlap;
+    if (!IntersectRect(overlap, ScreenShownRect(w), ScreenShownRect(*s)))
+        return;
+    RECT client = ScreenClientRect(*s);
+    OffsetRect(overlap, -client.Left, -client.Top);
+    RedrawWindow(sibling, &overlap, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 // After a resize without the class's redraw styles only the newly uncovered
@@ -585,7 +603,8 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, Integer x, Integer y, Integer cx,
         nw = Bounds(nw.Left, nw.Top, std::max(cx, 0), std::max(cy, 0));
     bool moved = nw.Left != oldWindow.Left || nw.Top != oldWindow.Top;
     bool sized = nw.Width() != oldWindow.Width() || nw.Height() != oldWindow.Height();
-    bool reordered = !(flags & SWP_NOZORDER) && insertAfter != hwnd && Reorder(*w, insertAfter);
+    std::vector<HWND> passedOver;
+    bool reordered = !(flags & SWP_NOZORDER) && insertAfter != hwnd && Reorder(*w, insertAfter, passedOver);
 
     WINDOWPOS pos{hwnd, insertAfter, nw.Left, nw.Top, nw.Width(), nw.Height(), flags};
     w->window = nw;
@@ -611,8 +630,10 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, Integer x, Integer y, Integer cx,
                 if (WindowRec* p = Lookup(w->parent))
                     AddToUpdate(*p, exposed, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
         }
+        for (HWND s : passedOver)
+            ExposeUnder(*w, s);
         if (nowVisible) {
-            if (!wasVisible || moved || reordered)
+            if (!wasVisible || moved || (reordered && passedOver.empty()))
                 RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
             else if (sized)
                 InvalidateAfterResize(*w, oldClient);

@@ -258,11 +258,22 @@ TEST_F(X11InputTest, FocusOutDeactivatesTheActiveFormAndFocusInActivatesItAgain)
     HandFocusOurWindow();
     PumpUntil([] { return false; }, 50);
     ASSERT_EQ(GetActiveWindow(), form->GetHandle());
-    XSetInputFocus(FHand, PointerRoot, RevertToPointerRoot, CurrentTime);
+    // The keyboard to another program's window (a window manager would give
+    // it back to ours were it to go nowhere).
+    Window other = XCreateSimpleWindow(FHand, DefaultRootWindow(FHand), 700, 500, 100, 100, 0, 0, 0);
+    XMapWindow(FHand, other);
     XSync(FHand, False);
-    ASSERT_TRUE(PumpUntil([] { return GetActiveWindow() == nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] {
+        XWindowAttributes a{};
+        return XGetWindowAttributes(FHand, other, &a) && a.map_state == IsViewable;
+    }));
+    XSetInputFocus(FHand, other, RevertToPointerRoot, CurrentTime);
+    XSync(FHand, False);
+    EXPECT_TRUE(PumpUntil([] { return GetActiveWindow() == nullptr; }));
     HandFocusOurWindow();
-    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == form->GetHandle(); }));
+    EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == form->GetHandle(); }));
+    XDestroyWindow(FHand, other);
+    XSync(FHand, False);
 }
 
 // ---- cursors --------------------------------------------------------------------

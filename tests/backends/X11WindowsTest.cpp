@@ -230,6 +230,19 @@ TEST_F(X11WindowsTest, TheZOrderAndTheActiveFormFollowTheServerAndAClickRaises)
     ASSERT_TRUE(PumpUntil([&] { return GetTopWindow(nullptr) == high->GetHandle() && GetActiveWindow() == high->GetHandle(); }));
     ExpectSameAsRepainted(overlap, "x11-windows-raised-by-click.png");
 
+    // Minimised by the window manager, a form covers nothing of the others;
+    // restored, it is on top again.
+    if (FBackend->HasWindowManager()) {
+        XIconifyWindow(FHand, XWindowOf(high), DefaultScreen(FHand));
+        XFlush(FHand);
+        ASSERT_TRUE(PumpUntil([&] { return GetWindow(high->GetHandle(), GW_HWNDLAST) == high->GetHandle(); }));
+        ExpectSameAsRepainted(overlap, "x11-windows-minimised.png");
+        XMapWindow(FHand, XWindowOf(high));
+        XFlush(FHand);
+        ASSERT_TRUE(PumpUntil([&] { return GetTopWindow(nullptr) == high->GetHandle(); }));
+        WaitUntilShown(high);
+    }
+
     // The keyboard's window is the active form.
     HandFocusOurWindow(low);
     ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == low->GetHandle(); }));
@@ -342,6 +355,8 @@ TEST_F(X11WindowsTest, AnItemDraggedFromAListOnOneFormOntoAListOnAnotherMovesThe
     TForm* right = Form("To", Bounds(420, 160, 160, 260));
     TShortcutList* from = list(left, {"Inbox", "Calendar", "Contacts"});
     TShortcutList* to = list(right, {"Tasks"});
+    from->SetName("From");
+    to->SetName("To");
     left->Show();
     right->Show();
     WaitUntilShown(left);
@@ -355,9 +370,17 @@ TEST_F(X11WindowsTest, AnItemDraggedFromAListOnOneFormOntoAListOnAnotherMovesThe
     HandButton(1, true);
     ASSERT_TRUE(PumpUntil([&] { return from->IsPressed(); }));
     ASSERT_TRUE(HandGlide(start, end, 12));
-    EXPECT_EQ(GetDragObject() ? GetDragObject()->DragTarget : nullptr, to);
+    auto where = [&] {
+        POINT c;
+        GetCursorPos(c);
+        TControl* target = GetDragObject() ? GetDragObject()->DragTarget : nullptr;
+        return "pointer " + std::to_string(c.X) + "," + std::to_string(c.Y) + " (end " + std::to_string(end.X) + "," +
+               std::to_string(end.Y) + "), target " + (target ? target->ClassName() + " " + target->GetName() : "none") +
+               ", drag " + (GetDragObject() ? "on" : "off") + ", capture " + (GetCapture() ? "held" : "free");
+    };
+    EXPECT_EQ(GetDragObject() ? GetDragObject()->DragTarget : nullptr, to) << where();
     HandButton(1, false);
-    ASSERT_TRUE(PumpUntil([&] { return to->GetItems()->GetCount() == 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return to->GetItems()->GetCount() == 2; })) << where();
     EXPECT_EQ(to->GetItems()->GetItem(1)->GetCaption(), "Calendar");
     ASSERT_EQ(from->GetItems()->GetCount(), 2);
     EXPECT_EQ(from->GetItems()->GetItem(1)->GetCaption(), "Contacts");
