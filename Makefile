@@ -1,6 +1,6 @@
 # make check   installs what is missing, builds, runs every test twice
 #              (plain, then under AddressSanitizer + UndefinedBehaviorSanitizer)
-# make demo    installs what is missing, builds, runs the demo: in a window when
+# make demo    installs what is missing, builds the demo programs, runs them: in a window when
 #              DISPLAY answers, else headless (DEMO_FLAGS=--headless forces that)
 # make bench   builds and runs the benchmark programs
 # make fuzz    installs clang if missing, builds the libFuzzer programs in build-fuzz
@@ -74,7 +74,9 @@ fuzz:
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLD_LIBFUZZER=ON
 	ninja -C $(FUZZ_BUILD) -j$(JOBS) $$(ninja -C $(FUZZ_BUILD) -t targets all | sed -n '/^cmake_/!s/^\([A-Za-z0-9_]*_libfuzzer\): phony$$/\1/p')
 
-demo: build
+# Builds only the demo programs; make check builds the rest.
+demo: deps $(BUILD)/build.ninja
+	ninja -C $(BUILD) -j$(JOBS) demo_programs
 	./apps/run-demo $(BUILD) $(DEMO_FLAGS)
 
 # Without DISPLAY, bench_x11 measures on an Xvfb of its own, not on the desktop.

@@ -1,4 +1,4 @@
-# ld_add_resources(TARGET [LANGUAGE n]
+# launchdeck_add_resources(TARGET [LANGUAGE n]
 #                  RCDATA NAME file ...
 #                  BITMAP NAME file ...
 #                  ICON NAME file.ico ...
@@ -19,7 +19,12 @@
 #               the line; C escapes \n \t \r \\ \xNN; lines starting with # and
 #               blank lines are skipped
 # Names are kept in upper case, as the original's resource compiler does.
-function(ld_add_resources target)
+#
+# A form class finds its stored form by its class name in upper case, so a form
+# TMainForm is compiled in as RCDATA TMAINFORM. The same file serves the tree (as
+# ld_add_resources) and the installed CMake package, where ldrc is the imported
+# program Launchdeck::ldrc.
+function(launchdeck_add_resources target)
   cmake_parse_arguments(R "" "LANGUAGE" "" ${ARGN})
   set(args ${R_UNPARSED_ARGUMENTS})
   if(NOT R_LANGUAGE)
@@ -44,7 +49,7 @@ function(ld_add_resources target)
       get_filename_component(file ${file} ABSOLUTE)
       list(APPEND ldrc_args ${kind} ${name} ${file})
     else()
-      message(FATAL_ERROR "ld_add_resources: unknown resource kind '${kind}'")
+      message(FATAL_ERROR "launchdeck_add_resources: unknown resource kind '${kind}'")
     endif()
     list(APPEND inputs ${file})
     math(EXPR i "${i} + 1")
@@ -56,13 +61,28 @@ function(ld_add_resources target)
   math(EXPR next "${count} + 1")
   set_property(TARGET ${target} PROPERTY LD_RESOURCE_COUNT ${next})
   set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources${count}.cpp)
+  if(NOT TARGET Launchdeck::ldrc)
+    message(FATAL_ERROR "launchdeck_add_resources: the resource compiler Launchdeck::ldrc is unknown here; "
+      "call find_package(Launchdeck) first")
+  endif()
+  # Inside the tree the alias names the program built here; a target-level
+  # dependency needs its real name.
+  get_target_property(ldrc Launchdeck::ldrc ALIASED_TARGET)
+  if(NOT ldrc)
+    set(ldrc Launchdeck::ldrc)
+  endif()
   add_custom_command(
     OUTPUT ${out}
-    COMMAND ldrc ${out} ${ldrc_args}
-    DEPENDS ldrc ${inputs}
+    COMMAND ${ldrc} ${out} ${ldrc_args}
+    DEPENDS ${ldrc} ${inputs}
     COMMENT "Compiling resources of ${target}"
     VERBATIM)
   # The target links platform_core already (through whichever layer it uses); linking it
   # here would clash with targets that use target_link_libraries without keywords.
   target_sources(${target} PRIVATE ${out})
+endfunction()
+
+# The tree's own name for it.
+function(ld_add_resources target)
+  launchdeck_add_resources(${target} ${ARGN})
 endfunction()

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/core/FileIO.h"
+
 namespace ld {
 
 namespace {
@@ -18,6 +20,27 @@ std::string ResourceBytes(HMODULE module, const char* name)
     if (!res)
         return {};
     return std::string(static_cast<const char*>(LoadResource(module, res)), SizeofResource(module, res));
+}
+
+// The loader searches its library path for a name without a slash; a package
+// named on a command line is a file, in the current folder then.
+std::string LoaderPath(const std::string& fileName)
+{
+    return fileName.find('/') == std::string::npos ? "./" + fileName : fileName;
+}
+
+// A file the loader cannot take is named with the system's reason, or as no
+// package at all, rather than in the loader's words about shared objects.
+void CheckPackageFile(const std::string& fileName)
+{
+    std::string head;
+    try {
+        head = ReadFileHead(fileName, 4);
+    } catch (const Exception& e) {
+        throw EPackageError(e.Message());
+    }
+    if (head != "\x7F" "ELF")
+        throw EPackageError(Format("%s is not a package: it is not a shared library", {fileName}));
 }
 
 } // namespace
@@ -53,7 +76,8 @@ TDesignHost::~TDesignHost()
 
 const TPackage& TDesignHost::LoadPackage(const std::string& fileName)
 {
-    void* handle = dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
+    CheckPackageFile(fileName);
+    void* handle = dlopen(LoaderPath(fileName).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         const char* reason = dlerror();
         throw EPackageError(Format("Cannot load package %s: %s", {fileName, reason ? reason : "unknown error"}));
@@ -81,8 +105,9 @@ const TPackage& TDesignHost::LoadPackage(const std::string& fileName)
         }
         package->Description = ReadPackageDescription(package->Module);
         CheckRequiredPackages(*package);
+        CheckUnitsNotLoaded(*package);
     } catch (...) {
-        dlclose(handle);
+        Unload(*package);
         throw;
     }
     FRegistry.SetRegisteringModule(package->Module);
@@ -118,9 +143,27 @@ void TDesignHost::CheckRequiredPackages(const TPackage& package) const
                                        {package.FileName, required, FOfferedPackage}));
 }
 
+// A unit lives in one package of an environment: a second package holding one
+// of its units (another build of the same units) would register the same
+// classes again. Weak units stay private to the package that links them.
+void TDesignHost::CheckUnitsNotLoaded(const TPackage& package) const
+{
+    for (const TPackageUnit& unit : package.Info.Contains) {
+        if (unit.Flags & ufWeakUnit)
+            continue;
+        for (const auto& loaded : FPackages)
+            for (const TPackageUnit& other : loaded->Info.Contains)
+                if (!(other.Flags & ufWeakUnit) && SameText(unit.Name, other.Name))
+                    throw EPackageError(Format("Cannot load package %s: it contains unit %s, which is also in "
+                                               "package %s, loaded already",
+                                               {package.FileName, unit.Name, loaded->FileName}));
+    }
+}
+
 void TDesignHost::Unload(TPackage& package)
 {
-    FRegistry.UnregisterModule(package.Module);
+    if (package.Module != nullptr)
+        FRegistry.UnregisterModule(package.Module);
     dlclose(package.Handle);
     package.Handle = nullptr;
 }

@@ -32,15 +32,19 @@ public:
     TDesignHost(const TDesignHost&) = delete;
     TDesignHost& operator=(const TDesignHost&) = delete;
 
-    // Loads a package build and runs its Register. Loading a package that is
-    // loaded already returns it again without a second Register. EPackageError
-    // for a file that is not a loadable package (with the loader's reason), one
-    // without package information or without Register. When Register fails the
-    // package is unloaded again and its message reaches the caller as an
-    // EPackageError (the failure's own class may go with the package).
-    // A package that requires a class-library package other than the one this
-    // environment offers (see SetOfferedPackage) is refused with an
-    // EPackageError naming both, before its Register runs.
+    // Loads a package build and runs its Register. FileName is a file, relative
+    // to the current folder unless absolute (never searched for). Loading a
+    // package that is loaded already returns it again without a second
+    // Register. EPackageError for a file that cannot be read (with the system's
+    // reason), one that is no shared library, one the loader refuses (with its
+    // reason), one without package information or without Register. When
+    // Register fails the package is unloaded again and its message reaches the
+    // caller as an EPackageError (the failure's own class may go with the
+    // package). Refused before its Register runs, with an EPackageError naming
+    // both: a package that requires a class-library package other than the
+    // one this environment offers (see SetOfferedPackage), and one containing
+    // a unit that a loaded package contains (another build of the same units).
+    // A refused or failed package leaves every registry as it was.
     const TPackage& LoadPackage(const std::string& fileName);
     // The class-library package this environment is ("vcl40"); empty, the
     // default, accepts whatever a package requires.
@@ -56,6 +60,7 @@ public:
 private:
     void Unload(TPackage& package);
     void CheckRequiredPackages(const TPackage& package) const;
+    void CheckUnitsNotLoaded(const TPackage& package) const;
 
     TDesignRegistry FRegistry;
     std::string FOfferedPackage;

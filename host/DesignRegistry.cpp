@@ -25,6 +25,24 @@ void TDesignRegistry::CheckComponentClass(TClass cls)
 
 // ---- registration -------------------------------------------------------------------------
 
+void TDesignRegistry::SetRegisteringModule(HMODULE module)
+{
+    RecordStreamingClasses();
+    FModule = module;
+    FClassesBefore = RegisteredClasses();
+    std::sort(FClassesBefore.begin(), FClassesBefore.end());
+}
+
+void TDesignRegistry::RecordStreamingClasses()
+{
+    if (FModule == nullptr)
+        return; // the environment's own stay
+    for (TClass cls : RegisteredClasses())
+        if (!std::binary_search(FClassesBefore.begin(), FClassesBefore.end(), cls))
+            FStreamingClasses.push_back({cls, FModule});
+    FClassesBefore.clear();
+}
+
 void TDesignRegistry::RegisterComponents(const std::string& page, const std::vector<TClass>& classes)
 {
     if (Trim(page).empty())
@@ -82,7 +100,14 @@ void TDesignRegistry::UnregisterModule(HMODULE module)
     std::erase_if(FNoIcon, [&](const TOwnedClass& o) { return o.Module == module; });
     std::erase_if(FComponentEditors, [&](const TComponentEditorEntry& e) { return e.Module == module; });
     std::erase_if(FPropertyEditors, [&](const TPropertyEditorEntry& e) { return e.Module == module; });
-    // The stream system must not keep class records that go away with the module.
+    if (module != nullptr && module == FModule)
+        SetRegisteringModule(nullptr); // what it registered so far is recorded, and goes
+    for (const TOwnedClass& o : FStreamingClasses)
+        if (o.Module == module)
+            UnRegisterClass(o.Class);
+    std::erase_if(FStreamingClasses, [&](const TOwnedClass& o) { return o.Module == module; });
+    // The stream system must not keep class records that go away with the
+    // module, however they came there.
     if (module != nullptr)
         for (TClass cls : RegisteredClasses())
             if (ModuleOf(cls) == module)

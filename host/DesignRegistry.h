@@ -1,7 +1,9 @@
 // What the loaded packages registered with the design environment: the
 // component palette, the classes without an icon, the component editors and
-// the property editors. Each entry remembers the module whose Register made it,
-// so that unloading a package takes its registrations away.
+// the property editors, and the classes they added to the class library's
+// registry for streaming. Each entry remembers the module whose Register made
+// it, so that unloading a package (or refusing it halfway through its
+// Register) takes exactly its registrations away.
 //
 // Lookups apply a registration to the class it names and to its descendants; a
 // registration for a nearer ancestor wins, and among registrations for the same
@@ -25,8 +27,11 @@ struct TPalettePage {
 
 class TDesignRegistry : public TDesignRegistrar {
 public:
-    // Registrations made from now on belong to Module (null: the environment's own).
-    void SetRegisteringModule(HMODULE module) { FModule = module; }
+    // Registrations made from now on belong to Module (null: the environment's
+    // own). So do the classes that enter the class registry meanwhile, by
+    // RegisterComponents or by the module's own RegisterClasses, ancestors
+    // included: they are recorded when the next module (or null) is set.
+    void SetRegisteringModule(HMODULE module);
     HMODULE GetRegisteringModule() const { return FModule; }
 
     // Puts the classes on Page (made on first use, pages in order of first use)
@@ -39,7 +44,8 @@ public:
                                 const TPropertyEditorClass& editor) override;
 
     // Forgets what Module registered (its palette buttons, editors and the
-    // classes it registered for streaming).
+    // classes it registered for streaming), and any class of the module's
+    // code still in the class registry, which must not outlive the module.
     void UnregisterModule(HMODULE module);
 
     const std::vector<TPalettePage>& GetPalette() const { return FPalette; }
@@ -81,8 +87,12 @@ private:
 
     static void CheckComponentClass(TClass cls);
     static Integer Distance(TClass from, TClass ancestor);
+    void RecordStreamingClasses();
 
     HMODULE FModule = nullptr;
+    // The class registry when FModule began registering, sorted.
+    std::vector<TClass> FClassesBefore;
+    std::vector<TOwnedClass> FStreamingClasses;
     std::vector<TPalettePage> FPalette;
     std::vector<TOwnedClass> FPaletteOwners;
     std::vector<TOwnedClass> FNoIcon;

@@ -1,54 +1,48 @@
+// The form designer's core: the form, names, design-mode input, placing,
+// editors. The edits, the clipboard and the undo history are in
+// FormDesignerEdits.cpp.
 #include "host/FormDesigner.h"
 
 #include <algorithm>
 
+#include "host/FormState.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/SysUtils.h"
-#include "platform/stream/Reader.h"
-#include "platform/stream/Stream.h"
 #include "platform/stream/TextForm.h"
-#include "platform/stream/Writer.h"
 #include "platform/vcl/ControlTypes.h"
+#include "platform/win/Input.h"
 
 namespace ld {
 
-// Hears when a selected component is freed, so the selection never dangles.
-class THostFormDesigner::TSelectionWatch : public TComponent {
-public:
-    explicit TSelectionWatch(THostFormDesigner& designer) : TComponent(nullptr), FDesigner(designer) {}
-    void Notification(TComponent* component, TOperation operation) override
-    {
-        TComponent::Notification(component, operation);
-        if (operation == opRemove)
-            FDesigner.Forget(component);
-    }
-
-private:
-    THostFormDesigner& FDesigner;
-};
-
 namespace {
-
-// The name of the root component of a bare binary component stream.
-std::string RootName(const std::string& binary)
-{
-    TStringStream stream(binary);
-    TReader reader(&stream);
-    reader.ReadSignature();
-    TFilerFlags flags;
-    Integer childPos = 0;
-    reader.ReadPrefix(flags, childPos);
-    reader.ReadStr();
-    return reader.ReadStr();
-}
 
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST; }
 bool IsKeyMessage(UINT msg) { return msg >= WM_KEYFIRST && msg <= WM_KEYLAST; }
+// A double click with Shift or Ctrl is two clicks that select; without them
+// it runs the component's editor.
+bool IsLeftButtonMessage(const TMessage& m)
+{
+    if (m.Msg == WM_LBUTTONDBLCLK)
+        return (m.WParam & (MK_SHIFT | MK_CONTROL)) != 0;
+    return m.Msg == WM_LBUTTONDOWN || m.Msg == WM_MOUSEMOVE || m.Msg == WM_LBUTTONUP;
+}
+
+TShiftState KeyShiftState()
+{
+    TShiftState shift;
+    if (GetKeyState(VK_SHIFT) < 0)
+        shift.Include(ssShift);
+    if (GetKeyState(VK_CONTROL) < 0)
+        shift.Include(ssCtrl);
+    if (GetKeyState(VK_MENU) < 0)
+        shift.Include(ssAlt);
+    return shift;
+}
 
 } // namespace
 
 THostFormDesigner::THostFormDesigner(const TDesignRegistry& registry, const std::string& formName)
-    : FRegistry(registry), FWatch(std::make_unique<TSelectionWatch>(*this))
+    : FRegistry(registry), FSelection([this] { SelectionChanged(); })
 {
     FForm = new TForm(nullptr);
     FForm->SetDesigning(true);
@@ -60,36 +54,43 @@ THostFormDesigner::THostFormDesigner(const TDesignRegistry& registry, const std:
         FForm->Free();
         throw;
     }
+    ResetHistory();
 }
 
 THostFormDesigner::~THostFormDesigner()
 {
-    FSelection.clear();
+    FOnChange = nullptr;
+    FSelection.Set({});
     FForm->SetDesigner(nullptr);
     FForm->Free();
-    FWatch.reset();
 }
 
 std::unique_ptr<THostFormDesigner> THostFormDesigner::Open(const TDesignRegistry& registry, std::string_view data)
 {
-    const std::string binary = ToBinaryStream(data);
-    auto designer = std::make_unique<THostFormDesigner>(registry, RootName(binary));
-    TStringStream stream(binary);
-    ReadComponentFromStream(&stream, designer->FForm);
+    std::vector<TTextMark> marks;
+    const std::string binary =
+        DetectFormat(data) == TStreamFormat::Text ? TextToBinary(data, &marks) : ToBinaryStream(data);
+    auto designer = std::make_unique<THostFormDesigner>(registry, StoredRootName(binary));
+    ReadFormStream(designer->FForm, binary, &marks);
+    designer->ResetHistory();
     return designer;
 }
 
 std::string THostFormDesigner::Save(bool asText)
 {
-    TStringStream binary;
-    TWriter(&binary).WriteRootComponent(FForm);
-    if (!asText)
-        return ResourceHeader(FForm->ClassName(), static_cast<uint32_t>(binary.DataString().size())) +
-               binary.DataString();
-    binary.Seek(0, soBeginning);
-    TStringStream text;
-    ObjectBinaryToText(&binary, &text);
-    return text.DataString();
+    const std::string binary = StoreForm(FForm);
+    if (asText)
+        return BinaryToText(binary);
+    return ResourceHeader(FForm->ClassName(), static_cast<uint32_t>(binary.size())) + binary;
+}
+
+// A designed form shows whatever its Visible says, so the value the user
+// gave it goes back once it is on the screen.
+void THostFormDesigner::ShowForm()
+{
+    const bool storedVisible = FForm->GetVisible();
+    FForm->Show();
+    FForm->SetVisible(storedVisible);
 }
 
 std::string THostFormDesigner::UniqueName(const std::string& baseName)
@@ -106,27 +107,13 @@ std::string THostFormDesigner::UniqueName(const std::string& baseName)
 
 void THostFormDesigner::SelectComponent(TPersistent* instance)
 {
-    for (TPersistent* p : FSelection)
-        if (auto* c = dynamic_cast<TComponent*>(p))
-            FWatch->RemoveFreeNotification(c);
-    FSelection.clear();
-    if (instance != nullptr) {
-        FSelection.push_back(instance);
-        if (auto* c = dynamic_cast<TComponent*>(instance))
-            FWatch->FreeNotification(c);
-    }
-    Changed();
-}
-
-void THostFormDesigner::Forget(TComponent* component)
-{
-    if (std::erase(FSelection, static_cast<TPersistent*>(component)) > 0)
-        Changed();
+    FSelection.Set(instance != nullptr ? std::vector<TPersistent*>{instance} : std::vector<TPersistent*>{});
 }
 
 void THostFormDesigner::Modified()
 {
     ++FModifiedCount;
+    RecordChange();
     Changed();
 }
 
@@ -147,14 +134,20 @@ TComponent* THostFormDesigner::DesignedComponent(TControl* control) const
 bool THostFormDesigner::IsDesignMsg(TControl* sender, TMessage& message)
 {
     if (IsKeyMessage(message.Msg)) {
-        if (message.Msg == WM_KEYDOWN && FOnKeyDown)
-            FOnKeyDown(static_cast<Word>(message.WParam));
+        if (message.Msg == WM_KEYDOWN) {
+            const Word key = static_cast<Word>(message.WParam);
+            const TShiftState shift = KeyShiftState();
+            if ((!FOnKeyPreview || !FOnKeyPreview(key, shift)) && !KeyDown(key, shift) && FOnKeyDown)
+                FOnKeyDown(key);
+        }
         return true;
     }
     if (!IsMouseMessage(message.Msg))
         return false;
     if (sender->Perform(CM_DESIGNHITTEST, message.WParam, message.LParam) == 1)
         return false;
+    if (IsLeftButtonMessage(message) && FOnMouse && FOnMouse(sender, message))
+        return true;
     TComponent* component = DesignedComponent(sender);
     switch (message.Msg) {
     case WM_LBUTTONDOWN:
@@ -164,7 +157,9 @@ bool THostFormDesigner::IsDesignMsg(TControl* sender, TMessage& message)
             SelectComponent(component);
         break;
     case WM_RBUTTONDOWN:
-        SelectComponent(component);
+        // A right click on a member keeps the selection, as its verbs are the first's.
+        if (!IsSelected(component))
+            SelectComponent(component);
         break;
     case WM_LBUTTONDBLCLK:
         SelectComponent(component);
@@ -178,9 +173,12 @@ bool THostFormDesigner::IsDesignMsg(TControl* sender, TMessage& message)
     return true;
 }
 
-// Owned by the form, named, and (a control) parented; freed again when any of it fails.
-TComponent* THostFormDesigner::NewComponent(TClass cls, TWinControl* parent, const TRect* bounds)
+// Owned by the form, named, and (a control) parented and placed; freed again
+// when any of it fails. Selected and recorded as one change once it is whole.
+TComponent* THostFormDesigner::NewComponent(TClass cls, TWinControl* parent, const TRect* bounds,
+                                            const TPoint* topLeft)
 {
+    TEditScope scope(*this);
     TComponent* component = ::ld::CreateComponent(cls, FForm);
     try {
         component->SetName(UniqueName(cls->Name));
@@ -188,6 +186,8 @@ TComponent* THostFormDesigner::NewComponent(TClass cls, TWinControl* parent, con
             control->SetParent(parent != nullptr ? parent : FForm);
             if (bounds != nullptr)
                 control->SetBoundsRect(*bounds);
+            else if (topLeft != nullptr)
+                control->SetBounds(topLeft->X, topLeft->Y, control->GetWidth(), control->GetHeight());
         }
     } catch (...) {
         component->Free();
@@ -200,25 +200,25 @@ TComponent* THostFormDesigner::NewComponent(TClass cls, TWinControl* parent, con
 
 TComponent* THostFormDesigner::CreateComponent(TClass cls, TWinControl* parent, const TRect& bounds)
 {
-    return NewComponent(cls, parent, &bounds);
+    return NewComponent(cls, parent, &bounds, nullptr);
 }
 
 // The new component goes into the nearest container under the click (the
 // control clicked if it accepts controls, else one of its parents), at the
 // click, keeping the size it gave itself.
-void THostFormDesigner::PlaceAt(TControl* sender, TPoint clientPoint)
+TComponent* THostFormDesigner::PlaceAt(TControl* sender, TPoint clientPoint)
 {
     const TClass cls = FPlacingClass;
     FPlacingClass = nullptr;
+    if (cls == nullptr)
+        return nullptr;
     TControl* target = sender;
     while (target != FForm && target->GetParent() != nullptr &&
            !target->GetControlStyle().Contains(csAcceptsControls)) {
         clientPoint = {clientPoint.X + target->GetLeft(), clientPoint.Y + target->GetTop()};
         target = target->GetParent();
     }
-    TComponent* component = NewComponent(cls, dynamic_cast<TWinControl*>(target), nullptr);
-    if (auto* control = dynamic_cast<TControl*>(component))
-        control->SetBounds(clientPoint.X, clientPoint.Y, control->GetWidth(), control->GetHeight());
+    return NewComponent(cls, dynamic_cast<TWinControl*>(target), nullptr, &clientPoint);
 }
 
 std::vector<std::string> THostFormDesigner::GetVerbs(TComponent* component)
@@ -239,12 +239,12 @@ void THostFormDesigner::EditComponent(TComponent* component) { FRegistry.GetComp
 
 std::unique_ptr<TPropertyEditor> THostFormDesigner::GetPropertyEditor(const std::string& propertyName)
 {
-    if (FSelection.empty())
+    if (FSelection.Empty())
         return nullptr;
-    const TPropInfo* prop = FSelection.front()->ClassType()->FindProperty(propertyName);
+    const TPropInfo* prop = FSelection.First()->ClassType()->FindProperty(propertyName);
     if (prop == nullptr)
         return nullptr;
-    return FRegistry.GetPropertyEditor(prop, FSelection, this);
+    return FRegistry.GetPropertyEditor(prop, FSelection.Items(), this);
 }
 
 } // namespace ld

@@ -18,13 +18,14 @@
 // non-blank lines are the pixel rows, top first, one character per pixel.
 #include <cstdio>
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "LaunchdeckVersion.h"
 #include "host/PackageInfo.h"
+#include "platform/core/FileIO.h"
 #include "platform/gfx/Bmp.h"
 
 using namespace ld;
@@ -35,13 +36,7 @@ namespace {
 constexpr const char* ColourNames[16] = {"black", "maroon", "green",  "olive", "navy", "purple", "teal",    "silver",
                                          "gray",  "red",    "lime",   "yellow", "blue", "fuchsia", "aqua", "white"};
 
-void WriteFile(const std::string& path, const std::string& data)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << data;
-    if (!out)
-        throw EInOutError("cannot write " + path);
-}
+void WriteFile(const std::string& path, const std::string& data) { WriteFileAtomically(path, data); }
 
 // Latin-1 text as UTF-16LE, then one NUL character.
 std::string Description(const std::string& text)
@@ -57,9 +52,7 @@ std::string Description(const std::string& text)
 
 TPackageOptions ReadLines(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw EInOutError("cannot read " + path);
+    std::istringstream in(ReadFileBytes(path));
     TPackageOptions options;
     for (std::string line; std::getline(in, line);)
         options.Texts.push_back(line);
@@ -77,9 +70,7 @@ int ColourIndex(const std::string& name, const std::string& where)
 // Rows of palette indexes, top row first.
 std::vector<std::vector<int>> ReadArt(const std::string& path)
 {
-    std::ifstream in(path);
-    if (!in)
-        throw EInOutError("cannot read " + path);
+    std::istringstream in(ReadFileBytes(path));
     int key[256];
     std::fill(std::begin(key), std::end(key), -1);
     std::vector<std::vector<int>> rows;
@@ -208,9 +199,11 @@ TPackageInfo Info(int argc, char** argv, int first)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "--version")
+        return PrintVersion("ldpkgres");
     if (argc < 3) {
-        std::fprintf(stderr, "usage: ldpkgres info|options|description|bitmap|icon OUT ...\n");
-        return 2;
+        std::fprintf(stderr, "ldpkgres: arguments missing (usage: ldpkgres info|options|description|bitmap|icon OUT ...)\n");
+        return 1;
     }
     try {
         const std::string command = argv[1];
@@ -227,8 +220,8 @@ int main(int argc, char** argv)
             WriteFile(out, Bitmap(ReadArt(argv[3])));
         else
             throw EConvertError("unknown command or wrong arguments: " + command);
-    } catch (const Exception& e) {
-        std::fprintf(stderr, "ldpkgres: %s\n", e.Message().c_str());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "ldpkgres: %s\n", e.what());
         return 1;
     }
     return 0;

@@ -101,32 +101,17 @@ private:
 
 int main(int argc, char** argv)
 {
-    std::string out;
-    ld::TBackendRequest request = ld::TBackendRequest::Automatic;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--out" && i + 1 < argc)
-            out = argv[++i];
-        else if (!ld::TakeBackendArgument(arg, request))
-            return ld::Usage();
-    }
-    try {
-        ld::TBackendChoice choice = ld::OpenBackend(request);
-        if (!choice.Note.empty())
-            std::fprintf(stderr, "bardemo: %s\n", choice.Note.c_str());
-        if (!choice.X11() && out.empty())
-            return ld::Usage();
-        ld::TBarDemo demo;
-        if (choice.X11()) {
-            demo.RunInWindow();
-        } else {
-            std::filesystem::create_directories(out);
-            demo.SavePictures(*choice.Headless(), out);
-            ld::RunListDemo(*choice.Headless(), out);
-        }
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "bardemo: %s\n", e.what());
-        return 1;
-    }
-    return 0;
+    return ld::RunDemoProgram({"bardemo", ld::Usage,
+                               [] {
+                                   ld::TBarDemo demo;
+                                   demo.RunInWindow();
+                                   return 0;
+                               },
+                               [](ld::THeadlessBackend& backend, const std::filesystem::path& out) {
+                                   ld::TBarDemo demo;
+                                   demo.SavePictures(backend, out);
+                                   ld::RunListDemo(backend, out);
+                                   return 0;
+                               }},
+                              argc, argv);
 }

@@ -49,18 +49,36 @@
 //   expectpage PAGE CLASS... stop with an error unless palette page PAGE holds
 //                            exactly these classes, in this order
 //
+// Editing the form with the pointer and the keys, as a hand does it (the
+// modifier words ctrl, shift and alt hold those keys down meanwhile):
+//
+//   shift-select NAME        Shift+click NAME where it shows itself: adds it to
+//                            the selection or takes it out
+//   band NAME X1 Y1 X2 Y2 [ctrl] [shift]  drag a rubber band between two client
+//                            points of NAME (on the form; ctrl inside a container)
+//   move NAME DX DY [alt]    take NAME where it shows itself and drag it by
+//                            DX, DY (onto the grid unless alt; dropped onto a
+//                            container it goes into it)
+//   size NAME HANDLE DX DY [alt]  select NAME alone and drag its grab handle
+//                            HANDLE (tl, t, tr, r, br, b, bl, l) by DX, DY
+//   delete, cut, copy, paste, undo, redo  Delete, Ctrl+X, C, V, Z, Y on the form
+//   key KEY                  press KEY on the form (as in a dialog block)
+//   clipboard FILE           put FILE's text on the clipboard, as another
+//                            program would
+//   expectselection NAME...  stop with an error unless these are selected, in order
+//
 // NAME is a component of the form or the form itself. A failing step ends the
 // program with exit status 1 and one line naming the script line.
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "LaunchdeckVersion.h"
 #include "apps/designer/ComponentPalette.h"
+#include "apps/designer/DesignerHand.h"
 #include "apps/designer/DesignerWindow.h"
 #include "platform/backends/BackendChoice.h"
 #include "host/DesignHost.h"
@@ -70,27 +88,28 @@
 #include "installer/wine/WinePrefix.h"
 #include "host/FormDesigner.h"
 #include "platform/backends/HeadlessBackend.h"
+#include "platform/core/FileIO.h"
 #include "platform/gfx/Png.h"
 #include "platform/gfx/RectUtils.h"
+#include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/Forms.h"
 
 namespace ld {
 namespace {
 
-int Usage()
+constexpr const char* UsageText =
+    "usage: designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] [--save FILE] [--headless | --x11]\n"
+    "       designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] --script FILE [--out DIR]\n"
+    "       designer --version\n";
+
+// A command line it cannot follow: one line, and the usage for --help.
+int ArgumentError(const std::string& fault)
 {
-    std::fprintf(stderr, "usage: designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] [--save FILE] [--headless | --x11]\n"
-                         "       designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] --script FILE [--out DIR]\n");
-    return 2;
+    std::fprintf(stderr, "designer: %s (designer --help shows the usage)\n", fault.c_str());
+    return 1;
 }
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw EInOutError("Cannot open " + path);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::string ReadFile(const std::string& path) { return ReadFileBytes(path); }
 
 // The environment's root folder as its installer recorded it in the machine
 // keys ("" when it did not), without a trailing backslash.
@@ -229,9 +248,7 @@ public:
 
     void RunScript(const std::string& path)
     {
-        std::ifstream in(path);
-        if (!in)
-            throw EInOutError("Cannot open " + path);
+        std::istringstream in(ReadFile(path));
         FPath = path;
         std::string line;
         for (int lineNo = 1; std::getline(in, line); ++lineNo) {
@@ -257,83 +274,213 @@ public:
     }
 
 private:
+    // One line of a script: its step, found in the table, with the words
+    // after it. Each entry: the step's name, how many words it needs at
+    // least, and what it does.
+    struct TStep {
+        const char* Name;
+        size_t Words;
+        void (TDesignerProgram::*Run)(const std::vector<std::string>& a);
+    };
+    static const std::vector<TStep>& Steps()
+    {
+        static const std::vector<TStep> steps{
+            {"palette", 1, &TDesignerProgram::PaletteStep},
+            {"click", 3, &TDesignerProgram::ClickStep},
+            {"dblclick", 3, &TDesignerProgram::ClickStep},
+            {"rclick", 3, &TDesignerProgram::ClickStep},
+            {"menu", 4, &TDesignerProgram::MenuStep},
+            {"edit", 2, &TDesignerProgram::EditStep},
+            {"ellipsis", 1, &TDesignerProgram::EllipsisStep},
+            {"savefield", 1, &TDesignerProgram::SaveFieldStep},
+            {"verb", 2, &TDesignerProgram::VerbStep},
+            {"select", 1, &TDesignerProgram::SelectStep},
+            {"set", 3, &TDesignerProgram::SetStep},
+            {"props", 0, &TDesignerProgram::PropsStep},
+            {"expect", 2, &TDesignerProgram::Expect},
+            {"expectpage", 1, &TDesignerProgram::ExpectPage},
+            {"save", 1, &TDesignerProgram::SaveStep},
+            {"dialog", 2, &TDesignerProgram::DialogStep},
+            // Editing the form with the pointer and the keys.
+            {"shift-select", 1, &TDesignerProgram::ShiftSelectStep},
+            {"band", 5, &TDesignerProgram::BandStep},
+            {"move", 3, &TDesignerProgram::MoveStep},
+            {"size", 4, &TDesignerProgram::SizeStep},
+            {"delete", 0, &TDesignerProgram::KeyStep},
+            {"cut", 0, &TDesignerProgram::KeyStep},
+            {"copy", 0, &TDesignerProgram::KeyStep},
+            {"paste", 0, &TDesignerProgram::KeyStep},
+            {"undo", 0, &TDesignerProgram::KeyStep},
+            {"redo", 0, &TDesignerProgram::KeyStep},
+            {"key", 1, &TDesignerProgram::KeyStep},
+            {"clipboard", 1, &TDesignerProgram::ClipboardStep},
+            {"expectselection", 0, &TDesignerProgram::ExpectSelectionStep},
+        };
+        return steps;
+    }
+
     void Step(const std::vector<std::string>& a)
     {
-        const std::string& cmd = a[0];
-        auto need = [&](size_t n) {
-            if (a.size() < n)
-                throw EConvertError(cmd + ": " + std::to_string(n - 1) + " arguments expected");
-        };
-        if (cmd == "palette") {
-            need(2);
-            ClickPalette(a[1]);
-        } else if (cmd == "click" || cmd == "dblclick" || cmd == "rclick") {
-            need(4);
-            auto* control = dynamic_cast<TControl*>(Component(a[1]));
-            if (control == nullptr)
-                throw EInvalidOperation(a[1] + " is not a control");
-            const TPoint p = control->ClientToScreen({StrToInt(a[2]), StrToInt(a[3])});
-            if (cmd == "click")
-                FBackend.Click(p.X, p.Y);
-            else if (cmd == "dblclick")
-                FBackend.DoubleClick(p.X, p.Y);
-            else
-                RightClick(p, -1);
-        } else if (cmd == "menu") {
-            need(5);
-            ChooseFromContextMenu(a[1], StrToInt(a[2]), StrToInt(a[3]), StrToInt(a[4]));
-        } else if (cmd == "edit") {
-            need(3);
-            EditInView(a[1], Rest(a, 2));
-        } else if (cmd == "ellipsis") {
-            need(2);
-            FWindow->PropertyView()->MakeVisible(ViewRow(a[1]));
-            ClickAt(FWindow->PropertyView(), FWindow->PropertyView()->EllipsisRect(ViewRow(a[1])));
-        } else if (cmd == "savefield") {
-            need(2);
-            FWindow->FileField()->SetText(a[1]);
-            ClickAt(a.size() > 2 && a[2] == "text" ? FWindow->SaveTextButton() : FWindow->SaveButton(),
-                    FWindow->SaveButton()->GetClientRect());
-            if (FWindow->GetStatus().rfind("Saved ", 0) != 0)
-                throw EInOutError(FWindow->GetStatus());
-        } else if (cmd == "verb") {
-            need(3);
-            TComponent* c = Component(a[1]);
-            const auto verbs = FDesigner->GetVerbs(c);
-            const Integer index = StrToInt(a[2]);
-            if (index < 0 || index >= static_cast<Integer>(verbs.size()))
-                throw EListError(Format("%s has no verb %d", {a[1], index}));
-            std::printf("verb \"%s\" on %s\n", verbs[static_cast<size_t>(index)].c_str(), c->GetName().c_str());
-            FDesigner->ExecuteVerb(c, index);
-        } else if (cmd == "select") {
-            need(2);
-            FDesigner->SelectComponent(Component(a[1]));
-        } else if (cmd == "set") {
-            need(4);
-            SetProperty(Component(a[1]), a[2], Rest(a, 3));
-            FDesigner->Modified();
-        } else if (cmd == "props") {
-            PrintProperties();
-        } else if (cmd == "expect") {
-            need(3);
-            Expect(a);
-        } else if (cmd == "expectpage") {
-            need(2);
-            ExpectPage(a);
-        } else if (cmd == "save") {
-            need(2);
-            const bool text = a.size() > 2 && a[2] == "text";
-            std::ofstream file(a[1], std::ios::binary | std::ios::trunc);
-            file << FDesigner->Save(text);
-            if (!file)
-                throw EInOutError("Cannot write " + a[1]);
-            std::printf("saved %s\n", a[1].c_str());
-        } else if (cmd == "dialog") {
-            need(3);
-            EditProperty(Component(a[1]), a[2]);
-        } else {
-            throw EConvertError("unknown step " + cmd);
+        for (const TStep& step : Steps()) {
+            if (a[0] != step.Name)
+                continue;
+            if (a.size() < step.Words + 1)
+                throw EConvertError(a[0] + ": " + std::to_string(step.Words) + " arguments expected");
+            (this->*step.Run)(a);
+            return;
         }
+        throw EConvertError("unknown step " + a[0]);
+    }
+
+    void PaletteStep(const std::vector<std::string>& a) { ClickPalette(a[1]); }
+
+    void ClickStep(const std::vector<std::string>& a)
+    {
+        auto* control = dynamic_cast<TControl*>(Component(a[1]));
+        if (control == nullptr)
+            throw EInvalidOperation(a[1] + " is not a control");
+        const TPoint p = control->ClientToScreen({StrToInt(a[2]), StrToInt(a[3])});
+        if (a[0] == "click")
+            FBackend.Click(p.X, p.Y);
+        else if (a[0] == "dblclick")
+            FBackend.DoubleClick(p.X, p.Y);
+        else
+            RightClick(p, -1);
+    }
+
+    void MenuStep(const std::vector<std::string>& a)
+    {
+        ChooseFromContextMenu(a[1], StrToInt(a[2]), StrToInt(a[3]), StrToInt(a[4]));
+    }
+
+    void EditStep(const std::vector<std::string>& a) { EditInView(a[1], Rest(a, 2)); }
+
+    void EllipsisStep(const std::vector<std::string>& a)
+    {
+        FWindow->PropertyView()->MakeVisible(ViewRow(a[1]));
+        ClickAt(FWindow->PropertyView(), FWindow->PropertyView()->EllipsisRect(ViewRow(a[1])));
+    }
+
+    void SaveFieldStep(const std::vector<std::string>& a)
+    {
+        FWindow->FileField()->SetText(a[1]);
+        ClickAt(a.size() > 2 && a[2] == "text" ? FWindow->SaveTextButton() : FWindow->SaveButton(),
+                FWindow->SaveButton()->GetClientRect());
+        if (FWindow->GetStatus().rfind("Saved ", 0) != 0)
+            throw EInOutError(FWindow->GetStatus());
+    }
+
+    void VerbStep(const std::vector<std::string>& a)
+    {
+        TComponent* c = Component(a[1]);
+        const auto verbs = FDesigner->GetVerbs(c);
+        const Integer index = StrToInt(a[2]);
+        if (index < 0 || index >= static_cast<Integer>(verbs.size()))
+            throw EListError(Format("%s has no verb %d", {a[1], index}));
+        std::printf("verb \"%s\" on %s\n", verbs[static_cast<size_t>(index)].c_str(), c->GetName().c_str());
+        FDesigner->ExecuteVerb(c, index);
+    }
+
+    void SelectStep(const std::vector<std::string>& a) { FDesigner->SelectComponent(Component(a[1])); }
+
+    void SetStep(const std::vector<std::string>& a)
+    {
+        SetProperty(Component(a[1]), a[2], Rest(a, 3));
+        FDesigner->Modified();
+    }
+
+    void PropsStep(const std::vector<std::string>&) { PrintProperties(); }
+
+    void SaveStep(const std::vector<std::string>& a)
+    {
+        const bool text = a.size() > 2 && a[2] == "text";
+        WriteFileAtomically(a[1], FDesigner->Save(text));
+        std::printf("saved %s\n", a[1].c_str());
+    }
+
+    void DialogStep(const std::vector<std::string>& a) { EditProperty(Component(a[1]), a[2]); }
+
+    // ---- editing steps: the pointer and the keys, as a hand gives them ----
+
+    TControl* Control(const std::string& name) const
+    {
+        auto* control = dynamic_cast<TControl*>(Component(name));
+        if (control == nullptr)
+            throw EInvalidOperation(name + " is not a control");
+        return control;
+    }
+
+    // Words after the step's own that name modifiers: ctrl, shift, alt.
+    static TDesignModifiers Modifiers(const std::vector<std::string>& a, size_t from)
+    {
+        TDesignModifiers m;
+        for (size_t i = from; i < a.size(); ++i) {
+            if (SameText(a[i], "ctrl"))
+                m.Ctrl = true;
+            else if (SameText(a[i], "shift"))
+                m.Shift = true;
+            else if (SameText(a[i], "alt"))
+                m.Alt = true;
+            else
+                throw EConvertError("ctrl, shift or alt expected, not " + a[i]);
+        }
+        return m;
+    }
+
+    void ShiftSelectStep(const std::vector<std::string>& a)
+    {
+        TDesignerHand(FBackend, *FWindow).Click(FreePointOf(Control(a[1])), {.Shift = true});
+    }
+
+    // band NAME X1 Y1 X2 Y2 [ctrl] [shift]: from one client point of NAME to another.
+    void BandStep(const std::vector<std::string>& a)
+    {
+        TControl* control = Control(a[1]);
+        const TPoint from = control->ClientToScreen({StrToInt(a[2]), StrToInt(a[3])});
+        const TPoint to = control->ClientToScreen({StrToInt(a[4]), StrToInt(a[5])});
+        TDesignerHand(FBackend, *FWindow).Drag(from, to, Modifiers(a, 6));
+    }
+
+    // move NAME DX DY [alt]: NAME taken where it shows itself and dragged.
+    void MoveStep(const std::vector<std::string>& a)
+    {
+        const TPoint from = FreePointOf(Control(a[1]));
+        const TPoint to{from.X + StrToInt(a[2]), from.Y + StrToInt(a[3])};
+        TDesignerHand(FBackend, *FWindow).Drag(from, to, Modifiers(a, 4));
+    }
+
+    // size NAME HANDLE DX DY [alt]: HANDLE tl, t, tr, r, br, b, bl or l.
+    void SizeStep(const std::vector<std::string>& a)
+    {
+        TDesignerHand(FBackend, *FWindow)
+            .SizeBy(Control(a[1]), HandleNamed(a[2]), {StrToInt(a[3]), StrToInt(a[4])}, Modifiers(a, 5));
+    }
+
+    // delete, cut, copy, paste, undo, redo, key KEY: the keys on the designed form.
+    void KeyStep(const std::vector<std::string>& a)
+    {
+        static const std::vector<std::pair<std::string, std::string>> keys{
+            {"delete", "Delete"}, {"cut", "Ctrl+X"}, {"copy", "Ctrl+C"},
+            {"paste", "Ctrl+V"},  {"undo", "Ctrl+Z"}, {"redo", "Ctrl+Y"}};
+        std::string key = a[0] == "key" ? a[1] : std::string();
+        for (const auto& [step, name] : keys)
+            if (a[0] == step)
+                key = name;
+        TDesignerHand(FBackend, *FWindow).FocusDesignedForm();
+        PressKey(key);
+    }
+
+    // clipboard FILE: the file's text on the clipboard, as another program puts it there.
+    void ClipboardStep(const std::vector<std::string>& a) { Clipboard()->SetAsText(ReadFile(a[1])); }
+
+    void ExpectSelectionStep(const std::vector<std::string>& a)
+    {
+        std::vector<std::string> names;
+        for (TPersistent* item : FDesigner->GetSelection())
+            if (auto* c = dynamic_cast<TComponent*>(item))
+                names.push_back(c->GetName());
+        if (names != std::vector<std::string>(a.begin() + 1, a.end()))
+            throw EInvalidOperation("the selection is " + Rest(names, 0));
     }
 
     // The dialog runs its own modal loop: the block's lines become steps of
@@ -364,7 +511,7 @@ private:
                 }
                 Shot();
                 try {
-                    DialogStep(dialog, FLines[i].Args);
+                    DialogLine(dialog, FLines[i].Args);
                 } catch (const std::exception& e) {
                     failure = Format("%s:%d: %s", {FPath, FLines[i].LineNo, e.what()});
                     FBackend.Key(VK_ESCAPE);
@@ -380,7 +527,7 @@ private:
             throw EInvalidOperation("the dialog closed before its last step");
     }
 
-    void DialogStep(TCustomForm* dialog, const std::vector<std::string>& a)
+    void DialogLine(TCustomForm* dialog, const std::vector<std::string>& a)
     {
         const std::string& cmd = a[0];
         if (cmd == "click" && a.size() == 2) {
@@ -679,7 +826,7 @@ int RunInteractive(const THostEnvironment& host, const std::string& prefix, cons
             std::fprintf(stderr, "designer: %s\n", choice.Note.c_str());
         if (choice.X11() == nullptr) {
             std::fprintf(stderr, "designer: no X display to design in; headless, give a script (--script FILE)\n");
-            return 2;
+            return 1;
         }
         TDesignHost designHost;
         LoadEnvironmentPackages(designHost, host, prefix, package);
@@ -699,38 +846,48 @@ int main(int argc, char** argv)
     ld::TBackendRequest request = ld::TBackendRequest::Automatic;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--script" && i + 1 < argc)
-            script = argv[++i];
-        else if (arg == "--out" && i + 1 < argc)
-            out = argv[++i];
-        else if (arg == "--save" && i + 1 < argc)
-            save = argv[++i];
-        else if (ld::TakeBackendArgument(arg, request))
+        std::string* value = arg == "--script" ? &script
+                             : arg == "--out"  ? &out
+                             : arg == "--save" ? &save
+                             : arg == "--host" ? &hostId
+                             : arg == "--prefix" ? &prefix
+                                                 : nullptr;
+        if (value != nullptr) {
+            if (i + 1 == argc)
+                return ld::ArgumentError(arg + " needs a value");
+            *value = argv[++i];
+        } else if (arg == "--help" || arg == "-h") {
+            std::printf("%s", ld::UsageText);
+            return 0;
+        } else if (arg == "--version") {
+            return ld::PrintVersion("designer");
+        } else if (ld::TakeBackendArgument(arg, request)) {
             continue;
-        else if (arg == "--host" && i + 1 < argc)
-            hostId = argv[++i];
-        else if (arg == "--prefix" && i + 1 < argc)
-            prefix = argv[++i];
-        else if (!arg.empty() && arg[0] != '-')
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return ld::ArgumentError("unknown option " + arg);
+        } else {
             positional.push_back(arg);
-        else
-            return ld::Usage();
+        }
     }
     const ld::THostEnvironment* host = ld::FindHostEnvironment(hostId);
-    if (host == nullptr) {
-        std::fprintf(stderr, "designer: unknown host %s (d3, d4, d5 or cb3)\n", hostId.c_str());
-        return 2;
-    }
+    if (host == nullptr)
+        return ld::ArgumentError("unknown host " + hostId + ": d3, d4, d5 or cb3 expected");
     const size_t packages = prefix.empty() ? 1 : 0;
-    if (positional.size() < packages || positional.size() > packages + 1)
-        return ld::Usage();
+    if (positional.size() < packages)
+        return ld::ArgumentError("PACKAGE missing");
+    if (positional.size() > packages + 1)
+        return ld::ArgumentError("unexpected argument " + positional[packages + 1]);
     const std::string package = packages > 0 ? positional[0] : std::string();
     const std::string form = positional.size() > packages ? positional[packages] : std::string();
     if (script.empty())
         return ld::RunInteractive(*host, prefix, package, form, save, request);
     try {
-        if (!out.empty())
-            std::filesystem::create_directories(out);
+        if (!out.empty()) {
+            std::error_code ec;
+            std::filesystem::create_directories(out, ec);
+            if (ec)
+                throw ld::EFCreateError("Cannot create folder " + out + ": " + ec.message());
+        }
         ld::TDesignerProgram program(*host, out);
         program.LoadPackages(*host, prefix, package);
         program.Open(form);

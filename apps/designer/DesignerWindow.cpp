@@ -1,9 +1,8 @@
 #include "apps/designer/DesignerWindow.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 
+#include "platform/core/FileIO.h"
 #include "platform/core/SysUtils.h"
 #include "platform/gfx/RectUtils.h"
 #include "platform/win/Input.h"
@@ -16,27 +15,6 @@ constexpr Integer PaletteWidth = 440;
 constexpr Integer DesignedTop = 120;
 constexpr Integer PropertyLeft = 620;
 
-// Written beside the file and renamed over it, so a failed write leaves the old file whole.
-void WriteFileWhole(const std::string& path, const std::string& data)
-{
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file << data;
-        file.close();
-        if (!file) {
-            std::remove(temporary.c_str());
-            throw EInOutError("Cannot write " + path);
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::remove(temporary.c_str());
-        throw EInOutError("Cannot write " + path + ": " + ec.message());
-    }
-}
-
 } // namespace
 
 TDesignerWindow::TDesignerWindow(const TDesignRegistry& registry, std::unique_ptr<THostFormDesigner> designer,
@@ -46,6 +24,11 @@ TDesignerWindow::TDesignerWindow(const TDesignRegistry& registry, std::unique_pt
     BuildPaletteWindow(saveFile);
     BuildPropertyWindow();
     ShowDesignedForm();
+    // Where the window put the form and what it called it are no change to undo.
+    FDesigner->ResetHistory();
+    FDrag = std::make_unique<TDesignDrag>(*FDesigner, FFrame);
+    FDesigner->SetOnMouse([this](TControl* sender, TMessage& m) { return FDrag->MouseMessage(sender, m); });
+    FDesigner->SetOnKeyPreview([this](Word key, TShiftState shift) { return FDrag->KeyPreview(key, shift); });
     FDesigner->SetOnContextMenu([this](TComponent* c, TPoint p) { ShowContextMenu(c, p); });
     FDesigner->SetOnChange([this] { FStale = true; });
     FDesigner->SetOnKeyDown([this](Word key) {
@@ -70,6 +53,9 @@ TDesignerWindow::~TDesignerWindow()
     FDesigner->SetOnChange(nullptr);
     FDesigner->SetOnKeyDown(nullptr);
     FDesigner->SetOnContextMenu(nullptr);
+    FDesigner->SetOnMouse(nullptr);
+    FDesigner->SetOnKeyPreview(nullptr);
+    FDrag.reset();
     FPropertyView->SetDesigner(nullptr);
     FFrame.Hide();
     FDesigner.reset();
@@ -137,7 +123,7 @@ void TDesignerWindow::ShowDesignedForm()
         designed->SetCaption(designed->GetName());
     designed->SetBounds(0, DesignedTop, designed->GetWidth() > 0 ? designed->GetWidth() : 400,
                         designed->GetHeight() > 0 ? designed->GetHeight() : 360);
-    designed->Show();
+    FDesigner->ShowForm();
 }
 
 TRect TDesignerWindow::Area() const
@@ -182,7 +168,7 @@ bool TDesignerWindow::SaveToField(bool asText)
         return false;
     }
     try {
-        WriteFileWhole(path, FDesigner->Save(asText));
+        WriteFileAtomically(path, FDesigner->Save(asText));
     } catch (const std::exception& e) {
         SetStatus(e.what());
         return false;
@@ -202,8 +188,11 @@ void TDesignerWindow::Sync()
 {
     FStale = false;
     FPropertyView->Refresh();
-    const auto& selection = FDesigner->GetSelection();
-    FFrame.Show(FDesigner->GetForm(), selection.empty() ? nullptr : dynamic_cast<TControl*>(selection.front()));
+    std::vector<TControl*> controls;
+    for (TPersistent* item : FDesigner->GetSelection())
+        if (auto* control = dynamic_cast<TControl*>(item))
+            controls.push_back(control);
+    FFrame.Show(FDesigner->GetForm(), controls);
     if (FDesigner->GetPlacingClass() == nullptr)
         FPalette->SetChosenClass(nullptr);
 }
@@ -214,12 +203,22 @@ void TDesignerWindow::Idle(TObject*, bool&)
         Sync();
 }
 
-void TDesignerWindow::KeyDown(TObject*, Word& key, TShiftState shift)
+void TDesignerWindow::KeyDown(TObject* sender, Word& key, TShiftState shift)
 {
-    if (!shift.Contains(ssCtrl) || (key != 'S' && key != 'T'))
+    if (!shift.Contains(ssCtrl))
         return;
-    SaveToField(key == 'T');
-    key = 0;
+    if (key == 'S' || key == 'T') {
+        SaveToField(key == 'T');
+        key = 0;
+    } else if ((key == 'Z' || key == 'Y') && sender == FPaletteForm &&
+               FDrag->GetMode() == TDesignDrag::TMode::Idle) {
+        // The property view's fields keep their own keys.
+        if (key == 'Z')
+            FDesigner->Undo();
+        else
+            FDesigner->Redo();
+        key = 0;
+    }
 }
 
 } // namespace ld

@@ -1,15 +1,18 @@
 // The designer's windows: the palette window (the component palette, the file
 // name field and the save buttons), the form being designed with the selection
-// frame on it, and the property view of the selection. A right click on a
-// component of the form opens a popup menu of its component editor's verbs;
+// frame on it, and the property view of the selection. The left button
+// selects, bands, moves, sizes and places on the form (TDesignDrag); a right
+// click on a component opens a popup menu of its component editor's verbs;
 // choosing one runs it. Ctrl+S saves the form in the binary form, Ctrl+T in
-// the text form, to the file the field names, whichever window has the focus.
+// the text form, to the file the field names, whichever window has the focus;
+// Ctrl+Z and Ctrl+Y undo and redo from the palette window as from the form.
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include "apps/designer/ComponentPalette.h"
+#include "apps/designer/DesignDrag.h"
 #include "apps/designer/PropertyView.h"
 #include "apps/designer/SelectionFrame.h"
 #include "host/FormDesigner.h"
@@ -34,6 +37,7 @@ public:
     TForm* PropertyForm() const { return FPropertyForm; }
     TPropertyView* PropertyView() const { return FPropertyView; }
     TSelectionFrame& Frame() { return FFrame; }
+    TDesignDrag& Drag() { return *FDrag; }
     TPopupMenu* ContextMenu() const { return FContextMenu; }
     TEdit* FileField() const { return FFileField; }
     TButton* SaveButton() const { return FSaveButton; }
@@ -70,6 +74,7 @@ private:
     TPropertyView* FPropertyView = nullptr;
     TPopupMenu* FContextMenu = nullptr;
     TSelectionFrame FFrame;
+    std::unique_ptr<TDesignDrag> FDrag;
     bool FStale = true;
 };
 

@@ -73,7 +73,10 @@ TClass TPropertyView::StaticClass()
 }
 
 TPropertyView::TPropertyView(TComponent* owner, const TDesignRegistry& registry)
-    : TCustomControl(owner), FRegistry(registry)
+    : TCustomControl(owner), FRegistry(registry),
+      FBarTracker([this](TRect& bar, TScrollRange& range) { bar = ScrollBarRect(); range = Range(); },
+                  [this](Word request, Integer position) { ScrollTo(ScrolledFirst(request, position, Range())); },
+                  [this] { Invalidate(); })
 {
     FControlStyle.Include(csOpaque);
     SetBounds(0, 0, 280, 400);
@@ -195,7 +198,7 @@ void TPropertyView::Paint()
     for (Integer row = FTopRow; row < std::min(RowCount(), FTopRow + VisibleRows()); ++row)
         PaintRow(canvas, row);
     if (HasScrollBar())
-        PaintVerticalScrollBar(canvas->GetHandle(), ScrollBarRect(), Range());
+        PaintVerticalScrollBar(canvas->GetHandle(), ScrollBarRect(), Range(), FBarTracker.PressedPart());
 }
 
 void TPropertyView::PaintRow(TCanvas* canvas, Integer row)
@@ -239,7 +242,7 @@ void TPropertyView::MouseDown(TMouseButton button, TShiftState shift, Integer x,
     if (button != mbLeft || FDesigner == nullptr)
         return;
     if (HasScrollBar() && PtInRect(ScrollBarRect(), {x, y})) {
-        ScrollTo(ScrolledFirst(VerticalScrollBarHit(ScrollBarRect(), Range(), {x, y}), Range()));
+        FBarTracker.Press({x, y});
         return;
     }
     const Integer row = y / RowHeight - 1 + FTopRow;
@@ -249,6 +252,19 @@ void TPropertyView::MouseDown(TMouseButton button, TShiftState shift, Integer x,
         RunDialog(row);
     else
         BeginEdit(row);
+}
+
+void TPropertyView::MouseMove(TShiftState shift, Integer x, Integer y)
+{
+    inherited::MouseMove(shift, x, y);
+    FBarTracker.Move({x, y});
+}
+
+void TPropertyView::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y)
+{
+    inherited::MouseUp(button, shift, x, y);
+    if (button == mbLeft)
+        FBarTracker.Release();
 }
 
 // A typed property gets its field over the value; any other row is only marked.

@@ -64,6 +64,8 @@ class TPropertyView : public TCustomControl {
 protected:
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+    void MouseMove(TShiftState shift, Integer x, Integer y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
 
 private:
     struct TRow {
@@ -91,6 +93,7 @@ private:
     Integer FTopRow = 0;
     TEdit* FEdit;
     TComboBox* FChoice;
+    TScrollBarTracker FBarTracker;
 };
 
 } // namespace ld

@@ -6,6 +6,7 @@
 // leads nowhere is reported and makes the exit code 1.
 #include <cstdio>
 
+#include "LaunchdeckVersion.h"
 #include "apps/hlpdump/HelpFile.h"
 
 using namespace ld::hlp;
@@ -14,7 +15,7 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: hlpdump FILE [CONTEXT...]\n");
+    std::fprintf(stderr, "usage: hlpdump FILE [CONTEXT...] | hlpdump --version\n");
     return 2;
 }
 
@@ -49,6 +50,8 @@ void Dump(const THelpFile& help)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "--version")
+        return ld::PrintVersion("hlpdump");
     if (argc < 2 || argv[1][0] == '-')
         return Usage();
     try {

@@ -46,8 +46,10 @@ int RunInWindow()
 {
     auto* form = Application->CreateForm<TLaunchdeckDemoForm>();
     std::printf("Launchdeck runs in its window: point at the tabs and icons, click them, open sheets by click "
-                "or Alt+letter, drag icons within a list or onto another tab, switch the options with the "
-                "buttons. Close the window to end.\n");
+                "or Alt+letter, drag icons within a list or onto another tab (rest there to open it, or drop "
+                "there), rename with F2 or the right button's menu, switch the options with the check boxes. "
+                "The log keeps its last %d lines. Close the window to end.\n",
+                TLaunchdeckDemoForm::MaxLogLines);
     std::fflush(stdout);
     Application->Run();
     form->Free();

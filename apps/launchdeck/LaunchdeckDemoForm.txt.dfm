@@ -5,7 +5,9 @@ object LaunchdeckDemoForm: TLaunchdeckDemoForm
   ClientHeight = 420
   ClientWidth = 600
   Color = clBtnFace
+  KeyPreview = True
   OnCreate = FormCreate
+  OnKeyDown = FormKeyDown
   object Bar: TLaunchdeck
     Left = 0
     Top = 0
@@ -15,6 +17,8 @@ object LaunchdeckDemoForm: TLaunchdeckDemoForm
     Options = [soFlatTabs, soButtonTabs, soAnimatedSheets]
     OnChange = BarChange
     OnChanging = BarChanging
+    OnDragDrop = BarDragDrop
+    OnDragOver = BarDragOver
     OnEndDrag = ControlEndDrag
     OnEnter = ControlEnter
     OnExit = ControlExit
@@ -197,53 +201,60 @@ object LaunchdeckDemoForm: TLaunchdeckDemoForm
       end
     end
   end
+  object LogLabel: TLabel
+    Left = 168
+    Top = 6
+    Width = 300
+    Height = 13
+    Caption = 'Events (the log keeps the last 10,000 lines):'
+  end
   object Log: TMemo
     Left = 168
-    Top = 8
+    Top = 22
     Width = 424
-    Height = 368
+    Height = 354
     ReadOnly = True
     ScrollBars = ssVertical
     TabStop = False
     TabOrder = 0
   end
-  object FlatButton: TButton
+  object FlatTabsBox: TCheckBox
     Left = 168
-    Top = 384
+    Top = 388
     Width = 100
-    Height = 25
+    Height = 17
     Caption = 'Flat tabs'
     TabOrder = 1
-    OnClick = OptionButtonClick
+    OnClick = OptionBoxClick
   end
-  object ButtonTabsButton: TButton
+  object ButtonTabsBox: TCheckBox
+    Tag = 1
     Left = 276
-    Top = 384
+    Top = 388
     Width = 100
-    Height = 25
+    Height = 17
     Caption = 'Button tabs'
     TabOrder = 2
-    Tag = 1
-    OnClick = OptionButtonClick
+    OnClick = OptionBoxClick
   end
-  object HotTabsButton: TButton
+  object HotTabsBox: TCheckBox
+    Tag = 2
     Left = 384
-    Top = 384
+    Top = 388
     Width = 100
-    Height = 25
+    Height = 17
     Caption = 'Hot tabs'
     TabOrder = 3
-    Tag = 2
-    OnClick = OptionButtonClick
+    OnClick = OptionBoxClick
   end
-  object FullSelectButton: TButton
+  object FullSelectBox: TCheckBox
+    Tag = 3
     Left = 492
-    Top = 384
+    Top = 388
     Width = 100
-    Height = 25
+    Height = 17
     Caption = 'Full select'
     TabOrder = 4
-    Tag = 3
-    OnClick = OptionButtonClick
+    OnClick = OptionBoxClick
   end
 end

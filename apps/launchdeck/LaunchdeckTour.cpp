@@ -2,10 +2,11 @@
 
 #include <cctype>
 #include <cstdio>
-#include <fstream>
+#include <filesystem>
 #include <string>
 
 #include "controls/shared/ShortcutButton.h"
+#include "platform/core/FileIO.h"
 #include "platform/core/SysUtils.h"
 #include "platform/win/TickSource.h"
 
@@ -51,36 +52,32 @@ public:
         DragToOtherSheet(FForm.ListDevices, 0, 3);
         Shot("moved", "Printer dragged onto the Network tab: resting there rolls it open, the drop moves it");
 
-        FForm.SheetDevices->EditCaption();
-        FBackend.RunUntilIdle();
-        // The editor opens with the caret before the old caption: delete it.
-        FBackend.Key(VK_HOME);
-        for (size_t i = 0; i < FForm.SheetDevices->GetCaption().size(); ++i)
-            FBackend.Key(VK_DELETE);
-        FBackend.Type("Hardware");
-        Shot("edit-caption", "the Devices tab's caption edited in place: Hardware typed");
+        RenameTabByMenu(2);
+        ReplaceEditorText(FForm.SheetDevices->GetCaption(), "Hardware");
+        Shot("edit-caption", "Rename edits the Devices tab's caption in place: Hardware typed");
         FBackend.Key(VK_RETURN);
         FBackend.RunUntilIdle();
         Shot("caption-edited", "Enter ends the edit: the tab is called Hardware");
 
         TShortcutItem* server = FForm.ListNetwork->GetItems()->GetItem(0);
-        server->EditCaption();
+        MoveTo(FForm.ListNetwork, IconCentre(FForm.ListNetwork, 0));
+        FBackend.Key(VK_F2);
         FBackend.RunUntilIdle();
-        FBackend.Key(VK_HOME);
-        for (size_t i = 0; i < server->GetCaption().size(); ++i)
-            FBackend.Key(VK_DELETE);
-        FBackend.Type("File Server");
-        Shot("edit-item-caption", "an item's caption edited in place: File Server typed");
+        ReplaceEditorText(server->GetCaption(), "File Server");
+        Shot("edit-item-caption", "F2 edits the hot item's caption in place: File Server typed");
         FBackend.Key(VK_RETURN);
         FBackend.RunUntilIdle();
         Shot("item-caption-edited", "Enter ends the edit: the item is called File Server");
 
+        DropOnTab(FForm.ListNetwork, 2, 0);
+        Shot("dropped-on-tab", "Shared Music dropped on the Places tab: it goes to the end of that list");
+
         ClickAt(bar, Centre(bar->GetGroupRect(0)));
         // Tab looks are shown with the pointer on a closed tab, item looks on an item.
-        ToggleOption(FForm.FlatButton, false);
-        ToggleOption(FForm.ButtonTabsButton, false);
-        ToggleOption(FForm.HotTabsButton, false);
-        ToggleOption(FForm.FullSelectButton, true);
+        ToggleOption(FForm.FlatTabsBox, false);
+        ToggleOption(FForm.ButtonTabsBox, false);
+        ToggleOption(FForm.HotTabsBox, false);
+        ToggleOption(FForm.FullSelectBox, true);
 
         FBackend.MoveTo(5, 740);
         FBackend.RunUntilIdle();
@@ -156,7 +153,39 @@ private:
         FBackend.Release();
         FBackend.RunUntilIdle();
     }
-    void ToggleOption(TButton* button, bool onItem)
+    // A right click on the tab shows the bar's menu; its Rename opens the editor.
+    void RenameTabByMenu(Integer tab)
+    {
+        TPopupMenu* menu = FForm.TabMenu;
+        FBackend.Script([this, menu] {
+            Shot("tab-menu", "a right click on the Devices tab: its menu offers Rename");
+            RECT r;
+            GetWindowRect(menu->GetWindowHandle(), r);
+            FBackend.Click(r.Left + 20, r.Top + TPopupMenu::ItemHeight / 2);
+        });
+        const TPoint p = FForm.Bar->ClientToScreen(Centre(FForm.Bar->GetGroupRect(tab)));
+        FBackend.Click(p.X, p.Y, TPointerButton::Right);
+        FBackend.RunUntilIdle();
+        if (!FBackend.ScriptDone() || FForm.Bar->GetCaptionEdit() == nullptr)
+            throw Exception("the tab's menu did not open the caption editor");
+    }
+    // The editor opens with the caret before the old caption: delete it, type anew.
+    void ReplaceEditorText(const std::string& old, const std::string& text)
+    {
+        FBackend.Key(VK_HOME);
+        for (size_t i = 0; i < old.size(); ++i)
+            FBackend.Key(VK_DELETE);
+        FBackend.Type(text);
+    }
+    // Drags an item onto a tab and lets go at once: the bar takes the drop.
+    void DropOnTab(TShortcutList* list, Integer index, Integer tab)
+    {
+        StartItemDrag(list, index);
+        DragTo(FForm.Bar, Centre(FForm.Bar->GetGroupRect(tab)));
+        FBackend.Release();
+        FBackend.RunUntilIdle();
+    }
+    void ToggleOption(TCheckBox* button, bool onItem)
     {
         ClickAt(button, {button->GetWidth() / 2, button->GetHeight() / 2});
         TShortcutList* list = FForm.Bar->GetActiveList();
@@ -167,7 +196,7 @@ private:
         std::string name = button->GetCaption();
         for (char& c : name)
             c = c == ' ' ? '-' : char(std::tolower(static_cast<unsigned char>(c)));
-        Shot("option-" + name, "the " + button->GetCaption() + " button switches the bar's option");
+        Shot("option-" + name, "the " + button->GetCaption() + " box switches the bar's option and shows it");
     }
 
     void Shot(const std::string& name, const std::string& what)
@@ -191,13 +220,11 @@ private:
     }
     void WriteLog() const
     {
-        const std::filesystem::path path = FOut / "log.txt";
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        std::string text;
         TStrings* lines = FForm.Log->GetLines();
         for (Integer i = 0; i < lines->Count(); ++i)
-            file << lines->Get(i) << '\n';
-        if (!file)
-            throw Exception("cannot write " + path.string());
+            text += lines->Get(i) + '\n';
+        WriteFileAtomically((FOut / "log.txt").string(), text);
     }
 
     THeadlessBackend& FBackend;

@@ -2,7 +2,8 @@
 // repaint of a 300 x 800 list, writing and reading 10,000 items in the binary
 // form, the frames of a one-item scroll on the real clock, and pointer moves
 // through the queue: hot tracking and an item drag. At 10,000 items: filling
-// the list inside one update, and a paint and hot tracking scrolled to the end.
+// the list inside one update, clearing it inside one and freeing it, and a
+// paint and hot tracking scrolled to the end.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -146,6 +147,41 @@ void BM_ListAdd10000InUpdate(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ListAdd10000InUpdate)->Unit(benchmark::kMillisecond);
+
+// A list of 10,000 items freed, and the same items cleared inside an update
+// (as an assignment does before it copies): each item leaves in constant time.
+void BM_ListFree10000(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto scene = std::make_unique<TListScene>(10000);
+        state.ResumeTiming();
+        delete scene->List;
+        state.PauseTiming();
+        scene.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ListFree10000)->Unit(benchmark::kMillisecond);
+
+void BM_ListClear10000InUpdate(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto scene = std::make_unique<TListScene>(10000);
+        TShortcutItems* items = scene->List->GetItems();
+        state.ResumeTiming();
+        items->BeginUpdate();
+        items->Clear();
+        items->EndUpdate();
+        state.PauseTiming();
+        if (items->GetCount() != 0)
+            state.SkipWithError("the items were not cleared");
+        scene.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ListClear10000InUpdate)->Unit(benchmark::kMillisecond);
 
 void BM_ListHotItemRepaint(benchmark::State& state)
 {

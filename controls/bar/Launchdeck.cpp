@@ -10,7 +10,6 @@
 #include "controls/list/ShortcutList.h"
 #include "controls/shared/HostVersion.h"
 #include "controls/shared/ShortcutButton.h"
-#include "platform/core/ClassRegistry.h"
 #include "platform/core/Resources.h"
 #include "platform/core/SysUtils.h"
 #include "platform/stream/Reader.h"
@@ -27,12 +26,6 @@ constexpr Integer DefaultWidth = 84;
 
 bool Designing(const TComponent* component) { return component->ComponentState().Contains(csDesigning); }
 bool Loading(const TComponent* component) { return component->ComponentState().Contains(csLoading); }
-
-// Stored forms name the classes they hold; reading one needs them registered.
-const bool ClassesRegistered = [] {
-    RegisterClasses({TLaunchdeck::StaticClass(), TShortcutSheet::StaticClass(), TShortcutList::StaticClass()});
-    return true;
-}();
 
 } // namespace
 

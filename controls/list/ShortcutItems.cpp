@@ -115,15 +115,22 @@ void TShortcutItems::SetItem(Integer index, TShortcutItem* value) { FList->Item<
 void TShortcutItems::Delete(Integer index)
 {
     auto* item = FList->Item<TShortcutItem>(index);
-    Remove(item);
+    RemoveAt(index);
+    // Already out: its destructor need not search the collection for itself.
+    item->FOwnerItems = nullptr;
     delete item;
 }
 
 void TShortcutItems::Remove(TShortcutItem* item)
 {
     const Integer index = FList->IndexOf(item);
-    if (index == -1)
-        return;
+    if (index != -1)
+        RemoveAt(index);
+}
+
+void TShortcutItems::RemoveAt(Integer index)
+{
+    auto* item = FList->Item<TShortcutItem>(index);
     FList->Delete(index);
     // Whoever still points at the item forgets it before anything can use it.
     ForgetDropItem(item);
@@ -142,9 +149,10 @@ void TShortcutItems::Changed()
 
 void TShortcutItems::Clear()
 {
-    // Without a list nothing watches the order: taking the items from the back
-    // spares moving all the others each time.
-    if (FShortcutList == nullptr) {
+    // Without a layout after each item (no list, or inside an update) nothing
+    // watches the order: taking the items from the back spares moving all the
+    // others each time. Otherwise the list lays out as each first item goes.
+    if (FShortcutList == nullptr || FUpdateCount > 0) {
         while (GetCount() > 0)
             Delete(GetCount() - 1);
         return;

@@ -8,7 +8,6 @@
 
 #include "controls/shared/HostVersion.h"
 #include "controls/shared/ShortcutButton.h"
-#include "platform/core/ClassRegistry.h"
 #include "platform/gfx/RectUtils.h"
 #include "platform/vcl/Menus.h"
 #include "platform/win/Paint.h"
@@ -19,12 +18,6 @@ namespace ld {
 namespace {
 
 constexpr Integer DefaultSize = 100;
-
-// Stored forms name the classes they hold; reading one needs them registered.
-const bool ClassesRegistered = [] {
-    RegisterClasses({TShortcutList::StaticClass()});
-    return true;
-}();
 
 } // namespace
 

@@ -136,6 +136,8 @@ protected:
 private:
     // The list lays out after a change, unless an update is under way.
     void Changed();
+    // Takes the item at a valid index out without freeing it.
+    void RemoveAt(Integer index);
 
     TList* FList;
     TShortcutList* FShortcutList;
@@ -349,6 +351,7 @@ private:
     void WMButtonDown(TMessage& message);
     void WMButtonUp(TMessage& message);
     void WMCancelMode(TMessage& message);
+    bool IsOwnMouseNotice(const TMessage& message) const;
     void CMMouseEnter(TMessage& message);
     void CMMouseLeave(TMessage& message);
     void CMDialogChar(TMessage& message);

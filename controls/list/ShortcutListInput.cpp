@@ -78,16 +78,25 @@ bool TShortcutList::Showing() const
 
 // ---- entering and leaving ----------------------------------------------------------------
 
+// The window system also tells a parent of its children's enter and leave,
+// naming the child in lParam. The pointer on an arrow button or the editor
+// is not on the list: taking the button's leave for the list's own would
+// clear the item the pointer has just lit on its way back.
+bool TShortcutList::IsOwnMouseNotice(const TMessage& message) const
+{
+    return message.LParam == 0 || message.LParam == reinterpret_cast<LPARAM>(this);
+}
+
 void TShortcutList::CMMouseEnter(TMessage& message)
 {
-    if (!FPressed)
+    if (!FPressed && IsOwnMouseNotice(message))
         FMouseInside = true;
     inherited::Dispatch(message);
 }
 
 void TShortcutList::CMMouseLeave(TMessage& message)
 {
-    if (!FPressed) {
+    if (!FPressed && IsOwnMouseNotice(message)) {
         FreeAndNil(FLeaveTimer);
         SetActiveItem(nullptr);
         SetActiveState(siNone);

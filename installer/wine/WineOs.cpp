@@ -4,9 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,16 +25,38 @@ bool IsReadOnly(const fs::path& path)
     return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(path.c_str(), W_OK) != 0;
 }
 
+// False with errno set when the file cannot be read (EISDIR for a folder,
+// EINVAL for anything else but a regular file).
 bool ReadBytes(const fs::path& path, std::string& bytes)
 {
-    std::error_code error;
-    if (!fs::is_regular_file(path, error))
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    struct stat info {};
+    int reason = 0;
+    if (fstat(fd, &info) != 0)
+        reason = errno;
+    else if (!S_ISREG(info.st_mode))
+        reason = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    if (reason != 0) {
+        close(fd);
+        errno = reason;
         return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    }
+    bytes.clear();
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            const int reason = got < 0 ? errno : 0;
+            close(fd);
+            errno = reason;
+            return got == 0;
+        }
+        bytes.append(buffer, static_cast<size_t>(got));
+    }
 }
 
 bool WriteAll(int fd, std::string_view bytes)
@@ -150,7 +171,7 @@ TWineOs::THive TWineOs::LoadHive(const fs::path& fileName)
 {
     std::string text;
     if (!ReadBytes(fileName, text))
-        throw EWinePrefixError("cannot read " + fileName.string());
+        throw EWinePrefixError("cannot read " + fileName.string() + ": " + std::strerror(errno));
     THive hive;
     hive.FileName = fileName;
     hive.File = std::make_unique<TRegistryFile>(std::move(text), fileName.string());

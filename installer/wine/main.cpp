@@ -1,5 +1,6 @@
 // deckinstall for Linux: installs the component packages and help into the
 // development environments of a Wine prefix (WINEPREFIX, else ~/.wine).
+#include "LaunchdeckVersion.h"
 #include "installer/core/Deckinstall.h"
 #include "installer/wine/RegistryFile.h"
 #include "installer/wine/WineOs.h"
@@ -9,9 +10,18 @@
 
 using namespace ld::deckinstall;
 
-int main()
+int main(int argc, char** argv)
 {
-    // No arguments: the installer has no options, as on Windows.
+    // No arguments: the installer has no options, as on Windows. One given is
+    // refused before anything changes rather than ignored: "--help" must not install.
+    // Only --version is answered, and it changes nothing.
+    if (argc == 2 && std::string(argv[1]) == "--version")
+        return ld::PrintVersion("deckinstall");
+    if (argc > 1) {
+        std::cerr << "deckinstall: unexpected argument " << argv[1]
+                  << ": it takes none (it installs into the Wine prefix that WINEPREFIX names, else ~/.wine)\n";
+        return 1;
+    }
     try {
         TWinePrefix prefix(TWinePrefix::DefaultFolder());
         if (prefix.ServerRunning()) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "LaunchdeckVersion.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/backends/X11Backend.h"
 
@@ -50,16 +51,28 @@ TBackendChoice OpenBackend(TBackendRequest request, Integer width, Integer heigh
 
 int RunDemoProgram(const TDemoProgram& program, int argc, char** argv)
 {
+    const char* name = program.Name.c_str();
+    auto argumentError = [name](const std::string& fault) {
+        std::fprintf(stderr, "%s: %s (%s --help shows the usage)\n", name, fault.c_str(), name);
+        return 1;
+    };
     std::filesystem::path out;
     TBackendRequest request = TBackendRequest::Automatic;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--out" && i + 1 < argc)
+        if (arg == "--out") {
+            if (i + 1 == argc)
+                return argumentError("--out needs a folder");
             out = argv[++i];
-        else if (!TakeBackendArgument(arg, request))
-            return program.Usage();
+        } else if (arg == "--help" || arg == "-h") {
+            program.Usage();
+            return 0;
+        } else if (arg == "--version") {
+            return PrintVersion(name);
+        } else if (!TakeBackendArgument(arg, request)) {
+            return argumentError((arg.size() > 1 && arg[0] == '-' ? "unknown option " : "unexpected argument ") + arg);
+        }
     }
-    const char* name = program.Name.c_str();
     try {
         TBackendChoice choice = OpenBackend(request);
         if (!choice.Note.empty())
@@ -67,11 +80,11 @@ int RunDemoProgram(const TDemoProgram& program, int argc, char** argv)
         if (choice.X11())
             return program.RunInWindow();
         if (out.empty())
-            return program.Usage();
+            return argumentError("on the headless screen it needs --out DIR for its pictures");
         std::error_code ec;
         std::filesystem::create_directories(out, ec);
         if (ec) {
-            std::fprintf(stderr, "%s: cannot create %s: %s\n", name, out.string().c_str(), ec.message().c_str());
+            std::fprintf(stderr, "%s: Cannot create folder %s: %s\n", name, out.string().c_str(), ec.message().c_str());
             return 1;
         }
         return program.RunTour(*choice.Headless(), out);

@@ -41,13 +41,15 @@ TBackendChoice OpenBackend(TBackendRequest request, Integer width = 1024, Intege
 // headless screen writing into a folder.
 struct TDemoProgram {
     std::string Name;                   // for its messages on standard error
-    std::function<int()> Usage;         // prints the usage, returns the exit status
+    std::function<int()> Usage;         // prints the usage (for --help)
     std::function<int()> RunInWindow;   // until the window is closed
     std::function<int(THeadlessBackend&, const std::filesystem::path&)> RunTour;
 };
 
-// The main of such a program: --out DIR, --headless, --x11, --virtual-desktop. Failures end it with
-// one line on standard error and status 1.
+// The main of such a program: --out DIR, --headless, --x11, --virtual-desktop,
+// --help, --version (its name and the library's version). Failures, and
+// arguments it cannot follow, end it with one line on standard error and
+// status 1.
 int RunDemoProgram(const TDemoProgram& program, int argc, char** argv);
 
 } // namespace ld

@@ -152,4 +152,13 @@ const TFieldEntry* TClassInfo::FindField(std::string_view name) const
     return nullptr;
 }
 
+TClass TClassInfo::FindFieldClass(std::string_view className) const
+{
+    for (TClass c = this; c != nullptr; c = c->Parent)
+        for (const TFieldEntry& f : c->FFields)
+            if (TClass fieldClass = f.FieldClassOf(); SameText(fieldClass->Name, className))
+                return fieldClass;
+    return nullptr;
+}
+
 } // namespace ld

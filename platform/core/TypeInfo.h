@@ -158,6 +158,9 @@ struct TClassInfo {
     const TMethodEntry* FindMethodByCode(const TMethodCode& code) const;
     // Published fields of this class and its parents.
     const TFieldEntry* FindField(std::string_view name) const;
+    // The class of a published field (of this class or a parent) whose class
+    // bears ClassName; null when no field has that class.
+    TClass FindFieldClass(std::string_view className) const;
 
 private:
     // The nearest declaration of Name, published or not, that has a stored rule.

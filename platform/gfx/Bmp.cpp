@@ -1,9 +1,9 @@
 #include "platform/gfx/Bmp.h"
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 
+#include "platform/core/FileIO.h"
 #include "platform/gfx/GfxErrors.h"
 
 namespace ld {
@@ -274,20 +274,21 @@ std::unique_ptr<TSurface> ReadDib(const uint8_t* data, size_t size)
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw EInvalidGraphic("Cannot open " + path);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    try {
+        const std::string bytes = ReadFileBytes(path);
+        return std::vector<uint8_t>(bytes.begin(), bytes.end());
+    } catch (const Exception& e) {
+        throw EInvalidGraphic(e.Message());
+    }
 }
 
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw EInvalidGraphicOperation("Cannot create " + path);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    if (!out)
-        throw EInvalidGraphicOperation("Cannot write " + path);
+    try {
+        WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    } catch (const Exception& e) {
+        throw EInvalidGraphicOperation(e.Message());
+    }
 }
 
 std::unique_ptr<TSurface> LoadBmpFile(const std::string& path)

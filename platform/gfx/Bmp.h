@@ -30,7 +30,9 @@ std::unique_ptr<TSurface> LoadBmpFile(const std::string& path);
 std::vector<uint8_t> WriteBmp(const TSurface& surface, Integer bitsPerPixel = 24);
 void SaveBmpFile(const std::string& path, const TSurface& surface, Integer bitsPerPixel = 24);
 
-// Whole-file helpers shared by the image readers.
+// Whole-file helpers shared by the image readers and writers: the messages
+// name the file and the system's reason (EInvalidGraphic for reading,
+// EInvalidGraphicOperation for writing); a file is written whole or not at all.
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 

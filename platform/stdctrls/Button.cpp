@@ -1,3 +1,4 @@
+// TButtonControl: the press that push buttons and check boxes share.
 // TButton: the push button. It clicks on a release inside after a press, on
 // Space, on its accelerator, on Enter while it is the active button (the
 // default button while no other button has the focus, or the focused button)
@@ -23,6 +24,87 @@
 namespace ld {
 
 TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {}
+
+void TButtonControl::SetPressed(bool value)
+{
+    if (FPressed == value)
+        return;
+    FPressed = value;
+    if (FHandle) {
+        InvalidateRect(FHandle, nullptr, false);
+        UpdateWindow(FHandle);
+    }
+}
+
+void TButtonControl::DrawCaption(HDC dc, const TRect& rect, UINT format)
+{
+    TRect text = rect;
+    if (GetEnabled()) {
+        SetTextColor(dc, ColorToRGB(FFont->GetColor()));
+        DrawText(dc, FText, text, format);
+        return;
+    }
+    TRect shadow = rect;
+    OffsetRect(shadow, 1, 1);
+    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    DrawText(dc, FText, shadow, format);
+    SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+    DrawText(dc, FText, text, format);
+}
+
+bool TButtonControl::TrackPress(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (!Focused() && CanFocus())
+            SetFocus();
+        FTracking = true;
+        SetPressed(true);
+        return true;
+    case WM_MOUSEMOVE:
+        if (FTracking)
+            SetPressed(PtInRect(GetClientRect(), LParamToPoint(m.LParam)));
+        return true;
+    case WM_LBUTTONUP:
+        if (FTracking) {
+            FTracking = false;
+            const bool inside = FPressed;
+            SetPressed(false);
+            if (inside)
+                Pushed();
+        }
+        return true;
+    case WM_CANCELMODE:
+    case WM_CAPTURECHANGED:
+        if (FTracking && (m.Msg == WM_CANCELMODE || reinterpret_cast<HWND>(m.LParam) != FHandle)) {
+            FTracking = false;
+            SetPressed(false);
+        }
+        return false;
+    case WM_KEYDOWN:
+        if (m.WParam != VK_SPACE)
+            return false;
+        if (!FSpaceDown) {
+            FSpaceDown = true;
+            SetPressed(true);
+        }
+        return true;
+    case WM_KEYUP:
+        if (m.WParam != VK_SPACE || !FSpaceDown)
+            return false;
+        FSpaceDown = false;
+        SetPressed(false);
+        Pushed();
+        return true;
+    case WM_KILLFOCUS:
+        FSpaceDown = false;
+        if (!FTracking)
+            SetPressed(false);
+        return false;
+    }
+    return false;
+}
 
 TButton::TButton(TComponent* owner) : TButtonControl(owner)
 {
@@ -57,17 +139,6 @@ void TButton::SetActive(bool value)
         return;
     FActive = value;
     Invalidate();
-}
-
-void TButton::SetPressed(bool value)
-{
-    if (FPressed == value)
-        return;
-    FPressed = value;
-    if (FHandle) {
-        InvalidateRect(FHandle, nullptr, false);
-        UpdateWindow(FHandle);
-    }
 }
 
 void TButton::Click()
@@ -134,6 +205,8 @@ void TButton::Dispatch(TMessage& m)
 
 void TButton::DefaultHandler(TMessage& m)
 {
+    if (TrackPress(m))
+        return;
     switch (m.Msg) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
@@ -146,57 +219,8 @@ void TButton::DefaultHandler(TMessage& m)
     case WM_GETDLGCODE:
         m.Result = DLGC_BUTTON | (FActive ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
         return;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        if (!Focused() && CanFocus())
-            SetFocus();
-        FTracking = true;
-        SetPressed(true);
-        return;
-    case WM_MOUSEMOVE:
-        if (FTracking)
-            SetPressed(PtInRect(GetClientRect(), LParamToPoint(m.LParam)));
-        return;
-    case WM_LBUTTONUP:
-        if (FTracking) {
-            FTracking = false;
-            const bool inside = FPressed;
-            SetPressed(false);
-            if (inside)
-                Click();
-        }
-        return;
-    case WM_CANCELMODE:
-    case WM_CAPTURECHANGED:
-        if (FTracking && (m.Msg == WM_CANCELMODE || reinterpret_cast<HWND>(m.LParam) != FHandle)) {
-            FTracking = false;
-            SetPressed(false);
-        }
-        break;
-    case WM_KEYDOWN:
-        if (m.WParam == VK_SPACE) {
-            if (!FSpaceDown) {
-                FSpaceDown = true;
-                SetPressed(true);
-            }
-            return;
-        }
-        break;
-    case WM_KEYUP:
-        if (m.WParam == VK_SPACE && FSpaceDown) {
-            FSpaceDown = false;
-            SetPressed(false);
-            Click();
-            return;
-        }
-        break;
     case WM_SETFOCUS:
-        Invalidate();
-        return;
     case WM_KILLFOCUS:
-        FSpaceDown = false;
-        if (!FTracking)
-            SetPressed(false);
         Invalidate();
         return;
     }
@@ -244,17 +268,7 @@ void TButton::PaintButton(HDC dc)
     if (FPressed)
         OffsetRect(text, 1, 1);
     const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-    if (GetEnabled()) {
-        SetTextColor(dc, ColorToRGB(FFont->GetColor()));
-        DrawText(dc, FText, text, format);
-    } else {
-        TRect shadow = text;
-        OffsetRect(shadow, 1, 1);
-        SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-        DrawText(dc, FText, shadow, format);
-        SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-        DrawText(dc, FText, text, format);
-    }
+    DrawCaption(dc, text, format);
     SelectObject(dc, oldFont);
     if (Focused()) {
         TRect focus = client;

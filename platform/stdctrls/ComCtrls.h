@@ -462,6 +462,7 @@ private:
     TScrollPart FScrollPart = TScrollPart::None;
     bool FScrollPartHot = false;
     Integer FThumbGrab = 0;
+    Integer FThumbRow = 0;      // the row the dragged thumb stands for
     TTimer* FScrollTimer = nullptr;
     TBitmap* FTroughPattern = nullptr;
     // What the bar showed when last painted: a repaint that would draw the same

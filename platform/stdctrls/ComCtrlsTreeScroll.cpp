@@ -4,12 +4,13 @@
 // frame controls, a checkered trough and a raised thumb, and WM_NCHITTEST
 // answers HTVSCROLL over it. A press there captures the mouse until release:
 //
-//   part pressed   at once          while held (after 250 ms, then every 50 ms)
+//   part pressed   at once          while held (after 400 ms, then every 50 ms)
 //   arrow          one row          one row, while the pointer stays on it
 //   trough         one page         one page, until the thumb reaches the pointer
-//   thumb          -                the rows follow the pointer
+//   thumb          -                the rows follow the pointer (SB_THUMBTRACK)
 //
-// The mouse messages of that time go to the bar alone, not to the events.
+// The release sends SB_THUMBPOSITION for the thumb, then SB_ENDSCROLL. The
+// mouse messages of that time go to the bar alone, not to the events.
 #include <algorithm>
 
 #include "platform/gfx/Blit.h"
@@ -17,6 +18,7 @@
 #include "platform/gfx/Graphics.h"
 #include "platform/gfx/Painting.h"
 #include "platform/stdctrls/ComCtrls.h"
+#include "platform/stdctrls/ScrollBar.h"
 #include "platform/win/Input.h"
 #include "platform/win/Paint.h"
 
@@ -25,11 +27,8 @@ namespace ld {
 namespace {
 
 constexpr LRESULT HTVSCROLL = 7;
-constexpr UINT WM_VSCROLL = 0x0115;
-// WM_VSCROLL requests, in the low word of wParam (the position in the high word).
-enum : Word { SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN, SB_THUMBPOSITION, SB_THUMBTRACK, SB_TOP, SB_BOTTOM };
-constexpr Cardinal FirstRepeatDelay = 250;
-constexpr Cardinal RepeatInterval = 50;
+constexpr Cardinal FirstRepeatDelay = TScrollBarTracker::FirstRepeatDelay;
+constexpr Cardinal RepeatInterval = TScrollBarTracker::RepeatInterval;
 constexpr Integer MinThumbHeight = 8;
 
 // The client rectangle in the coordinates of the window's own frame.
@@ -248,8 +247,10 @@ void TCustomTreeView::WMVScroll(TMessage& m)
     case SB_LINEDOWN: SetTopRow(FTopRow + 1); break;
     case SB_PAGEUP: SetTopRow(FTopRow - page); break;
     case SB_PAGEDOWN: SetTopRow(FTopRow + page); break;
+    // While its own thumb is dragged the whole row is taken, not the message's
+    // 16 bits, as a window reads its scroll bar's track position.
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: SetTopRow(HiWord(m.WParam)); break;
+    case SB_THUMBTRACK: SetTopRow(FScrollPart == TScrollPart::Thumb ? FThumbRow : HiWord(m.WParam)); break;
     case SB_TOP: SetTopRow(0); break;
     case SB_BOTTOM: SetTopRow(MaxTopRow()); break;
     }
@@ -283,6 +284,7 @@ void TCustomTreeView::StartScrollTracking(TPoint windowPoint)
         Integer thumbTop, thumbHeight;
         ThumbSpan(thumbTop, thumbHeight);
         FThumbGrab = windowPoint.Y - thumbTop;
+        FThumbRow = FTopRow;
     } else {
         ScrollStep(part);
         FreeAndNil(FScrollTimer);
@@ -308,6 +310,11 @@ void TCustomTreeView::ScrollTimer(TObject*)
 
 void TCustomTreeView::EndScrollTracking()
 {
+    if (FScrollPart == TScrollPart::None)
+        return;
+    if (FScrollPart == TScrollPart::Thumb)
+        Perform(WM_VSCROLL, MakeWParam(SB_THUMBPOSITION, FThumbRow), 0);
+    Perform(WM_VSCROLL, SB_ENDSCROLL, 0);
     FScrollPart = TScrollPart::None;
     FScrollPartHot = false;
     FreeAndNil(FScrollTimer);
@@ -328,8 +335,13 @@ void TCustomTreeView::TrackScroll(TMessage& m)
             ThumbSpan(thumbTop, thumbHeight);
             const Integer travel = trough.Height() - thumbHeight;
             const Integer offset = p.Y - FThumbGrab - trough.Top;
-            if (travel > 0)
-                SetTopRow(Integer((Int64(offset) * MaxTopRow() + travel / 2) / travel));
+            if (travel <= 0)
+                return;
+            const Integer row = Integer((Int64(std::clamp(offset, 0, travel)) * MaxTopRow() + travel / 2) / travel);
+            if (row == FThumbRow)
+                return;
+            FThumbRow = row;
+            Perform(WM_VSCROLL, MakeWParam(SB_THUMBTRACK, row), 0);
         } else {
             const bool hot = ScrollPartAt(p) == FScrollPart;
             if (hot != FScrollPartHot) {

@@ -106,7 +106,8 @@ struct TComboListAccess {
             FillRect(dc, Rect(0, y, right, client.Bottom), combo->GetBrushHandle());
         SelectObject(dc, oldFont);
         if (combo->ListHasBar())
-            PaintVerticalScrollBar(dc, combo->ListBarRect(), combo->ListRange());
+            PaintVerticalScrollBar(dc, combo->ListBarRect(), combo->ListRange(),
+                                   combo->FListBarTracker ? combo->FListBarTracker->PressedPart() : TScrollHit::None);
         EndPaint(hwnd, ps);
     }
 
@@ -372,6 +373,8 @@ void TCustomComboBox::CloseList(bool choose)
 {
     if (!FListWindow)
         return;
+    if (FListBarTracker)
+        FListBarTracker->Release();
     HWND list = FListWindow;
     FListWindow = nullptr;
     FButtonDown = false;
@@ -389,6 +392,24 @@ void TCustomComboBox::ScrollList(Integer first)
         return;
     FListTop = first;
     InvalidateRect(FListWindow, nullptr, false);
+}
+
+TScrollBarTracker& TCustomComboBox::ListBarTracker()
+{
+    if (!FListBarTracker)
+        FListBarTracker = std::make_unique<TScrollBarTracker>(
+            [this](TRect& bar, TScrollRange& range) {
+                bar = ListBarRect();
+                range = ListRange();
+            },
+            [this](Word request, Integer position) { ScrollList(ScrolledFirst(request, position, ListRange())); },
+            [this] {
+                if (FListWindow) {
+                    const RECT bar = ListBarRect();
+                    InvalidateRect(FListWindow, &bar, false);
+                }
+            });
+    return *FListBarTracker;
 }
 
 void TCustomComboBox::ChooseByUser(Integer index)
@@ -460,6 +481,17 @@ void TCustomComboBox::HandleMouse(TMessage& m)
     RECT client;
     ::ld::GetClientRect(FHandle, client);
     const bool onBox = PtInRect(client, p);
+    POINT inList = screen;
+    if (FListWindow)
+        ::ld::ScreenToClient(FListWindow, inList);
+    // A press held on the list's scroll bar has every move and the release.
+    if (TrackingListBar() && (m.Msg == WM_MOUSEMOVE || m.Msg == WM_LBUTTONUP)) {
+        if (m.Msg == WM_MOUSEMOVE)
+            FListBarTracker->Move(inList);
+        else
+            FListBarTracker->Release();
+        return;
+    }
     switch (m.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -467,12 +499,10 @@ void TCustomComboBox::HandleMouse(TMessage& m)
             if (ListIndexAtScreen(screen) < 0) {
                 RECT list;
                 GetWindowRect(FListWindow, list);
-                POINT inList = screen;
-                ::ld::ScreenToClient(FListWindow, inList);
                 if (!PtInRect(list, screen))
                     CloseList(false);
                 else if (ListHasBar())
-                    ScrollList(ScrolledFirst(VerticalScrollBarHit(ListBarRect(), ListRange(), inList), ListRange()));
+                    ListBarTracker().Press(inList);
             }
             return;
         }

@@ -62,6 +62,9 @@ void TCustomEdit::DestroyWnd()
     if (FHandle)
         KillTimer(FHandle, CaretTimer);
     FCaretOn = false;
+    // A press held on the scroll bar ends with the window that had it.
+    if (FBarTracker)
+        FBarTracker->Release();
     inherited::DestroyWnd();
 }
 
@@ -170,7 +173,13 @@ void TCustomEdit::CMTextChanged(TMessage& m)
         FTopLine = 0;
         FWantX = -1;
     }
-    TextLayoutChanged();
+    if (FTextSpliced) {
+        if (FHandle)
+            InvalidateRect(FHandle, nullptr, false);
+    } else {
+        FParagraphsValid = false;
+        TextLayoutChanged();
+    }
     Change();
 }
 
@@ -235,6 +244,12 @@ void TCustomEdit::DefaultHandler(TMessage& m)
     case WM_GETDLGCODE:
         m.Result = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | (IsMultiLine() ? LRESULT(DLGC_WANTALLKEYS) : 0);
         return;
+    case WM_VSCROLL: VScroll(LoWord(m.WParam), HiWord(m.WParam)); return;
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+        if (FBarTracker && (m.Msg == WM_CANCELMODE || reinterpret_cast<HWND>(m.LParam) != FHandle))
+            FBarTracker->Release();
+        break;
     case WM_KEYDOWN: HandleKeyDown(m); return;
     case WM_CHAR: HandleChar(m); return;
     case WM_LBUTTONDOWN:
@@ -279,15 +294,18 @@ void TCustomEdit::DefaultHandler(TMessage& m)
         m.Result = LRESULT(n);
         return;
     }
+    case WM_GETTEXTLENGTH:
+        m.Result = LRESULT(FText.size());
+        return;
+    // The edit keeps its text itself, as the system's edit class does, so
+    // that changing a part of it copies nothing else.
     case WM_SETTEXT: {
         const char* text = m.LParam ? reinterpret_cast<const char*>(m.LParam) : "";
-        if (FText != text) {
-            // Our own SetText comes back here with the text it already holds.
+        // Our own SetText comes back here with the text it already holds.
+        if (FText != text)
             SetText(text);
-            m.Result = 1;
-            return;
-        }
-        break;
+        m.Result = 1;
+        return;
     }
     }
     inherited::DefaultHandler(m);
@@ -302,7 +320,7 @@ void TCustomEdit::PaintEdit(HDC dc)
     RECT client;
     ::ld::GetClientRect(FHandle, client);
     TRect fr = FormatRect();
-    HBRUSH background = GetBrushHandle();
+    HBRUSH background = BackgroundBrush();
     HGDIOBJ oldFont = SelectObject(dc, FFont->GetHandle());
     SetBkMode(dc, TRANSPARENT);
     const bool showSelection = GetSelLength() > 0 && (Focused() || !FHideSelection);
@@ -328,6 +346,10 @@ void TCustomEdit::PaintEdit(HDC dc)
     SelectObject(dc, oldFont);
 }
 
+// Disabled, the window system draws an edit as static text: on the button
+// face whatever its colour, with grey text (PaintLine).
+HBRUSH TCustomEdit::BackgroundBrush() { return GetEnabled() ? GetBrushHandle() : GetSysColorBrush(COLOR_BTNFACE); }
+
 // One line in runs of the same colour; a tab is a gap up to its stop.
 void TCustomEdit::PaintLine(HDC dc, const TEditLine& line, Integer y, const TRect& fr, bool showSelection)
 {
@@ -335,7 +357,7 @@ void TCustomEdit::PaintLine(HDC dc, const TEditLine& line, Integer y, const TRec
     TRect row = Rect(fr.Left, y, fr.Right, y + h);
     if (!RectVisible(dc, row))
         return;
-    FillRect(dc, row, GetBrushHandle());
+    FillRect(dc, row, BackgroundBrush());
     const Integer selFrom = GetSelStart(), selTo = selFrom + GetSelLength();
     const Integer left = fr.Left - FScrollX + LineOffset(line);
     const COLORREF textColor = ColorToRGB(GetEnabled() ? FFont->GetColor() : clGrayText);
@@ -380,8 +402,8 @@ void TCustomEdit::PaintLine(HDC dc, const TEditLine& line, Integer y, const TRec
 
 // ---- the vertical scroll bar -------------------------------------------------------------------
 //
-// A click on an arrow scrolls a line, on the track a page; the caret stays
-// where it is.
+// The arrows scroll a line, the track a page, the thumb where it is dragged;
+// the caret stays where it is.
 
 TRect TCustomEdit::VerticalBarRect()
 {
@@ -396,12 +418,31 @@ TScrollRange TCustomEdit::VerticalRange()
     return {FTopLine, std::max(FormatRect().Height() / Metrics().Height, 1), Integer(FLines.size())};
 }
 
-void TCustomEdit::PaintVerticalBar(HDC dc) { PaintVerticalScrollBar(dc, VerticalBarRect(), VerticalRange()); }
-
-void TCustomEdit::ClickVerticalBar(TPoint p)
+void TCustomEdit::PaintVerticalBar(HDC dc)
 {
-    const TScrollRange range = VerticalRange();
-    const Integer first = ScrolledFirst(VerticalScrollBarHit(VerticalBarRect(), range, p), range);
+    const TScrollHit pressed = FBarTracker ? FBarTracker->PressedPart() : TScrollHit::None;
+    PaintVerticalScrollBar(dc, VerticalBarRect(), VerticalRange(), pressed, GetEnabled());
+}
+
+TScrollBarTracker& TCustomEdit::VerticalBarTracker()
+{
+    if (!FBarTracker)
+        FBarTracker = std::make_unique<TScrollBarTracker>(
+            [this](TRect& bar, TScrollRange& range) {
+                bar = VerticalBarRect();
+                range = VerticalRange();
+            },
+            [this](Word request, Integer position) { VScroll(request, position); },
+            [this] {
+                const RECT bar = VerticalBarRect();
+                InvalidateRect(FHandle, &bar, false);
+            });
+    return *FBarTracker;
+}
+
+void TCustomEdit::VScroll(Word request, Integer position)
+{
+    const Integer first = ScrolledFirst(request, position, VerticalRange());
     if (first == FTopLine)
         return;
     FTopLine = first;
@@ -569,24 +610,32 @@ void TCustomEdit::HandleMouse(TMessage& m)
     case WM_LBUTTONDOWN:
         if (!Focused() && CanFocus())
             SetFocus();
-        if (HasVerticalBar() && PtInRect(VerticalBarRect(), p))
-            return ClickVerticalBar(p);
+        if (HasVerticalBar() && PtInRect(VerticalBarRect(), p)) {
+            VerticalBarTracker().Press(p);
+            return;
+        }
         MoveCaret(IndexAtPoint(p), (m.WParam & MK_SHIFT) != 0);
         FMouseSelecting = true;
         return;
     case WM_LBUTTONDBLCLK:
         if (!Focused() && CanFocus())
             SetFocus();
-        if (HasVerticalBar() && PtInRect(VerticalBarRect(), p))
-            return ClickVerticalBar(p);
+        if (HasVerticalBar() && PtInRect(VerticalBarRect(), p)) {
+            VerticalBarTracker().Press(p);
+            return;
+        }
         SelectWordAt(IndexAtPoint(p));
         FMouseSelecting = false;
         return;
     case WM_MOUSEMOVE:
-        if (FMouseSelecting && (m.WParam & MK_LBUTTON))
+        if (FBarTracker && FBarTracker->Tracking())
+            FBarTracker->Move(p);
+        else if (FMouseSelecting && (m.WParam & MK_LBUTTON))
             MoveCaret(IndexAtPoint(p), true);
         return;
     case WM_LBUTTONUP:
+        if (FBarTracker)
+            FBarTracker->Release();
         FMouseSelecting = false;
         return;
     }

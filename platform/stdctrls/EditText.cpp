@@ -11,7 +11,9 @@
 #include <cctype>
 #include <map>
 #include <string>
+#include <string_view>
 
+#include "platform/core/SysUtils.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/gfx/Text.h"
 #include "platform/stdctrls/StdCtrls.h"
@@ -156,37 +158,104 @@ void TCustomEdit::Layout()
     FLines.clear();
     FLayoutWidth = width;
     FLayoutValid = true;
-    const auto size = Integer(FText.size());
     if (!IsMultiLine()) {
-        FLines.push_back({0, size});
+        FLines.push_back({0, Integer(FText.size())});
         return;
     }
-    Integer start = 0;
+    LayoutParagraphs(FLines, 0, Integer(FText.size()) + 1, WrapsWords(), width);
+}
+
+const std::vector<TEditLine>& TCustomEdit::Paragraphs()
+{
+    if (!FParagraphsValid) {
+        FParagraphs.clear();
+        LayoutParagraphs(FParagraphs, 0, Integer(FText.size()) + 1, false, 0);
+        FParagraphsValid = true;
+    }
+    return FParagraphs;
+}
+
+// A text that ends with a line break ends with an empty line; an empty text
+// is one empty line.
+Integer TCustomEdit::LayoutParagraphs(std::vector<TEditLine>& lines, Integer start, Integer until, bool wrap, Integer width)
+{
+    const auto size = Integer(FText.size());
     for (;;) {
         Integer end = start;
         while (end < size && BreakLengthAt(end) == 0)
             ++end;
-        if (WrapsWords())
-            WrapParagraph(start, end, width);
+        if (wrap)
+            WrapParagraph(lines, start, end, width);
         else
-            FLines.push_back({start, end - start});
+            lines.push_back({start, end - start});
         if (end >= size)
-            break;
+            return -1;
         start = end + BreakLengthAt(end);
         if (start >= size) {
-            FLines.push_back({start, 0});
-            break;
+            lines.push_back({start, 0});
+            return -1;
+        }
+        if (end >= until)
+            return start;
+    }
+}
+
+// The text's [From, OldTo) has become [From, NewTo). The paragraph before
+// From is laid out again too (a CR there may have met an LF), then every
+// paragraph up to the first whose break lies past the change; the lines after
+// those are kept, moved by the change in length. Where the old lines do not
+// meet the new ones (they always should), the rest is laid out afresh.
+void TCustomEdit::SpliceLines(std::vector<TEditLine>& lines, Integer from, Integer oldTo, Integer newTo, bool wrap,
+                              Integer width)
+{
+    Integer start = from - BreakLengthBefore(from);
+    while (start > 0 && FText[size_t(start) - 1] != '\r' && FText[size_t(start) - 1] != '\n')
+        --start;
+    const auto byStart = [](const TEditLine& line, Integer value) { return line.Start < value; };
+    const auto first = std::lower_bound(lines.begin(), lines.end(), start, byStart);
+    if (first == lines.end() || first->Start != start) {
+        lines.clear();
+        LayoutParagraphs(lines, 0, Integer(FText.size()) + 1, wrap, width);
+        return;
+    }
+    std::vector<TEditLine> fresh;
+    Integer next = LayoutParagraphs(fresh, start, newTo, wrap, width);
+    const Integer delta = newTo - oldTo;
+    auto kept = lines.end();
+    if (next >= 0) {
+        kept = std::lower_bound(first, lines.end(), next - delta, byStart);
+        if (kept == lines.end() || kept->Start != next - delta) {
+            LayoutParagraphs(fresh, next, Integer(FText.size()) + 1, wrap, width);
+            kept = lines.end();
         }
     }
+    const auto at = first - lines.begin();
+    const auto keptAt = kept - lines.begin();
+    const auto freshCount = Integer(fresh.size());
+    // Moving the kept lines first makes room for the fresh ones, or closes the gap.
+    if (Integer(keptAt - at) != freshCount) {
+        const auto tail = Integer(lines.size()) - Integer(keptAt);
+        if (Integer(keptAt - at) < freshCount) {
+            lines.resize(size_t(at + freshCount + tail));
+            std::move_backward(lines.begin() + keptAt, lines.begin() + keptAt + tail, lines.end());
+        } else {
+            std::move(lines.begin() + keptAt, lines.end(), lines.begin() + at + freshCount);
+            lines.resize(size_t(at + freshCount + tail));
+        }
+    }
+    std::copy(fresh.begin(), fresh.end(), lines.begin() + at);
+    if (delta != 0)
+        for (auto line = lines.begin() + at + freshCount; line != lines.end(); ++line)
+            line->Start += delta;
 }
 
 // Breaks one paragraph into lines no wider than Width: after the last blank
 // that fits (blanks hang past the edge), or inside a word that is wider than
 // a whole line.
-void TCustomEdit::WrapParagraph(Integer start, Integer end, Integer width)
+void TCustomEdit::WrapParagraph(std::vector<TEditLine>& lines, Integer start, Integer end, Integer width)
 {
     if (start == end) {
-        FLines.push_back({start, 0});
+        lines.push_back({start, 0});
         return;
     }
     Integer lineStart = start;
@@ -205,11 +274,11 @@ void TCustomEdit::WrapParagraph(Integer start, Integer end, Integer width)
             ++i;
         }
         if (i >= end) {
-            FLines.push_back({lineStart, end - lineStart});
+            lines.push_back({lineStart, end - lineStart});
             return;
         }
         Integer cut = afterBlank > lineStart ? afterBlank : i;
-        FLines.push_back({lineStart, cut - lineStart});
+        lines.push_back({lineStart, cut - lineStart});
         lineStart = cut;
     }
 }
@@ -403,16 +472,11 @@ void TCustomEdit::ClearSelection()
 
 void TCustomEdit::ReplaceRange(Integer from, Integer to, const std::string& text)
 {
-    std::string next;
-    next.reserve(FText.size() - size_t(to - from) + text.size());
-    next.append(FText, 0, size_t(from));
-    next.append(text);
-    next.append(FText, size_t(to), std::string::npos);
     FAnchor = FCaret = from + Integer(text.size());
     FWantX = -1;
     FEditing = true;
     try {
-        SetText(next);
+        ChangeText(from, to, text);
     } catch (...) {
         FEditing = false;
         throw;
@@ -420,6 +484,36 @@ void TCustomEdit::ReplaceRange(Integer from, Integer to, const std::string& text
     FEditing = false;
     ScrollCaretIntoView();
     ResetBlink();
+}
+
+// What SetText does for the whole text, for a part of it: the lines laid out
+// are patched where the change lies, so that a change costs its own length
+// and the lines it moves, not the whole text.
+void TCustomEdit::ChangeText(Integer from, Integer to, std::string_view text)
+{
+    const auto size = Integer(FText.size());
+    if (from < 0 || to < from || to > size)
+        throw EListError(Format("Text range %d..%d out of bounds (%d)", {from, to, size}));
+    if (std::string_view(FText).substr(size_t(from), size_t(to - from)) == text)
+        return;
+    FText.replace(size_t(from), size_t(to - from), text);
+    const Integer newTo = from + Integer(text.size());
+    if (FLayoutValid) {
+        if (IsMultiLine())
+            SpliceLines(FLines, from, to, newTo, WrapsWords(), FLayoutWidth);
+        else
+            FLines.assign(1, {0, Integer(FText.size())});
+    }
+    if (FParagraphsValid)
+        SpliceLines(FParagraphs, from, to, newTo, false, 0);
+    FTextSpliced = true;
+    try {
+        Perform(CM_TEXTCHANGED, 0, 0);
+    } catch (...) {
+        FTextSpliced = false;
+        throw;
+    }
+    FTextSpliced = false;
 }
 
 // An edit by the user: it can be undone, and a run of typing is undone as one.

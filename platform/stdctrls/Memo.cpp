@@ -9,6 +9,10 @@
 namespace ld {
 
 // ---- TMemoStrings ---------------------------------------------------------------------------
+//
+// The lines are the edit's paragraphs, kept up to date as the text changes,
+// and every change goes through ChangeText: adding, replacing or deleting a
+// line costs that line, not the whole text.
 
 namespace {
 Integer BreakAt(const std::string& text, Integer index)
@@ -21,96 +25,57 @@ Integer BreakAt(const std::string& text, Integer index)
 }
 } // namespace
 
-Integer TMemoStrings::LineEnd(Integer start) const
+const TEditLine& TMemoStrings::Line(Integer index) const
 {
-    const std::string& text = FMemo->GetText();
-    Integer i = start;
-    while (i < Integer(text.size()) && BreakAt(text, i) == 0)
-        ++i;
-    return i;
+    if (index < 0 || index >= Count())
+        Error("List index out of bounds (%d)", index);
+    return FMemo->Paragraphs()[size_t(index)];
 }
 
-Integer TMemoStrings::LineStart(Integer index) const
-{
-    if (index < 0)
-        return -1;
-    const std::string text = FMemo->GetText();
-    Integer start = 0;
-    for (Integer k = 0; k < index; ++k) {
-        Integer end = LineEnd(start);
-        if (end >= Integer(text.size()))
-            return -1;
-        start = end + BreakAt(text, end);
-    }
-    return start;
-}
-
+// A text that ends with a break has an empty last paragraph, which is no line.
 Integer TMemoStrings::Count() const
 {
-    const std::string text = FMemo->GetText();
+    const std::string& text = FMemo->FText;
     if (text.empty())
         return 0;
-    Integer count = 1;
-    for (Integer i = 0; i < Integer(text.size());) {
-        Integer br = BreakAt(text, i);
-        if (br) {
-            ++count;
-            i += br;
-        } else {
-            ++i;
-        }
-    }
-    // A break at the very end opens no line of its own.
-    const char last = text.back();
-    if (last == '\r' || last == '\n')
-        --count;
-    return count;
+    const auto paragraphs = Integer(FMemo->Paragraphs().size());
+    return text.back() == '\r' || text.back() == '\n' ? paragraphs - 1 : paragraphs;
 }
 
 std::string TMemoStrings::Get(Integer index) const
 {
-    if (index < 0 || index >= Count())
-        Error("List index out of bounds (%d)", index);
-    Integer start = LineStart(index);
-    return FMemo->GetText().substr(size_t(start), size_t(LineEnd(start) - start));
-}
-
-void TMemoStrings::Replace(Integer from, Integer to, const std::string& text)
-{
-    std::string all = FMemo->GetText();
-    all.replace(size_t(from), size_t(to - from), text);
-    FMemo->SetText(all);
+    const TEditLine& line = Line(index);
+    return FMemo->FText.substr(size_t(line.Start), size_t(line.Length));
 }
 
 void TMemoStrings::Put(Integer index, const std::string& s)
 {
-    if (index < 0 || index >= Count())
-        Error("List index out of bounds (%d)", index);
-    Integer start = LineStart(index);
-    Replace(start, LineEnd(start), s);
+    const TEditLine line = Line(index);
+    FMemo->ChangeText(line.Start, line.Start + line.Length, s);
 }
 
 // A line goes in before line Index with a break after it; past the last line
 // it follows a break put after that line.
 void TMemoStrings::Insert(Integer index, const std::string& s)
 {
-    if (index < 0 || index > Count())
+    const Integer count = Count();
+    if (index < 0 || index > count)
         Error("List index out of bounds (%d)", index);
-    Integer start = LineStart(index);
-    if (start >= 0)
-        return Replace(start, start, s + "\r\n");
-    start = LineStart(index - 1);
-    Integer end = LineEnd(start);
-    Replace(end, end, "\r\n" + s);
+    const auto& paragraphs = FMemo->Paragraphs();
+    if (size_t(index) < paragraphs.size()) {
+        const Integer start = paragraphs[size_t(index)].Start;
+        return FMemo->ChangeText(start, start, s + "\r\n");
+    }
+    const TEditLine& last = paragraphs[size_t(index) - 1];
+    const Integer end = last.Start + last.Length;
+    FMemo->ChangeText(end, end, "\r\n" + s);
 }
 
 void TMemoStrings::Delete(Integer index)
 {
-    if (index < 0 || index >= Count())
-        Error("List index out of bounds (%d)", index);
-    Integer start = LineStart(index);
-    Integer end = LineEnd(start);
-    Replace(start, end + BreakAt(FMemo->GetText(), end), {});
+    const TEditLine line = Line(index);
+    const Integer end = line.Start + line.Length;
+    FMemo->ChangeText(line.Start, end + BreakAt(FMemo->FText, end), {});
 }
 
 void TMemoStrings::Clear() { FMemo->SetText({}); }

@@ -35,6 +35,11 @@ const TEnumInfo& TextLayoutInfo()
     static const TEnumInfo info{"TTextLayout", {"tlTop", "tlCenter", "tlBottom"}};
     return info;
 }
+const TEnumInfo& CheckBoxStateInfo()
+{
+    static const TEnumInfo info{"TCheckBoxState", {"cbUnchecked", "cbChecked", "cbGrayed"}};
+    return info;
+}
 const TEnumInfo& EditBorderStyleInfo()
 {
     static const TEnumInfo info{"TBorderStyle", {"bsNone", "bsSingle"}};
@@ -88,8 +93,8 @@ const TAnchors DefaultAnchors{akLeft, akTop};
 
 // Registered as the module loads: stored forms name these classes.
 const bool ClassesRegistered = [] {
-    RegisterClasses({TEdit::StaticClass(), TMemo::StaticClass(), TButton::StaticClass(), TComboBox::StaticClass(),
-                     TGroupBox::StaticClass(), TLabel::StaticClass()});
+    RegisterClasses({TEdit::StaticClass(), TMemo::StaticClass(), TButton::StaticClass(), TCheckBox::StaticClass(),
+                     TComboBox::StaticClass(), TGroupBox::StaticClass(), TLabel::StaticClass()});
     return true;
 }();
 
@@ -216,6 +221,45 @@ TClass TButton::StaticClass()
                 .Boolean("ParentShowHint", &B::GetParentShowHint, &B::SetParentShowHint).Default(true)
                 .Component("PopupMenu", &B::GetPopupMenu, &B::SetPopupMenu)
                 .Boolean("ShowHint", &B::GetShowHint, &B::SetShowHint).Stored(ShowHintStored<B>())
+                .Integer("TabOrder", &B::GetTabOrder, &B::SetTabOrder).Default(-1)
+                .Boolean("TabStop", &B::GetTabStop, &B::SetTabStop).Default(true)
+                .Boolean("Visible", &B::GetVisible, &B::SetVisible).Default(true));
+    return &info;
+}
+
+TClass TCustomCheckBox::StaticClass()
+{
+    static const TClassInfo info =
+        TClassBuilder<TCustomCheckBox>("TCustomCheckBox", TButtonControl::StaticClass()).Abstract();
+    return &info;
+}
+
+// A checked box stores both Checked and State, as the host writes it.
+TClass TCheckBox::StaticClass()
+{
+    using B = TCheckBox;
+    static const TClassInfo info =
+        Events<evFocus | evKeys | evMouse>(
+            TClassBuilder<B>("TCheckBox", TCustomCheckBox::StaticClass())
+                .Enum("Alignment", &B::GetAlignment, &B::SetAlignment, AlignmentInfo()).Default(taRightJustify)
+                .Boolean("AllowGrayed", &B::GetAllowGrayed, &B::SetAllowGrayed).Default(false)
+                .Set("Anchors", &B::GetAnchors, &B::SetAnchors, AnchorKindInfo()).Default(DefaultAnchors)
+                .String("Caption", &B::GetCaption, &B::SetCaption)
+                .Boolean("Checked", &B::GetChecked, &B::SetChecked).Default(false)
+                .Integer("Color", &B::GetColor, &B::SetColor).Idents(ColorIdentsInfo()).Default(clBtnFace).Stored(ColorStored<B>())
+                .Object("Constraints", &B::GetConstraints, &B::SetConstraints)
+                .Boolean("Ctl3D", &B::GetCtl3D, &B::SetCtl3D).Stored(Ctl3DStored<B>())
+                .Integer("DragCursor", &B::GetDragCursor, &B::SetDragCursor).Idents(CursorIdents()).Default(crDrag)
+                .Enum("DragKind", &B::GetDragKind, &B::SetDragKind, DragKindInfo()).Default(dkDrag)
+                .Enum("DragMode", &B::GetDragMode, &B::SetDragMode, DragModeInfo()).Default(dmManual)
+                .Boolean("Enabled", &B::GetEnabled, &B::SetEnabled).Default(true)
+                .Object("Font", &B::GetFont, &B::SetFont).Stored(FontStored<B>())
+                .Boolean("ParentColor", &B::GetParentColor, &B::SetParentColor).Default(true)
+                .Boolean("ParentFont", &B::GetParentFont, &B::SetParentFont).Default(true)
+                .Boolean("ParentShowHint", &B::GetParentShowHint, &B::SetParentShowHint).Default(true)
+                .Component("PopupMenu", &B::GetPopupMenu, &B::SetPopupMenu)
+                .Boolean("ShowHint", &B::GetShowHint, &B::SetShowHint).Stored(ShowHintStored<B>())
+                .Enum("State", &B::GetState, &B::SetState, CheckBoxStateInfo()).Default(cbUnchecked)
                 .Integer("TabOrder", &B::GetTabOrder, &B::SetTabOrder).Default(-1)
                 .Boolean("TabStop", &B::GetTabStop, &B::SetTabStop).Default(true)
                 .Boolean("Visible", &B::GetVisible, &B::SetVisible).Default(true));

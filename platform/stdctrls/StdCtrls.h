@@ -1,18 +1,21 @@
 // The standard controls, as the host's unit StdCtrls names them: the edit and
 // the memo (one text engine: caret, selection, typing, clipboard, wrapping and
-// scrolling), the push button, the combo box with its drop-down list, the
-// group box and the label. Each windowed control behaves as the window class
-// it stands in for: its DefaultHandler does what the system's class does with
-// a message after the class library's own handling (events first, then the
-// class), so a subclass can change keys before the control sees them.
+// scrolling), the push button, the check box, the combo box with its drop-down
+// list, the group box and the label. Each windowed control behaves as the
+// window class it stands in for: its DefaultHandler does what the system's
+// class does with a message after the class library's own handling (events
+// first, then the class), so a subclass can change keys before the control
+// sees them.
 //
 // Index: enumerations; TCustomEdit, TEdit; TCustomMemo, TMemo;
-// TButtonControl, TButton; TCustomComboBox, TComboBox; TCustomGroupBox,
-// TGroupBox; TCustomLabel, TLabel.
+// TButtonControl, TButton; TCustomCheckBox, TCheckBox; TCustomComboBox,
+// TComboBox; TCustomGroupBox, TGroupBox; TCustomLabel, TLabel.
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/core/Strings.h"
@@ -137,6 +140,12 @@ protected:
     // Replaces the selection with Text as typing would (MaxLength, ReadOnly
     // and CharCase apply); false when nothing could be inserted.
     bool InsertText(std::string text);
+    // Replaces the text's range [From, To) with Text as SetText replaces the
+    // whole (OnChange fires; the caret goes to the start unless the user
+    // typed it), at the cost of the change, not of the text.
+    void ChangeText(Integer from, Integer to, std::string_view text);
+    // The lines of the text as its line breaks end them, without wrapping.
+    const std::vector<TEditLine>& Paragraphs();
 
     void CMTextChanged(TMessage& m);
     void CMEnter(TMessage& m);
@@ -171,7 +180,9 @@ private:
     Integer IndexAtX(const TEditLine& line, Integer x);
     Integer LineOffset(const TEditLine& line);
     void Layout();
-    void WrapParagraph(Integer start, Integer end, Integer width);
+    Integer LayoutParagraphs(std::vector<TEditLine>& lines, Integer start, Integer until, bool wrap, Integer width);
+    void SpliceLines(std::vector<TEditLine>& lines, Integer from, Integer oldTo, Integer newTo, bool wrap, Integer width);
+    void WrapParagraph(std::vector<TEditLine>& lines, Integer start, Integer end, Integer width);
     Integer LineOf(Integer index);
     Integer IndexAtPoint(TPoint p);
     TPoint CaretPoint();
@@ -191,14 +202,17 @@ private:
 
     // Window class behaviour (Edit.cpp).
     void PaintEdit(HDC dc);
+    HBRUSH BackgroundBrush();
     void PaintLine(HDC dc, const TEditLine& line, Integer y, const TRect& area, bool showSelection);
-    // The vertical scroll bar: its place, its look, a click on it.
+    // The vertical scroll bar: its place, its look, a press held on it, and
+    // the scrolling it asks for (WM_VSCROLL).
     TRect VerticalBarRect();
     TScrollRange VerticalRange();
     void PaintVerticalBar(HDC dc);
-    void ClickVerticalBar(TPoint p);
     // A multi-line edit scrolls by the wheel's lines; false when it does not.
     bool ScrollByWheel(WPARAM wParam);
+    TScrollBarTracker& VerticalBarTracker();
+    void VScroll(Word request, Integer position);
     void HandleKeyDown(TMessage& m);
     void HandleChar(TMessage& m);
     void HandleMouse(TMessage& m);
@@ -218,12 +232,16 @@ private:
     bool FLayoutValid = false;
     Integer FLayoutWidth = -1;
     std::vector<TEditLine> FLines;
+    std::vector<TEditLine> FParagraphs;   // laid out when first asked for
+    bool FParagraphsValid = false;
+    bool FTextSpliced = false;    // the text change under way patched the lines itself
     TMetrics FMetrics;
     std::string FUndoText;
     Integer FUndoAnchor = 0, FUndoCaret = 0;
     bool FCanUndo = false;
     Integer FTypingEnd = -1;      // where the run of typing being undone as one ends
     Integer FWheelTurn = 0;       // the part of a notch the wheel has turned
+    std::unique_ptr<TScrollBarTracker> FBarTracker;
 };
 
 class TEdit : public TCustomEdit {
@@ -249,15 +267,14 @@ class TMemoStrings : public TStrings {
     void Clear() override;
 
 private:
-    // Where line Index starts in the text, or -1 past the last line.
-    Integer LineStart(Integer index) const;
-    Integer LineEnd(Integer start) const;
-    void Replace(Integer from, Integer to, const std::string& text);
+    // Line Index, or EListError.
+    const TEditLine& Line(Integer index) const;
     TCustomMemo* FMemo;
 };
 
 class TCustomMemo : public TCustomEdit {
     LD_CLASS(TCustomMemo, TCustomEdit)
+    friend class TMemoStrings;
 
     explicit TCustomMemo(TComponent* owner);
     ~TCustomMemo() override;
@@ -303,9 +320,29 @@ class TMemo : public TCustomMemo {
 
 // ---- TButton -----------------------------------------------------------------------
 
+// What push buttons and check boxes share: the press. The left button held
+// on the control, or Space held while it has the focus, draws it pressed
+// (while the pointer stays on it); the release there pushes it.
 class TButtonControl : public TWinControl {
     LD_CLASS(TButtonControl, TWinControl)
     explicit TButtonControl(TComponent* owner);
+
+    bool IsPressed() const { return FPressed; }
+
+protected:
+    // What a release on the control does (a button clicks, a box toggles).
+    virtual void Pushed() {}
+    // Repaints at once.
+    void SetPressed(bool value);
+    // Follows the press through the window class's mouse, key and focus
+    // messages; true when the message needs nothing more.
+    bool TrackPress(TMessage& m);
+    // The caption in the font's colour, or embossed grey while disabled.
+    void DrawCaption(HDC dc, const TRect& rect, UINT format);
+
+    bool FPressed = false;
+    bool FTracking = false;
+    bool FSpaceDown = false;
 };
 
 class TButton : public TButtonControl {
@@ -322,7 +359,6 @@ class TButton : public TButtonControl {
     // Whether Enter clicks this button now: it is the default button and no
     // other button has the focus, or it has the focus itself.
     bool IsActive() const { return FActive; }
-    bool IsPressed() const { return FPressed; }
 
     void Click() override;
     void Dispatch(TMessage& message) override;
@@ -331,8 +367,8 @@ class TButton : public TButtonControl {
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    void Pushed() override { Click(); }
     void PaintButton(HDC dc);
-    void SetPressed(bool value);
     void SetActive(bool value);
     void CMDialogKey(TMessage& m);
     void CMDialogChar(TMessage& m);
@@ -341,10 +377,52 @@ protected:
     bool FDefault = false;
     bool FCancel = false;
     bool FActive = false;
-    bool FPressed = false;
-    bool FTracking = false;
-    bool FSpaceDown = false;
     TModalResult FModalResult = mrNone;
+};
+
+// ---- TCustomCheckBox -----------------------------------------------------------------
+
+enum TCheckBoxState : Byte { cbUnchecked, cbChecked, cbGrayed };
+const TEnumInfo& CheckBoxStateInfo();
+
+class TCustomCheckBox : public TButtonControl {
+    LD_CLASS(TCustomCheckBox, TButtonControl)
+
+    explicit TCustomCheckBox(TComponent* owner);
+
+    // The caption's side of the box: taRightJustify (the default) puts it at
+    // the right, taLeftJustify at the left.
+    TAlignment GetAlignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    bool GetAllowGrayed() const { return FAllowGrayed; }
+    void SetAllowGrayed(bool value) { FAllowGrayed = value; }
+    TCheckBoxState GetState() const { return FState; }
+    // A change repaints the box at once and fires OnClick.
+    void SetState(TCheckBoxState value);
+    bool GetChecked() const { return FState == cbChecked; }
+    void SetChecked(bool value) { SetState(value ? cbChecked : cbUnchecked); }
+    // Where the box is drawn, in client pixels.
+    TRect BoxRect() const;
+
+    void Dispatch(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
+    void PaintWindow(HDC dc) override { PaintCheckBox(dc); }
+
+protected:
+    // The next state: unchecked, (grayed when AllowGrayed,) checked, unchecked.
+    virtual void Toggle();
+    void Pushed() override { Toggle(); }
+    void PaintCheckBox(HDC dc);
+    void CMDialogChar(TMessage& m);
+
+    TAlignment FAlignment = taRightJustify;
+    bool FAllowGrayed = false;
+    TCheckBoxState FState = cbUnchecked;
+};
+
+class TCheckBox : public TCustomCheckBox {
+    LD_CLASS(TCheckBox, TCustomCheckBox)
+    explicit TCheckBox(TComponent* owner) : TCustomCheckBox(owner) {}
 };
 
 // ---- TCustomComboBox -----------------------------------------------------------------
@@ -420,6 +498,8 @@ private:
     bool ListHasBar() const { return FItems->Count() > ListRows(); }
     TRect ListBarRect() const;
     TScrollRange ListRange() const { return {FListTop, ListRows(), FItems->Count()}; }
+    TScrollBarTracker& ListBarTracker();
+    bool TrackingListBar() const { return FListBarTracker && FListBarTracker->Tracking(); }
 
     TStringList* FItems;
     Integer FItemIndex = -1;
@@ -437,6 +517,7 @@ private:
     TComboEdit* FEdit = nullptr;
     bool FSettingIndex = false;    // the edit part's text comes from ItemIndex
     Integer FWheelTurn = 0;        // the part of a notch the wheel has turned
+    std::unique_ptr<TScrollBarTracker> FListBarTracker;
 };
 
 class TComboBox : public TCustomComboBox {

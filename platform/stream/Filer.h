@@ -76,7 +76,12 @@ class TFiler : public TObject {
 
     TStream* Stream() const { return FStream; }
     TComponent* Root() const { return FRoot; }
-    void SetRoot(TComponent* value) { FRoot = value; }
+    // References are written and resolved relative to the root.
+    void SetRoot(TComponent* value)
+    {
+        FRoot = value;
+        FLookupRoot = value;
+    }
     TComponent* LookupRoot() const { return FLookupRoot; }
     TComponent* Ancestor() const { return FAncestor; }
     void SetAncestor(TComponent* value) { FAncestor = value; }

@@ -539,9 +539,16 @@ void TReader::ReadPrefix(TFilerFlags& flags, Integer& childPos)
     }
 }
 
+// As the class library does: the classes of the root's published fields come
+// first, so a form reads the components it declares without registering their
+// classes; then the registered classes.
 TClass TReader::FindComponentClass(const std::string& className)
 {
-    TClass cls = GetClass(className);
+    TClass cls = FRoot != nullptr ? FRoot->ClassType()->FindFieldClass(className) : nullptr;
+    if (cls == nullptr && FLookupRoot != nullptr && FLookupRoot != FRoot)
+        cls = FLookupRoot->ClassType()->FindFieldClass(className);
+    if (cls == nullptr)
+        cls = GetClass(className);
     if (cls == nullptr)
         throw EClassNotFound(Format("Class %s not found (%s)", {className, PlaceOf(Position())}));
     if (!cls->InheritsFrom(TComponent::StaticClass()) || cls->Construct == nullptr)
@@ -694,6 +701,37 @@ TComponent* TReader::ReadRootComponent(TComponent* root)
     for (TComponent* c : loaded)
         c->Loaded();
     return root;
+}
+
+std::vector<TComponent*> TReader::ReadComponents(TComponent* owner, TComponent* parent)
+{
+    SetRoot(owner);
+    FOwner = owner;
+    FParent = parent;
+    std::vector<Fixup> fixups;
+    std::vector<TComponent*> loaded;
+    std::vector<TComponent*> read;
+    FFixups = &fixups;
+    FLoaded = &loaded;
+    try {
+        while (!EndOfList()) {
+            ReadSignature();
+            read.push_back(ReadComponent(nullptr));
+        }
+        ReadListEnd();
+        FixupReferences();
+    } catch (...) {
+        FFixups = nullptr;
+        FLoaded = nullptr;
+        for (auto it = read.rbegin(); it != read.rend(); ++it)
+            (*it)->Free();
+        throw;
+    }
+    FFixups = nullptr;
+    FLoaded = nullptr;
+    for (TComponent* c : loaded)
+        c->Loaded();
+    return read;
 }
 
 // Properties
@@ -887,10 +925,13 @@ TComponent* TReader::FindReference(TComponent* root, const std::string& name) co
 void TReader::FixupReferences()
 {
     // A reference to something not in the stream (or not open) stays nil.
-    for (const Fixup& f : *FFixups)
+    for (Fixup& f : *FFixups) {
+        if (OnReferenceName)
+            OnReferenceName(this, f.Name);
         if (TComponent* target = FindReference(f.Root, f.Name))
             if (target->InheritsFrom(f.Prop->PropClass()))
                 f.Prop->SetObj(f.Instance, target);
+    }
     FFixups->clear();
 }
 

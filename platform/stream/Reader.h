@@ -1,7 +1,8 @@
 // TReader: reads components and values from a binary component stream.
 //
 // ReadRootComponent reads a whole stored form: it creates components from their
-// registered class names, sets properties by name (dotted names reach nested
+// class names (the classes of the root's published fields, then the registered
+// classes), sets properties by name (dotted names reach nested
 // objects; a name that is not published goes to DefineProperties), resolves
 // component references once everything is read, binds event handlers by name
 // through the root's published methods, and then calls Loaded on every
@@ -25,6 +26,9 @@ class TReader;
 using TFindMethodEvent = TClosure<TReader*, const std::string& /*name*/, TMethod& /*method*/, bool& /*error*/>;
 // Lets a host rename a component as it is read.
 using TSetNameEvent = TClosure<TReader*, TComponent*, std::string&>;
+// Lets a host change the name a component reference is resolved by (a name
+// the host gave another component as it was read).
+using TReferenceNameEvent = TClosure<TReader*, std::string& /*name*/>;
 // Lets a host decide about a failure while reading a property: Handled skips it.
 using TReaderError = TClosure<TReader*, const std::string& /*message*/, bool& /*handled*/>;
 
@@ -46,6 +50,12 @@ class TReader : public TFiler {
     // Reads one component; with Component null it is created from its class name,
     // owned by Owner() with parent Parent().
     TComponent* ReadComponent(TComponent* component);
+    // Reads components that follow one another, each behind its own signature,
+    // up to a null byte (components pasted into a form): owned by Owner, the
+    // root their references are resolved in, with Parent as their parent.
+    // References are fixed up and Loaded called once all are read; on a
+    // failure every component read so far is freed. Returns them in order.
+    std::vector<TComponent*> ReadComponents(TComponent* owner, TComponent* parent);
     // Reads the properties and children of Instance (what TComponent::ReadState does).
     void ReadData(TComponent* instance);
 
@@ -95,6 +105,7 @@ class TReader : public TFiler {
 
     TFindMethodEvent OnFindMethod;
     TSetNameEvent OnSetName;
+    TReferenceNameEvent OnReferenceName;
     TReaderError OnError;
 
 private:

@@ -1,9 +1,13 @@
 #include "platform/stream/Stream.h"
 
-#include <algorithm>
-#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/core/FileIO.h"
 #include "platform/core/SysUtils.h"
 
 namespace ld {
@@ -241,10 +245,18 @@ TFileStream::TFileStream(const std::string& fileName, Word mode) : FFileName(fil
     else if ((mode & 3) == fmOpenWrite || (mode & 3) == fmOpenReadWrite)
         how = "r+b";
     FFile = std::fopen(fileName.c_str(), how);
+    // A folder opens for reading but reads as nothing: refused here, with a reason.
+    struct stat st {};
+    if (FFile != nullptr && fstat(fileno(FFile), &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::fclose(FFile);
+        FFile = nullptr;
+        errno = EISDIR;
+    }
     if (FFile == nullptr) {
+        const std::string reason = SysErrorMessage(errno);
         if (mode == fmCreate)
-            throw EFCreateError(Format("Cannot create file %s", {fileName}));
-        throw EFOpenError(Format("Cannot open file %s", {fileName}));
+            throw EFCreateError(Format("Cannot create file %s: %s", {fileName, reason}));
+        throw EFOpenError(Format("Cannot open file %s: %s", {fileName, reason}));
     }
 }
 

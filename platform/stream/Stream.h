@@ -116,8 +116,9 @@ enum : Word {
 class TFileStream : public TStream {
     LD_CLASS(TFileStream, TStream)
 
-    // fmCreate makes or truncates the file (EFCreateError "Cannot create file %s");
-    // the open modes need it to exist (EFOpenError "Cannot open file %s").
+    // fmCreate makes or truncates the file (EFCreateError "Cannot create file
+    // %s: %s", the second the system's reason); the open modes need it to exist
+    // and not be a folder (EFOpenError "Cannot open file %s: %s").
     TFileStream(const std::string& fileName, Word mode);
     ~TFileStream() override;
     Int64 Read(void* buffer, Int64 count) override;

@@ -48,6 +48,11 @@ struct TTextMark {
 // one mark per object header and per property, in offset order.
 std::string TextToBinary(std::string_view text, std::vector<TTextMark>* marks = nullptr);
 
+// Text holding one or more objects one after another (components copied from
+// a designer, or cut out of a text form) as a component list: each object
+// behind its own signature, then a null byte, as TReader::ReadComponents reads it.
+std::string TextToComponentList(std::string_view text);
+
 // The resource header of a binary form file.
 std::string ResourceHeader(std::string_view rootClassName, uint32_t streamSize);
 // The component stream inside a form file with a resource header; EReadError

@@ -34,6 +34,19 @@ public:
         return std::move(FOut);
     }
 
+    // Objects one after another, each behind its own signature, then a null.
+    std::string ConvertList()
+    {
+        if (FTok == Tok::End)
+            Error("'object' expected but end of file found");
+        while (FTok != Tok::End) {
+            FOut.append(FilerSignature, 4);
+            ConvertObject();
+        }
+        Byte1(vaNull);
+        return std::move(FOut);
+    }
+
 private:
     // Where the bytes about to be written come from.
     void Mark()
@@ -573,5 +586,7 @@ std::string TextToBinary(std::string_view text, std::vector<TTextMark>* marks)
         marks->clear();
     return TTextToBinary(text, marks).Convert();
 }
+
+std::string TextToComponentList(std::string_view text) { return TTextToBinary(text, nullptr).ConvertList(); }
 
 } // namespace ld

@@ -5,6 +5,7 @@
 
 #include "platform/core/Events.h"
 #include "platform/core/Set.h"
+#include "platform/core/TypeInfo.h"
 #include "platform/core/Types.h"
 #include "platform/win/Messages.h"
 

@@ -366,6 +366,17 @@ void TControl::SetText(const std::string& value)
     Perform(CM_TEXTCHANGED, 0, 0);
 }
 
+void TControl::SetName(const std::string& newName)
+{
+    const TComponent* owner = Owner();
+    const bool ownerLoading = dynamic_cast<const TControl*>(owner) && owner->ComponentState().Contains(csLoading);
+    const bool followName = FControlStyle.Contains(csSetCaption) && !ComponentState().Contains(csLoading) &&
+                            !ownerLoading && GetName() == FText;
+    inherited::SetName(newName);
+    if (followName)
+        SetText(newName);
+}
+
 // ---- font, colour, hint, cursor -----------------------------------------------------------
 
 void TControl::SetFont(TFont* value) { FFont->Assign(value); }

@@ -105,9 +105,13 @@ class TControl : public TComponent {
 
     // Text: Caption and Text are the same value.
     std::string GetText() const { return FText; }
+    Integer GetTextLen() const { return Integer(FText.size()); }
     void SetText(const std::string& value);
     std::string GetCaption() const { return FText; }
     void SetCaption(const std::string& value) { SetText(value); }
+    // With csSetCaption a caption that still equals the name follows a new
+    // name, except while a stored form is read (it has its own caption).
+    void SetName(const std::string& newName) override;
 
     TFont* GetFont() const { return FFont; }
     void SetFont(TFont* value);

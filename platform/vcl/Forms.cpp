@@ -137,6 +137,10 @@ void TCustomForm::AfterConstruction()
         FFormState.Exclude(fsCreating);
     }
     DoCreate();
+    if (FFormState.Contains(fsVisible)) {
+        FFormState.Exclude(fsVisible);
+        SetVisible(true);
+    }
 }
 
 bool TCustomForm::InitInheritedComponent()
@@ -296,6 +300,18 @@ void TCustomForm::CMShowingChanged(TMessage&)
             SetActiveWindow(nullptr);
         ShowWindow(FHandle, SW_HIDE);
     }
+}
+
+void TCustomForm::SetVisible(bool value)
+{
+    if (!FFormState.Contains(fsCreating)) {
+        TControl::SetVisible(value);
+        return;
+    }
+    if (value)
+        FFormState.Include(fsVisible);
+    else
+        FFormState.Exclude(fsVisible);
 }
 
 void TCustomForm::Show()

@@ -103,6 +103,9 @@ class TCustomForm : public TWinControl {
     TDesigner* GetDesigner() const { return FDesigner; }
     void SetDesigner(TDesigner* designer) { FDesigner = designer; }
 
+    // While the form's own stored form is read (fsCreating), a stored Visible
+    // waits in fsVisible: the form shows once OnCreate has run.
+    void SetVisible(bool value);
     void Show();
     void Close();
     // The controls it parents that Root owns, then Root's components that have

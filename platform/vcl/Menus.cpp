@@ -120,6 +120,69 @@ struct TPopupWindowAccess {
         EndPaint(hwnd, ps);
     }
 
+    static bool Choosable(const std::vector<TMenuItem*>& items, Integer index)
+    {
+        return index >= 0 && size_t(index) < items.size() && items[size_t(index)]->GetEnabled() &&
+               !items[size_t(index)]->IsLine();
+    }
+
+    // The next item that can be chosen after From (before it for a negative
+    // step), going round; From may lie just outside the list. -1 when none.
+    static Integer NextChoosable(const std::vector<TMenuItem*>& items, Integer from, Integer step)
+    {
+        const auto count = Integer(items.size());
+        for (Integer n = 1; n <= count; ++n) {
+            const Integer i = ((from + step * n) % count + count) % count;
+            if (Choosable(items, i))
+                return i;
+        }
+        return -1;
+    }
+
+    static void SetHot(HWND hwnd, TPopupMenu* menu, Integer hot)
+    {
+        if (hot == menu->FHot)
+            return;
+        menu->FHot = hot;
+        InvalidateRect(hwnd, nullptr, false);
+    }
+
+    // The keys of an open menu, as the window system's menus take them: Up and
+    // Down move the highlight round the items that can be chosen (lines and
+    // disabled items are passed over), Home and End go to the first and last;
+    // Return chooses the highlighted item and Escape closes. A letter or digit
+    // underlined with & chooses its item, or when several items share it,
+    // highlights the next of them.
+    static void KeyDown(HWND hwnd, TPopupMenu* menu, Word key)
+    {
+        const auto items = Visible(menu);
+        const auto count = Integer(items.size());
+        const Integer hot = menu->FHot;
+        switch (key) {
+        case VK_ESCAPE: Close(menu, nullptr); return;
+        case VK_RETURN:
+            if (Choosable(items, hot))
+                Close(menu, items[size_t(hot)]);
+            return;
+        case VK_DOWN: SetHot(hwnd, menu, NextChoosable(items, hot < 0 ? -1 : hot, 1)); return;
+        case VK_UP: SetHot(hwnd, menu, NextChoosable(items, hot < 0 ? count : hot, -1)); return;
+        case VK_HOME: SetHot(hwnd, menu, NextChoosable(items, -1, 1)); return;
+        case VK_END: SetHot(hwnd, menu, NextChoosable(items, count, -1)); return;
+        }
+        if (!((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')))
+            return;
+        std::vector<Integer> matches;
+        for (Integer i = 0; i < count; ++i)
+            if (Choosable(items, i) && IsAccel(key, items[size_t(i)]->GetCaption()))
+                matches.push_back(i);
+        if (matches.size() == 1) {
+            Close(menu, items[size_t(matches.front())]);
+        } else if (!matches.empty()) {
+            auto next = std::upper_bound(matches.begin(), matches.end(), hot);
+            SetHot(hwnd, menu, next != matches.end() ? *next : matches.front());
+        }
+    }
+
     static void Close(TPopupMenu* menu, TMenuItem* chosen)
     {
         if (menu->FClosed)
@@ -137,14 +200,9 @@ struct TPopupWindowAccess {
         case WM_PAINT:
             Paint(hwnd, menu);
             return 0;
-        case WM_MOUSEMOVE: {
-            Integer hot = ItemAt(hwnd, LParamToPoint(lParam));
-            if (hot != menu->FHot) {
-                menu->FHot = hot;
-                InvalidateRect(hwnd, nullptr, false);
-            }
+        case WM_MOUSEMOVE:
+            SetHot(hwnd, menu, ItemAt(hwnd, LParamToPoint(lParam)));
             return 0;
-        }
         case WM_LBUTTONUP:
         case WM_RBUTTONUP: {
             Integer at = ItemAt(hwnd, LParamToPoint(lParam));
@@ -162,8 +220,16 @@ struct TPopupWindowAccess {
             return 0;
         case CN_KEYDOWN:
         case WM_KEYDOWN:
-            if (wParam == VK_ESCAPE)
-                Close(menu, nullptr);
+            KeyDown(hwnd, menu, Word(wParam));
+            return 1;
+        // Alt leaves the menu, as it does the window system's; every other
+        // key stays with the menu while it is open.
+        case CN_SYSKEYDOWN:
+        case WM_SYSKEYDOWN:
+            Close(menu, nullptr);
+            return 1;
+        case CN_KEYUP:
+        case UINT(CN_BASE) + UINT(WM_SYSKEYUP):
             return 1;
         case WM_CANCELMODE:
         case WM_CAPTURECHANGED:

@@ -328,6 +328,11 @@ void TWinControl::ReadState(TReader* reader)
     }
     if (FParent)
         Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+    // What was read may show it now: a form stored visible, a control read
+    // into a parent already on the screen (no window came while reading). A
+    // control read on its own, without a parent, waits for one.
+    if (FParent || dynamic_cast<TCustomForm*>(this))
+        UpdateControlState();
 }
 
 void TWinControl::Loaded()

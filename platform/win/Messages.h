@@ -20,6 +20,7 @@ enum : UINT {
     WM_SETREDRAW = 0x000B,
     WM_SETTEXT = 0x000C,
     WM_GETTEXT = 0x000D,
+    WM_GETTEXTLENGTH = 0x000E,
     WM_PAINT = 0x000F,
     WM_CLOSE = 0x0010,
     WM_QUIT = 0x0012,
@@ -126,6 +127,7 @@ enum : WPARAM {
     VK_DOWN = 0x28,
     VK_DELETE = 0x2E,
     VK_F1 = 0x70,
+    VK_F2 = 0x71,
 };
 
 // WM_GETDLGCODE answers: which keys a control keeps from the dialog manager.

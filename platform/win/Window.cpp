@@ -4,6 +4,7 @@
 #include "platform/win/Window.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
@@ -446,10 +447,19 @@ bool SetWindowText(HWND hwnd, const std::string& text)
     return IsWindow(hwnd) && SendMessage(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+// The window is asked, as the system asks it, so that a class that keeps its
+// text itself (the edit) answers.
 std::string GetWindowText(HWND hwnd)
 {
-    WindowRec* w = Lookup(hwnd);
-    return w ? w->text : std::string();
+    if (!IsWindow(hwnd))
+        return {};
+    const LRESULT length = SendMessage(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0)
+        return {};
+    std::string text(size_t(length) + 1, '\0');
+    const LRESULT copied = SendMessage(hwnd, WM_GETTEXT, WPARAM(text.size()), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(size_t(std::clamp<LRESULT>(copied, 0, length)));
+    return text;
 }
 
 // ---- tree ---------------------------------------------------------------
@@ -875,6 +885,16 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return DefEraseBackground(hwnd, wParam);
     case WM_SETCURSOR:
         return DefSetCursor(hwnd, wParam, lParam);
+    case WM_GETTEXTLENGTH:
+        return LRESULT(w->text.size());
+    case WM_GETTEXT: {
+        if (lParam == 0 || wParam == 0)
+            return 0;
+        const size_t n = std::min(w->text.size(), size_t(wParam) - 1);
+        std::memcpy(reinterpret_cast<char*>(lParam), w->text.data(), n);
+        reinterpret_cast<char*>(lParam)[n] = 0;
+        return LRESULT(n);
+    }
     case WM_SETTEXT:
         w->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
         if (HasFrame(*w))

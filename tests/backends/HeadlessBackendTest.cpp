@@ -11,17 +11,14 @@
 #include "platform/win/MessageQueue.h"
 #include "platform/win/Paint.h"
 #include "platform/win/TickSource.h"
+#include "tests/support/TestOutput.h"
 
 namespace ld {
 namespace {
 
 std::filesystem::path OutputDir()
 {
-    const char* env = std::getenv("LD_TEST_OUTPUT");
-    std::filesystem::path dir = env ? env : std::filesystem::temp_directory_path();
-    dir /= "backends";
-    std::filesystem::create_directories(dir);
-    return dir;
+    return test::TestOutputDir("backends");
 }
 
 class HeadlessBackendTest : public ::testing::Test {

@@ -10,15 +10,13 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
+#include "tests/support/TestOutput.h"
+
 namespace ld::x11test {
 
 std::filesystem::path OutputDir()
 {
-    const char* env = std::getenv("LD_TEST_OUTPUT");
-    std::filesystem::path dir = env ? env : std::filesystem::temp_directory_path();
-    dir /= "backends";
-    std::filesystem::create_directories(dir);
-    return dir;
+    return test::TestOutputDir("backends");
 }
 
 long long NowMs()

@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "controls/bar/Launchdeck.h"
+#include "controls/list/ShortcutList.h"
 #include "controls/shared/ShortcutButton.h"
 #include "platform/backends/HeadlessBackend.h"
+#include "platform/core/ClassRegistry.h"
 #include "platform/gfx/Surface.h"
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/stream/Stream.h"
@@ -21,6 +23,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/win/Paint.h"
 #include "platform/win/TickSource.h"
+#include "tests/support/TestOutput.h"
 
 namespace ld::test {
 
@@ -39,6 +42,9 @@ class BarTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The stored forms read here name these classes, and a plain TForm
+        // declares no fields of them: registered as an application does.
+        RegisterClasses({TLaunchdeck::StaticClass(), TShortcutSheet::StaticClass(), TShortcutList::StaticClass()});
         TickSource::UseSimulatedClock(10000);
         Backend = std::make_unique<THeadlessBackend>();
         Form = new TForm(nullptr);
@@ -95,10 +101,7 @@ protected:
     }
     static std::string OutputPath(const std::string& name)
     {
-        const char* dir = std::getenv("LD_TEST_OUTPUT");
-        const std::filesystem::path folder = dir ? dir : ".";
-        std::filesystem::create_directories(folder);
-        return (folder / name).string();
+        return test::TestOutputPath(name);
     }
 
     // Writes "changing" and "change" into Events as the bar fires them;

@@ -89,6 +89,7 @@ TEST_F(LaunchdeckEditorTest, NewSheetOnABarWithoutSheetsOpensAndSelectsIt)
     TShortcutSheet* sheet = NewSheetVia(Bar);
     ASSERT_EQ(Bar->GetSheetCount(), 1);
     EXPECT_EQ(sheet->GetName(), "ShortcutSheet1");
+    EXPECT_EQ(sheet->GetCaption(), "ShortcutSheet1") << "a new sheet's caption follows its name";
     EXPECT_EQ(sheet->Owner(), Designer->GetForm()) << "stored with the form";
     EXPECT_EQ(sheet->GetParent(), Bar);
     EXPECT_EQ(sheet->GetLaunchdeck(), Bar);

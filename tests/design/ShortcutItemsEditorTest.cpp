@@ -16,6 +16,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/backends/HeadlessBackend.h"
 #include "platform/win/TickSource.h"
+#include "tests/support/TestOutput.h"
 
 namespace ld::test {
 namespace {
@@ -35,10 +36,7 @@ std::ostream& operator<<(std::ostream& out, const TItemValues& v)
 
 std::string OutputPath(const std::string& name)
 {
-    const char* dir = std::getenv("LD_TEST_OUTPUT");
-    const std::filesystem::path folder = dir ? dir : ".";
-    std::filesystem::create_directories(folder);
-    return (folder / name).string();
+    return test::TestOutputPath(name);
 }
 
 class ShortcutItemsEditorTest : public ::testing::Test {

@@ -24,6 +24,7 @@
 
 #include "platform/gfx/Png.h"
 #include "platform/gfx/Surface.h"
+#include "tests/support/TestOutput.h"
 
 namespace ld::test {
 namespace {
@@ -36,10 +37,7 @@ long long NowMs()
 
 std::filesystem::path OutputDir()
 {
-    const char* env = std::getenv("LD_TEST_OUTPUT");
-    std::filesystem::path dir = std::filesystem::path(env ? env : "/tmp") / "designer";
-    std::filesystem::create_directories(dir);
-    return dir;
+    return ld::test::TestOutputDir("designer");
 }
 
 std::string ReadAll(const std::filesystem::path& p)
@@ -306,7 +304,7 @@ TEST_F(X11DesignerProgramTest, WithoutADisplayOnlyAScriptedSessionRuns)
         execl(LD_DESIGNER_PROGRAM, LD_DESIGNER_PROGRAM, LD_PACKAGE_FILE, static_cast<char*>(nullptr));
         _exit(127);
     }
-    EXPECT_EQ(WaitForExit(10000), 2);
+    EXPECT_EQ(WaitForExit(10000), 1);
     EXPECT_NE(ReadAll(FErr).find("give a script (--script FILE)"), std::string::npos) << ReadAll(FErr);
 }
 

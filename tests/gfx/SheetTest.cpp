@@ -12,6 +12,7 @@
 #include "platform/gfx/Regions.h"
 #include "platform/gfx/Text.h"
 #include "tests/gfx/GfxTestHelpers.h"
+#include "tests/support/TestOutput.h"
 
 namespace ld {
 namespace {
@@ -186,9 +187,7 @@ TEST(Sheet, PrimitivesArePaintedAndSavedForALook)
     EXPECT_GT(test::CountColor(*f.Surface, RGB(0, 0, 0)), 500);
     EXPECT_GT(test::CountColor(*f.Surface, RGB(0, 0, 128)), 20);
     EXPECT_EQ(test::At(*f.Surface, 300, 190) != RGB(128, 128, 128), true); // the hole is not filled
-    const char* dir = std::getenv("LD_TEST_OUTPUT");
-    const std::filesystem::path out = std::filesystem::path(dir != nullptr ? dir : ".") / "gfx-primitives.png";
-    std::filesystem::create_directories(out.parent_path());
+    const std::filesystem::path out = test::TestOutputDir() / "gfx-primitives.png";
     SavePngFile(out.string(), *f.Surface);
     EXPECT_TRUE(std::filesystem::file_size(out) > 1000);
 }

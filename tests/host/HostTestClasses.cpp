@@ -13,7 +13,8 @@ void TProbeValue::Assign(TPersistent* source)
 
 TClass TProbeValue::StaticClass()
 {
-    static const TClassInfo info = TClassBuilder<TProbeValue>("TProbeValue", TPersistent::StaticClass());
+    static const TClassInfo info = TClassBuilder<TProbeValue>("TProbeValue", TPersistent::StaticClass())
+                                       .Integer("Value", &TProbeValue::GetValue, &TProbeValue::SetValue).Default(0);
     return &info;
 }
 

@@ -15,6 +15,8 @@ class TProbeValue : public TPersistent {
     LD_CLASS(TProbeValue, TPersistent)
     TProbeValue() = default;
     void Assign(TPersistent* source) override;
+    Integer GetValue() const { return Value; }
+    void SetValue(Integer value) { Value = value; }
     Integer Value = 0;
 };
 

@@ -388,6 +388,28 @@ TEST_F(DeckinstallScenario, NoPrefixIsAClearFailure)
     EXPECT_EQ(run.Err, "deckinstall: " + P.Prefix.string() + " is not a Wine prefix: it has no user.reg\n");
 }
 
+// An argument is refused, not ignored ("--help" must not install), and a
+// registry file it cannot read is named with the system's reason.
+TEST_F(DeckinstallScenario, AnArgumentOrAnUnreadableRegistryEndsTheRunWithNothingChanged)
+{
+    SetUpDelphi4("$(DELPHI)\\Lib");
+    const std::string userBefore = TTestPrefix::ReadFile(P.Prefix / "user.reg");
+    const TRunResult refused = P.RunProgram(DECKINSTALL_PROGRAM, {"--help"});
+    EXPECT_EQ(refused.ExitCode, 1);
+    EXPECT_EQ(refused.Out, "");
+    EXPECT_EQ(refused.Err, "deckinstall: unexpected argument --help: it takes none (it installs into the Wine "
+                           "prefix that WINEPREFIX names, else ~/.wine)\n");
+    EXPECT_EQ(TTestPrefix::ReadFile(P.Prefix / "user.reg"), userBefore);
+
+    fs::permissions(P.Prefix / "user.reg", fs::perms::owner_write);
+    // Root reads any file, so then the program runs as an ordinary user.
+    const TRunResult unreadable = P.RunAsOrdinaryUser();
+    fs::permissions(P.Prefix / "user.reg", fs::perms::owner_read, fs::perm_options::add);
+    EXPECT_EQ(unreadable.ExitCode, 1);
+    EXPECT_EQ(unreadable.Err, "deckinstall: cannot read " + (P.Prefix / "user.reg").string() + ": Permission denied\n");
+    EXPECT_EQ(TTestPrefix::ReadFile(P.Prefix / "user.reg"), userBefore);
+}
+
 TEST_F(DeckinstallScenario, RunningWineserverIsRefusedBeforeAnythingChanges)
 {
     SetUpDelphi4("$(DELPHI)\\Lib");

@@ -129,6 +129,17 @@ TEST_F(ItemsTest, AnItemLeavingItsCollectionIsForgottenEverywhere)
     list->SetActiveItem(items->GetItem(0));
     items->Clear();
     EXPECT_EQ(list->GetActiveItem(), nullptr);
+
+    // Cleared inside an update (from the back, with no layout per item), the
+    // items are forgotten all the same.
+    AddItems(list, {"Four", "Five", "Six"});
+    list->SetActiveItem(items->GetItem(2));
+    SetDropMark(list, items->GetItem(0), 1, {0, 10, 100, 22});
+    items->BeginUpdate();
+    items->Clear();
+    EXPECT_EQ(list->GetActiveItem(), nullptr);
+    EXPECT_EQ(drop.DropBeforeItem, nullptr);
+    items->EndUpdate();
     drop = TListDropState();
     Repaint(list); // nothing left to paint that was freed
 }

@@ -180,6 +180,27 @@ TEST_F(ListInputTest, HotTrackingPausesWhileAnotherControlHoldsTheCapture)
     EXPECT_EQ(list->GetActiveItem(), Item(list, 1));
 }
 
+TEST_F(ListInputTest, TheFirstMoveBackFromAClickedArrowLightsTheItem)
+{
+    Form->SetBounds(100, 100, 500, 600);
+    TShortcutList* list = AddBarList({}, 2, 200);
+    list->SetLargeImages(MakeImages(32, {0x3060C0}));
+    AddItems(list, {"One", "Two", "Three", "Four", "Five", "Six"});
+    Backend->RunUntilIdle();
+    TShortcutButton* down = list->GetDownButton();
+    ASSERT_TRUE(down->GetVisible());
+    MoveOver(list, IconCentre(list, 0));
+    ASSERT_EQ(list->GetActiveItem(), Item(list, 0));
+    MoveOver(down, {3, 3});
+    EXPECT_EQ(list->GetActiveItem(), nullptr);
+    Press();
+    Release();
+    ASSERT_EQ(list->GetTopItem(), Item(list, 1));
+    MoveOver(list, IconCentre(list, 2));
+    EXPECT_EQ(list->GetActiveItem(), Item(list, 2)) << "lit at the first move";
+    EXPECT_TRUE(list->HasLeaveTimer());
+}
+
 // ---- press and click ----------------------------------------------------------------------
 
 TEST_F(ListInputTest, AClickFiresMouseDownClickWithTheClickedItemThenMouseUp)

@@ -212,6 +212,41 @@ TEST_F(ComboBoxTest, TheWheelScrollsTheOpenList)
     EXPECT_EQ(Combo->GetItemIndex(), 1) << "3 down, to the end (4), then 3 up";
 }
 
+// The open list's bar held and dragged, as a window's own scroll bar: the
+// list stays open and nothing is chosen until an entry is clicked.
+TEST_F(ComboBoxTest, TheListBarRepeatsWhileHeldAndItsThumbDrags)
+{
+    for (int i = 3; i < 40; ++i)
+        Combo->GetItems()->Add("Entry " + std::to_string(i));
+    ClickAt(ScreenOf(Combo, 20, 8));
+    ASSERT_TRUE(Combo->GetDroppedDown());
+    RECT r;
+    GetWindowRect(Combo->GetListHandle(), r);
+    Backend->MoveTo(r.Right - 5, r.Bottom - 5);
+    Backend->Press();
+    Backend->RunUntilIdle();
+    Backend->Advance(400 + 50);
+    Backend->Release();
+    Backend->RunUntilIdle();
+    ClickAt(EntryPoint(0));
+    EXPECT_EQ(Combo->GetItemIndex(), 3) << "one line at once, two more while held";
+
+    ClickAt(ScreenOf(Combo, 20, 8));
+    ASSERT_TRUE(Combo->GetDroppedDown());
+    GetWindowRect(Combo->GetListHandle(), r);
+    const Integer arrow = GetSystemMetrics(SM_CXVSCROLL);
+    // The thumb of a list opened at entry 3 sits near the top of the track.
+    Backend->MoveTo(r.Right - 5, r.Top + 1 + arrow + 2);
+    Backend->Press();
+    Backend->DragTo(r.Right - 5, r.Bottom + 60);
+    Backend->Release();
+    Backend->RunUntilIdle();
+    ASSERT_TRUE(Combo->GetDroppedDown()) << "the release on the bar chooses nothing";
+    EXPECT_EQ(Changes.Count, 1);
+    ClickAt(EntryPoint(7));
+    EXPECT_EQ(Combo->GetText(), "Entry 39");
+}
+
 TEST_F(ComboBoxTest, FocusLeavingClosesTheList)
 {
     KeyWith(VK_MENU, VK_DOWN);

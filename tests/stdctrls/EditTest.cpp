@@ -16,6 +16,9 @@ protected:
         StdCtrlsTest::SetUp();
         Edit = new TEdit(Form);
         Edit->SetName("Edit");
+        // Named, it shows its name as the host's edits do; the tests start empty.
+        EXPECT_EQ(Edit->GetText(), "Edit");
+        Edit->SetText("");
         Edit->SetBounds(10, 10, 200, 21);
         Edit->SetParent(Form);
         Edit->SetOnChange(Changes.Event());

@@ -29,6 +29,10 @@ protected:
         Scrolled->SetScrollBars(ssVertical);
         Scrolled->SetText("With a scroll bar, the lines keep clear of it and the thumb shows where they are.\r\n"
                           "One\r\nTwo\r\nThree\r\nFour\r\nFive");
+        DisabledMemo = Add<TMemo>(Bounds(280, 240, 140, 50));
+        DisabledMemo->SetScrollBars(ssVertical);
+        DisabledMemo->SetText("A disabled memo\r\nwith more lines\r\nthan it shows");
+        DisabledMemo->SetEnabled(false);
         Normal = AddButton("&Apply", 180, 10);
         Default = AddButton("OK", 180, 45);
         Default->SetDefault(true);
@@ -96,7 +100,7 @@ protected:
     }
 
     TEdit *Edit = nullptr, *Disabled = nullptr;
-    TMemo *Memo = nullptr, *Scrolled = nullptr;
+    TMemo *Memo = nullptr, *Scrolled = nullptr, *DisabledMemo = nullptr;
     TButton *Normal = nullptr, *Default = nullptr, *Greyed = nullptr, *Pressed = nullptr;
     TComboBox *Combo = nullptr, *Typed = nullptr;
     TGroupBox* Group = nullptr;
@@ -125,8 +129,11 @@ TEST_F(LookTest, EachControlInItsStates)
     EXPECT_TRUE(Shows(Edit, highlight));
     EXPECT_EQ(At(Edit, -2, -2), GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(At(Edit, -1, -1), GetSysColor(COLOR_3DDKSHADOW));
-    // Disabled: grey text, nothing black.
-    EXPECT_TRUE(Shows(Disabled, grey));
+    // Disabled, an edit or memo is grey text on the button face.
+    for (TControl* c : {static_cast<TControl*>(Disabled), static_cast<TControl*>(DisabledMemo)}) {
+        EXPECT_EQ(At(c, 1, 1), GetSysColor(COLOR_BTNFACE));
+        EXPECT_TRUE(Shows(c, grey));
+    }
     EXPECT_FALSE(Shows(Disabled, black));
     // The memo shows text on more than one line.
     Integer rowsWithText = 0;
@@ -155,6 +162,7 @@ TEST_F(LookTest, EachControlInItsStates)
     Shot(Disabled, "stdctrls-edit-disabled.png", 2);
     Shot(Memo, "stdctrls-memo.png", 2);
     Shot(Scrolled, "stdctrls-memo-scrollbar.png", 2);
+    Shot(DisabledMemo, "stdctrls-memo-disabled.png", 2);
     Shot(Normal, "stdctrls-button.png", 2);
     Shot(Default, "stdctrls-button-default.png", 2);
     Shot(Greyed, "stdctrls-button-disabled.png", 2);

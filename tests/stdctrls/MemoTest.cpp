@@ -2,6 +2,9 @@
 // scrolling that keeps the caret in view, WantReturns and WantTabs, and a
 // subclass that takes Return, Escape and Tab for itself as an in-place
 // editor does.
+#include <filesystem>
+
+#include "platform/gfx/Png.h"
 #include "tests/stdctrls/StdCtrlsTestSupport.h"
 
 namespace ld::test {
@@ -14,6 +17,7 @@ protected:
         StdCtrlsTest::SetUp();
         Memo = new TMemo(Form);
         Memo->SetName("Memo");
+        Memo->SetText("");
         Memo->SetBounds(10, 10, 150, 80);
         Memo->SetParent(Form);
         Backend->RunUntilIdle();
@@ -56,6 +60,67 @@ TEST_F(MemoTest, LinesAreTheTextBetweenLineBreaks)
     EXPECT_EQ(Memo->GetText(), "x\r\ny\r\n");
     lines->Clear();
     EXPECT_EQ(lines->Count(), 0);
+}
+
+// Line edits and typing change only the lines they touch; whatever they
+// touch, the memo must show what it shows for the same text set afresh, and
+// its lines must be the text's.
+TEST_F(MemoTest, EditsInPlaceShowWhatTheSameTextSetAfreshShows)
+{
+    auto* fresh = new TMemo(Form);
+    fresh->SetBounds(170, 10, 150, 80);
+    fresh->SetParent(Form);
+    Backend->RunUntilIdle();
+    TStrings* lines = Memo->GetLines();
+    Integer step = 0;
+    const auto same = [&] {
+        ++step;
+        fresh->SetText(Memo->GetText());
+        const auto& patched = Memo->DisplayLines();
+        const auto& whole = fresh->DisplayLines();
+        ASSERT_EQ(patched.size(), whole.size()) << "step " << step;
+        for (size_t i = 0; i < whole.size(); ++i) {
+            EXPECT_EQ(patched[i].Start, whole[i].Start) << "step " << step << " line " << i;
+            EXPECT_EQ(patched[i].Length, whole[i].Length) << "step " << step << " line " << i;
+        }
+        ASSERT_EQ(lines->Count(), fresh->GetLines()->Count()) << "step " << step;
+        for (Integer i = 0; i < lines->Count(); ++i)
+            EXPECT_EQ(lines->Get(i), fresh->GetLines()->Get(i)) << "step " << step;
+        EXPECT_EQ(GetWindowText(Memo->GetHandle()), Memo->GetText()) << "step " << step;
+    };
+    const std::string wide = "a line long enough to wrap over three lines of this narrow memo";
+    for (int i = 0; i < 6; ++i)
+        lines->Add(i % 2 ? wide : "line " + std::to_string(i));
+    same();
+    lines->Put(lines->Count() - 1, "the last line, now short");
+    same();
+    lines->Put(1, "short");                       // a wrapped line becomes one
+    same();
+    lines->Insert(2, wide + " " + wide);          // and the other way
+    same();
+    lines->Delete(0);                             // the oldest line goes: every line moves up
+    same();
+    lines->Delete(lines->Count() - 1);
+    same();
+    lines->Add("");
+    lines->Add("after an empty line");
+    same();
+    Memo->SetText("a\rb\nc");                    // lone breaks, as text from elsewhere may hold
+    lines->Put(0, "A");
+    lines->Insert(1, "between");
+    same();
+    Memo->SetSelStart(2);                         // after the lone CR: an LF makes it one break
+    Memo->SetSelText("\nX");
+    same();
+    Memo->SetSelStart(Memo->GetTextLen());
+    Type(" typed at the end of the text, long enough to wrap");
+    Key(VK_RETURN);
+    Type("new");
+    same();
+    Memo->SetSelStart(0);
+    Memo->SetSelLength(Memo->GetTextLen() - 2);   // everything but the last two characters
+    Key(VK_DELETE);
+    same();
 }
 
 TEST_F(MemoTest, EnterBreaksTheLineAndBackspaceJoinsItAgain)
@@ -191,6 +256,79 @@ TEST_F(MemoTest, TheWheelScrollsTheSystemsLinesPerNotchWithinTheText)
     EXPECT_EQ(wheel(1), last - 4);
     SystemParametersInfo(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
     EXPECT_EQ(Memo->GetCaretIndex(), 0) << "scrolling leaves the caret";
+}
+
+// Held, an arrow repeats after 400 ms, then every 50 ms, while the pointer
+// stays on it; the track pages until the thumb reaches the pointer; the text
+// follows the dragged thumb before the release.
+TEST_F(MemoTest, HoldingTheBarRepeatsAndDraggingTheThumbScrolls)
+{
+    Memo->SetScrollBars(ssVertical);
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
+    Memo->SetText(text);
+    Backend->RunUntilIdle();
+    const Integer right = Memo->GetClientWidth() - 4;
+    const Integer downArrow = Memo->GetClientHeight() - 4;
+    auto moveTo = [&](Integer y) {
+        const TPoint p = ScreenOf(Memo, right, y);
+        Backend->MoveTo(p.X, p.Y);
+        Backend->RunUntilIdle();
+    };
+    moveTo(downArrow);
+    Backend->Press();
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Memo->GetTopLine(), 1);
+    Backend->Advance(399);
+    EXPECT_EQ(Memo->GetTopLine(), 1);
+    Backend->Advance(1 + 2 * 50);
+    EXPECT_EQ(Memo->GetTopLine(), 4);
+    moveTo(downArrow - 30);
+    Backend->Advance(200);
+    EXPECT_EQ(Memo->GetTopLine(), 4) << "off the arrow it waits";
+    moveTo(downArrow);
+    Backend->Advance(50);
+    EXPECT_EQ(Memo->GetTopLine(), 5);
+    Backend->Release();
+    Backend->RunUntilIdle();
+    Backend->Advance(500);
+    EXPECT_EQ(Memo->GetTopLine(), 5);
+    EXPECT_EQ(Memo->GetCaretIndex(), 0);
+
+    // The track just above the down arrow: pages, then stops under the thumb.
+    const Integer page = Memo->GetClientHeight() / 13 - 1;
+    moveTo(downArrow - 20);
+    Backend->Press();
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Memo->GetTopLine(), 5 + page);
+    const TPoint held = ScreenOf(Memo, right, downArrow - 20);
+    EXPECT_EQ(Pixel(held.X, held.Y), GetSysColor(COLOR_3DDKSHADOW)) << "the held part of the track is dark";
+    RECT shown;
+    GetWindowRect(Memo->GetHandle(), shown);
+    std::filesystem::create_directories(OutputPath(""));
+    SavePngFile(OutputPath("stdctrls-memo-track-held.png"), *Backend->Capture(shown));
+    Backend->Advance(5000);
+    const Integer stopped = Memo->GetTopLine();
+    EXPECT_GT(stopped, 5 + page);
+    EXPECT_LT(stopped, 56) << "the thumb came under the pointer before the end";
+    Backend->Release();
+    Backend->RunUntilIdle();
+
+    // The thumb, dragged from the top to the bottom and half way back.
+    Memo->Perform(WM_VSCROLL, SB_TOP, 0);
+    moveTo(16 + 2);
+    Backend->Press();
+    moveTo(Memo->GetClientHeight() + 40);
+    const Integer last = Memo->GetTopLine();
+    EXPECT_GE(last, 56) << "the text follows the thumb while it is held";
+    moveTo(16 + (Memo->GetClientHeight() - 32 - 8) / 2 + 2);
+    EXPECT_NEAR(Memo->GetTopLine(), last / 2, 2);
+    const Integer middle = Memo->GetTopLine();
+    Backend->Release();
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Memo->GetTopLine(), middle);
+    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(MemoTest, WantReturnsFalseLeavesEnterToTheDefaultButton)

@@ -7,6 +7,7 @@
 
 #include "platform/gfx/Text.h"
 #include "platform/stdctrls/StdCtrls.h"
+#include "tests/support/TestOutput.h"
 #include "tests/vcl/VclTestSupport.h"
 
 namespace ld::test {
@@ -53,9 +54,7 @@ protected:
     }
     static std::string OutputPath(const std::string& name)
     {
-        const char* dir = std::getenv("LD_TEST_OUTPUT");
-        std::string base = dir ? dir : ".";
-        return base + "/" + name;
+        return TestOutputPath(name);
     }
 };
 

@@ -41,6 +41,7 @@ T* Add(TStdDialog* form, TWinControl* parent, const std::string& name, TRect bou
 {
     auto* c = new T(form);
     c->SetName(name);
+    c->SetText("");  // named in code, it took its name as text
     c->SetBoundsRect(bounds);
     c->SetParent(parent);
     return c;

@@ -189,17 +189,21 @@ TEST_F(TreeScrollTest, TheBarAppearsWhenTheRowsDoNotFitAndItsPartsScroll)
     Backend->MoveTo(Bar(16 + 6).X, Bar(16 + 6).Y);
     Backend->Press();
     Backend->DragTo(Bar(300).X, Bar(300).Y);
+    Backend->RunUntilIdle();
+    EXPECT_EQ(Tree->GetTopRow(), 23) << "the rows follow while the thumb is held";
     Backend->Release();
     Backend->RunUntilIdle();
     EXPECT_EQ(Tree->GetTopRow(), 23);
     EXPECT_EQ(Tree->GetNodeAt(20, 6 * 16 + 2)->GetText(), "Row 29");
     EXPECT_EQ(GetCapture(), nullptr);
-    // Holding an arrow repeats after a delay.
+    // Holding an arrow repeats after 400 ms, then every 50 ms.
     Backend->MoveTo(Bar(8).X, Bar(8).Y);
     Backend->Press();
     Backend->RunUntilIdle();
     EXPECT_EQ(Tree->GetTopRow(), 22);
-    Backend->Advance(250 + 50 * 4);
+    Backend->Advance(399);
+    EXPECT_EQ(Tree->GetTopRow(), 22);
+    Backend->Advance(1 + 50 * 4);
     EXPECT_EQ(Tree->GetTopRow(), 17);
     Backend->Release();
     Backend->RunUntilIdle();

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/stdctrls/ComCtrls.h"
+#include "tests/support/TestOutput.h"
 #include "tests/vcl/VclTestSupport.h"
 
 namespace ld::test {
@@ -57,10 +58,7 @@ protected:
     }
     static std::string OutputPath(const std::string& name)
     {
-        const char* dir = std::getenv("LD_TEST_OUTPUT");
-        const std::filesystem::path folder = dir ? dir : ".";
-        std::filesystem::create_directories(folder);
-        return (folder / name).string();
+        return test::TestOutputPath(name);
     }
 
     TTreeView* Tree = nullptr;

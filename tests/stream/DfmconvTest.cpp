@@ -8,14 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/TestOutput.h"
+
 namespace {
 
 std::string OutputDir()
 {
-    const char* dir = std::getenv("LD_TEST_OUTPUT");
-    std::string d = std::string(dir ? dir : "/tmp") + "/dfmconv";
-    std::system(("mkdir -p '" + d + "'").c_str());
-    return d;
+    return ld::test::TestOutputDir("dfmconv").string();
 }
 
 std::string Slurp(const std::string& path)
@@ -67,8 +66,44 @@ TEST(Dfmconv, MalformedInputLeavesTheOutputAlone)
     EXPECT_EQ(RunDfmconv("'" + dir + "/cut.dfm' '" + dir + "/out.dfm'", err), 1);
     EXPECT_NE(err.find("beyond the end of the data"), std::string::npos) << err;
     EXPECT_EQ(Slurp(dir + "/out.dfm"), "previous");
-    EXPECT_EQ(RunDfmconv("", err), 2);
-    EXPECT_NE(err.find("usage: dfmconv IN OUT"), std::string::npos);
+}
+
+// Arguments it cannot follow and files it cannot use: one line naming the
+// argument or the file and the system's reason, status 1, never an abort, and
+// the existing output whole with nothing left beside it.
+TEST(Dfmconv, BadArgumentsAndFilesGetOneLineAndStatusOne)
+{
+    const std::string dir = OutputDir() + "/bad-arguments";
+    std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
+    const std::string sample = LD_SAMPLE_DIR "/Sample.dfm";
+    Spit(dir + "/out.txt", "previous");
+    const std::string usage = " (usage: dfmconv IN OUT [--to text|binary])\n";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", "dfmconv: IN and OUT missing" + usage},
+        {"'" + sample + "'", "dfmconv: OUT missing" + usage},
+        {"a b c", "dfmconv: unexpected argument c" + usage},
+        {"--verbose a b", "dfmconv: unknown option --verbose" + usage},
+        {"a b --to", "dfmconv: --to needs text or binary" + usage},
+        {"a b --to=html", "dfmconv: --to html: text or binary expected" + usage},
+        {"'" + dir + "' '" + dir + "/out.txt'", "dfmconv: Cannot open file " + dir + ": Is a directory\n"},
+        {"'" + dir + "/none.dfm' '" + dir + "/out.txt'",
+         "dfmconv: Cannot open file " + dir + "/none.dfm: No such file or directory\n"},
+        {"'" + sample + "' '" + dir + "/no-folder/out.txt'",
+         "dfmconv: Cannot create file " + dir + "/no-folder/out.txt: No such file or directory\n"},
+        {"'" + sample + "' '" + dir + "/out.txt/x.txt'",
+         "dfmconv: Cannot create file " + dir + "/out.txt/x.txt: Not a directory\n"},
+        {"'" + sample + "' '" + dir + "'", "dfmconv: Cannot create file " + dir + ": Is a directory\n"},
+    };
+    for (const auto& [args, message] : cases) {
+        std::string err;
+        EXPECT_EQ(RunDfmconv(args, err), 1) << args;
+        EXPECT_EQ(err, message);
+    }
+    EXPECT_EQ(Slurp(dir + "/out.txt"), "previous");
+    EXPECT_EQ(std::system(("test \"$(ls -A '" + dir + "')\" = out.txt").c_str()), 0) << "nothing left beside it";
+    // Help is no failure.
+    std::string err;
+    EXPECT_EQ(RunDfmconv("--help >/dev/null", err), 0);
 }
 
 TEST(Dfmconv, ValuesTheOtherFormCannotHoldLeaveTheOutputAlone)

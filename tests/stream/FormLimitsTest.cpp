@@ -15,6 +15,7 @@
 #include "platform/stream/TextForm.h"
 #include "platform/stream/Writer.h"
 #include "tests/stream/TestComponents.h"
+#include "tests/support/TestOutput.h"
 
 using namespace ld;
 
@@ -212,9 +213,7 @@ TEST(FormLimits, TheWriterRefusesNamesItWouldWrap)
     root.SetName("Form1");
     auto* child = new TLongNamed(&root);
     child->SetName("Child");
-    const std::string dir = std::getenv("LD_TEST_OUTPUT") ? std::getenv("LD_TEST_OUTPUT") : "/tmp";
-    std::filesystem::create_directories(dir);
-    const std::string file = dir + "/form-limits.dfm";
+    const std::string file = test::TestOutputPath("form-limits.dfm");
     std::ofstream(file, std::ios::binary) << "previous";
     EXPECT_THROW(WriteComponentResFile(file, &root), EWriteError);
     EXPECT_EQ(Slurp(file), "previous");

@@ -7,6 +7,7 @@
 #include "platform/stream/Reader.h"
 #include "platform/stream/Stream.h"
 #include "platform/stream/Writer.h"
+#include "tests/support/TestOutput.h"
 
 using namespace ld;
 
@@ -29,10 +30,7 @@ TEST(Streams, MemoryStreamGrowsSeeksAndReadsExactly)
 
 TEST(Streams, FileStreamCreatesOpensAndReportsMissingFiles)
 {
-    const char* dir = std::getenv("LD_TEST_OUTPUT");
-    const std::string path = std::string(dir ? dir : "/tmp") + "/stream-test.bin";
-    if (dir)
-        std::system((std::string("mkdir -p ") + dir).c_str());
+    const std::string path = test::TestOutputPath("stream-test.bin");
     {
         TFileStream f(path, fmCreate);
         f.WriteBuffer("abc", 3);
@@ -43,12 +41,18 @@ TEST(Streams, FileStreamCreatesOpensAndReportsMissingFiles)
     f.ReadBuffer(c, 3);
     EXPECT_EQ(std::string(c, 3), "abc");
     std::remove(path.c_str());
-    try {
-        TFileStream missing("/nonexistent/x.dfm", fmOpenRead);
-        FAIL();
-    } catch (const EFOpenError& e) {
-        EXPECT_EQ(e.Message(), "Cannot open file /nonexistent/x.dfm");
-    }
+    auto openFailure = [](const std::string& name, Word mode) -> std::string {
+        try {
+            TFileStream file(name, mode);
+        } catch (const EStreamError& e) {
+            return e.Message();
+        }
+        return "opened";
+    };
+    EXPECT_EQ(openFailure("/nonexistent/x.dfm", fmOpenRead), "Cannot open file /nonexistent/x.dfm: No such file or directory");
+    // A folder opens for reading on this system, and would read as nothing.
+    EXPECT_EQ(openFailure("/", fmOpenRead), "Cannot open file /: Is a directory");
+    EXPECT_EQ(openFailure("/nonexistent/x.dfm", fmCreate), "Cannot create file /nonexistent/x.dfm: No such file or directory");
 }
 
 TEST(Streams, ReaderGivesBackWhatItBuffered)

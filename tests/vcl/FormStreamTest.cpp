@@ -264,6 +264,38 @@ TEST_F(FormStreamTest, AFormClassReadsItsOwnStoredFormThenRunsOnCreate)
     delete bare;
 }
 
+TEST_F(FormStreamTest, AFormStoredVisibleShowsOnceReadAndShowAndShowModalStillWork)
+{
+    // Made from its class: the stored Visible shows it once OnCreate has run.
+    auto* made = static_cast<TTestShownForm*>(CreateComponent(TTestShownForm::StaticClass(), nullptr));
+    Backend->RunUntilIdle();
+    EXPECT_EQ(made->Steps, (std::vector<std::string>{"create", "show"}));
+    EXPECT_TRUE(made->GetVisible());
+    EXPECT_TRUE(IsWindowVisible(made->GetHandle()));
+    EXPECT_EQ(Screen->GetActiveForm(), made);
+    // On the screen it cannot become modal; Show on it brings it to the front.
+    EXPECT_THROW(made->ShowModal(), EInvalidOperation);
+    Form->BringToFront();
+    ASSERT_NE(GetWindow(GetDesktopWindow(), GW_CHILD), made->GetHandle());
+    made->Show();
+    EXPECT_EQ(GetWindow(GetDesktopWindow(), GW_CHILD), made->GetHandle());
+    made->Free();
+
+    // Read into a form from its text: shown once read. Hidden, it runs modal.
+    TForm* read = ReadNewForm("object Stored: TForm\r\n  Caption = 'Stored'\r\n  Visible = True\r\nend\r\n");
+    Backend->RunUntilIdle();
+    EXPECT_TRUE(IsWindowVisible(read->GetHandle()));
+    read->Hide();
+    bool shownWhileModal = false;
+    Backend->Script([&] {
+        shownWhileModal = IsWindowVisible(read->GetHandle());
+        read->SetModalResult(mrOk);
+    });
+    EXPECT_EQ(read->ShowModal(), mrOk);
+    EXPECT_TRUE(shownWhileModal);
+    read->Free();
+}
+
 TEST_F(FormStreamTest, AFormClassReadsTheStoredFormOfTheModuleThatHoldsIt)
 {
     TComponent* dialog = CreateComponent(TestModuleDialogClass(), nullptr);

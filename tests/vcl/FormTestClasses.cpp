@@ -200,6 +200,17 @@ TClass TTestBrokenDialog::StaticClass()
     return &info;
 }
 
+TClass TTestShownForm::StaticClass()
+{
+    static const TClassInfo info = TClassBuilder<TTestShownForm>("TTestShownForm", TForm::StaticClass())
+        .Method("FormCreate", &TTestShownForm::FormCreate)
+        .Method("FormShow", &TTestShownForm::FormShow);
+    return &info;
+}
+
+void TTestShownForm::FormCreate(TObject*) { Steps.push_back(IsWindowVisible(GetHandle()) ? "create, on screen" : "create"); }
+void TTestShownForm::FormShow(TObject*) { Steps.push_back("show"); }
+
 TClass TTestBareForm::StaticClass()
 {
     static const TClassInfo info = TClassBuilder<TTestBareForm>("TTestBareForm", TForm::StaticClass());
@@ -209,7 +220,8 @@ TClass TTestBareForm::StaticClass()
 void RegisterFormTestClasses()
 {
     RegisterClasses({TTestBox::StaticClass(), TTestButton::StaticClass(), TTestDialog::StaticClass(),
-                     TTestBrokenDialog::StaticClass(), TTestBareForm::StaticClass(), TForm::StaticClass()});
+                     TTestBrokenDialog::StaticClass(), TTestBareForm::StaticClass(), TTestShownForm::StaticClass(),
+                     TForm::StaticClass()});
 }
 
 } // namespace ld::test

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/Forms.h"
@@ -92,6 +93,16 @@ class TTestBrokenDialog : public TForm {
     LD_CLASS(TTestBrokenDialog, TForm)
     explicit TTestBrokenDialog(TComponent* owner) : TForm(owner) {}
     TTestBox* Group = nullptr;
+};
+
+// A form class whose stored form holds Visible = True (resource TTESTSHOWNFORM);
+// it notes what its events saw.
+class TTestShownForm : public TForm {
+    LD_CLASS(TTestShownForm, TForm)
+    explicit TTestShownForm(TComponent* owner) : TForm(owner) {}
+    std::vector<std::string> Steps;
+    void FormCreate(TObject* sender);
+    void FormShow(TObject* sender);
 };
 
 // A form class without a stored form.

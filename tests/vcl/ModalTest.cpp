@@ -7,6 +7,7 @@
 
 #include "platform/core/ClassRegistry.h"
 #include "tests/vcl/FormTestClasses.h"
+#include "tests/support/TestOutput.h"
 #include "tests/vcl/VclTestSupport.h"
 
 namespace ld::test {
@@ -14,10 +15,7 @@ namespace {
 
 std::string OutputPath(const std::string& name)
 {
-    const char* dir = std::getenv("LD_TEST_OUTPUT");
-    const std::filesystem::path folder = dir ? dir : ".";
-    std::filesystem::create_directories(folder);
-    return (folder / name).string();
+    return test::TestOutputPath(name);
 }
 
 class ModalTest : public VclTest {

@@ -69,7 +69,7 @@ TEST_F(FormTest, BorderStylesDecideTheFrame)
     // Sizeable: a 4-pixel frame and a 19-pixel caption.
     EXPECT_EQ(w.Width() - c.Width(), 8);
     EXPECT_EQ(w.Height() - c.Height(), 8 + 19);
-    EXPECT_EQ(Pixel(w.Left + 10, w.Top + 10), GetSysColor(COLOR_ACTIVECAPTION));
+    EXPECT_EQ(Pixel(w.Left + w.Width() / 2, w.Top + 10), GetSysColor(COLOR_ACTIVECAPTION));
     Form->SetBorderStyle(bsDialog);
     GetWindowRect(Form->GetHandle(), w);
     c = Form->GetClientRect();

@@ -17,12 +17,13 @@
 // its translation (the block's language and code page).
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "LaunchdeckVersion.h"
+#include "platform/core/FileIO.h"
 #include "platform/core/SysUtils.h"
 #include "platform/stream/TextForm.h"
 
@@ -35,14 +36,6 @@ struct Resource {
     std::string Name;
     std::string Data;
 };
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw EInOutError("cannot read " + path);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 bool EndsWith(const std::string& s, const char* suffix)
 {
@@ -92,7 +85,7 @@ uint32_t Get(const std::string& data, size_t at, size_t bytes, const std::string
 // (the file's directory with each image's offset replaced by its number).
 void AddIcon(const std::string& name, const std::string& path, std::vector<Resource>& out, unsigned& nextIcon)
 {
-    const std::string data = ReadFile(path);
+    const std::string data = ReadFileBytes(path);
     if (Get(data, 0, 2, path) != 0 || Get(data, 2, 2, path) != 1)
         throw EInvalidImage(path + ": not an icon file");
     const uint32_t count = Get(data, 4, 2, path);
@@ -184,9 +177,7 @@ std::pair<uint32_t, uint32_t> FourPartVersion(const std::string& text, const std
 
 Resource VersionInfo(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw EInOutError("cannot read " + path);
+    std::istringstream in(ReadFileBytes(path));
     std::pair<uint32_t, uint32_t> fileVersion{0, 0}, productVersion{0, 0};
     uint32_t fixed[5] = {0x3F, 0, 0, 0, 0}; // flags mask, flags, OS, type, subtype
     const char* fixedNames[5] = {"FILEFLAGSMASK", "FILEFLAGS", "FILEOS", "FILETYPE", "FILESUBTYPE"};
@@ -286,9 +277,7 @@ std::string Unescape(const std::string& text, const std::string& where)
 void AddStringTable(const std::string& path, std::vector<Resource>& out)
 {
     std::map<unsigned, std::vector<std::string>> blocks;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw EInOutError("cannot read " + path);
+    std::istringstream in(ReadFileBytes(path));
     std::string line;
     int lineNo = 0;
     while (std::getline(in, line)) {
@@ -367,10 +356,12 @@ bool IsValidName(const std::string& name)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "--version")
+        return PrintVersion("ldrc");
     if (argc < 2) {
-        std::fprintf(stderr, "usage: ldrc OUT.cpp [--language N] {RCDATA NAME FILE | BITMAP NAME FILE | ICON NAME FILE | VERSIONINFO FILE "
-                             "| STRINGTABLE FILE}...\n");
-        return 2;
+        std::fprintf(stderr, "ldrc: OUT.cpp missing (usage: ldrc OUT.cpp [--language N] {RCDATA NAME FILE | BITMAP NAME "
+                             "FILE | ICON NAME FILE | VERSIONINFO FILE | STRINGTABLE FILE}...)\n");
+        return 1;
     }
     try {
         const std::string out = argv[1];
@@ -400,25 +391,16 @@ int main(int argc, char** argv)
                 const std::string path = next();
                 if (!IsValidName(name))
                     throw EConvertError("invalid resource name " + name);
-                const std::string data = ReadFile(path);
+                const std::string data = ReadFileBytes(path);
                 resources.push_back({kind == "RCDATA" ? "#10" : "#2", name,
                                      kind == "RCDATA" ? FormData(path, data) : BitmapData(path, data)});
             } else {
                 throw EConvertError("unknown resource kind " + kind);
             }
         }
-        const std::string source = Generate(resources, language);
-        const std::string temp = out + ".tmp";
-        {
-            std::ofstream o(temp, std::ios::binary | std::ios::trunc);
-            o << source;
-            if (!o)
-                throw EInOutError("cannot write " + temp);
-        }
-        if (std::rename(temp.c_str(), out.c_str()) != 0)
-            throw EInOutError("cannot write " + out);
-    } catch (const Exception& e) {
-        std::fprintf(stderr, "ldrc: %s\n", e.Message().c_str());
+        WriteFileAtomically(out, Generate(resources, language));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "ldrc: %s\n", e.what());
         return 1;
     }
     return 0;
