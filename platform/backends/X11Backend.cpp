@@ -481,7 +481,10 @@ void TX11Backend::PointerLeft(unsigned long xwindow, Integer x, Integer y, unsig
 {
     const bool held = (state & (Button1Mask | Button2Mask | Button3Mask)) != 0;
     if (FTopLevels) {
-        if (held)
+        // A button let go over another window of ours ends the grab with a
+        // leave before that window's enter: the pointer is still on our
+        // screen, where the release's drop looks for it.
+        if (held || FTopLevels->PointerOverOurs())
             MovePointer(x, y);
         else
             MovePointer(kNowhere.X, kNowhere.Y);

@@ -198,6 +198,19 @@ HWND TTopLevels::WindowOf(unsigned long xwindow) const
 
 bool TTopLevels::IsOurs(unsigned long xwindow) const { return ViewOf(xwindow) != nullptr; }
 
+bool TTopLevels::PointerOverOurs() const
+{
+    Window root, child = 0;
+    int rx, ry, x, y;
+    unsigned state;
+    if (!XQueryPointer(FScreen.D, FScreen.Root, &root, &child, &rx, &ry, &x, &y, &state) || !child)
+        return false;
+    for (const auto& view : FViews)
+        if (view->Mapped && (view->XWindow == child || view->Frame == child))
+            return true;
+    return false;
+}
+
 bool TTopLevels::OriginOf(unsigned long xwindow, TPoint& origin) const
 {
     const TView* view = ViewOf(xwindow);

@@ -67,6 +67,8 @@ public:
     unsigned long XWindowOf(HWND window) const;
     HWND WindowOf(unsigned long xwindow) const;
     bool IsOurs(unsigned long xwindow) const;
+    // Whether the pointer is over an X window of ours now (a round trip).
+    bool PointerOverOurs() const;
     bool HasWindowManager() const { return FWindowManager; }
 
 private:

@@ -332,7 +332,8 @@ TEST_F(X11Test, AnIdleSecondCostsLessThanTenMillisecondsOfCpu)
     bool done = false;
     static bool* flag;
     flag = &done;
-    SetTimer(nullptr, 77, 1000, [](HWND, UINT, uintptr_t, DWORD) { *flag = true; });
+    // A thread timer's id is the one SetTimer gives back.
+    uintptr_t timer = SetTimer(nullptr, 0, 1000, [](HWND, UINT, uintptr_t, DWORD) { *flag = true; });
     rusage before, after;
     getrusage(RUSAGE_SELF, &before);
     long long start = NowMs();
@@ -342,7 +343,7 @@ TEST_F(X11Test, AnIdleSecondCostsLessThanTenMillisecondsOfCpu)
         DispatchMessage(msg);
     }
     getrusage(RUSAGE_SELF, &after);
-    KillTimer(nullptr, 77);
+    KillTimer(nullptr, timer);
     auto us = [](const timeval& t) { return t.tv_sec * 1000000LL + t.tv_usec; };
     long long cpu = us(after.ru_utime) - us(before.ru_utime) + us(after.ru_stime) - us(before.ru_stime);
     EXPECT_GE(NowMs() - start, 990);
