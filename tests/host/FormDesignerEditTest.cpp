@@ -189,6 +189,7 @@ TEST_F(FormDesignerEditTest, CopiedComponentsAreTheirTextFormAndPasteWithFreeNam
                     "  Top = 40\r\n"
                     "  Width = 200\r\n"
                     "  Height = 200\r\n"
+                    "  Caption = 'GroupBox1'\r\n"
                     "  TabOrder = 0\r\n"
                     "  object Probe1: TProbe\r\n"
                     "    Left = 16\r\n"

@@ -336,8 +336,9 @@ TEST_F(ItemsTest, AMalformedValueRaisesAndKeepsTheItemsReadWhole)
             TStringStream input(form);
             EXPECT_THROW(ReadComponentFromStream(&input, list), EReadError) << values[i];
             EXPECT_EQ(list->GetItems()->GetCount(), kept[i]) << values[i];
-            if (kept[i] > 0)
+            if (kept[i] > 0) {
                 EXPECT_EQ(list->GetItems()->GetItem(kept[i] - 1)->GetCaption(), "Notes");
+            }
             delete list;
         }
     }

@@ -253,8 +253,9 @@ TEST_F(ListLayoutTest, FullSelectBandsSpanTheListAndTouchWithoutOverlapping)
         const TRect band = list->GetHighlightRect(items->GetItem(i));
         const TRect item = list->GetItemRect(items->GetItem(i));
         EXPECT_EQ(band, Rect(0, item.Top - 6, list->GetWidth(), item.Bottom + 6)) << i;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_EQ(band.Top, list->GetHighlightRect(items->GetItem(i - 1)).Bottom) << i;
+        }
     }
 }
 

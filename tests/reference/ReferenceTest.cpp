@@ -232,16 +232,19 @@ TEST(Reference, HtmlPagesAreWellFormedEveryLinkResolvesAndEveryMemberHasItsAncho
             const size_t hash = link.find('#');
             const std::string file = hash == 0 ? name : link.substr(0, hash);
             ASSERT_TRUE(pages.count(file)) << name << " links to the missing page " << link;
-            if (hash != std::string::npos)
+            if (hash != std::string::npos) {
                 EXPECT_TRUE(pages[file].Ids.count(link.substr(hash + 1))) << name << " links to the missing anchor " << link;
+            }
             ++links;
         }
     EXPECT_GT(links, 200u);
 
-    for (const TReferenceSection& section : ReadReferenceSections())
-        if (!section.PublishedMember().empty())
+    for (const TReferenceSection& section : ReadReferenceSections()) {
+        if (!section.PublishedMember().empty()) {
             EXPECT_TRUE(pages[section.ClassName() + ".html"].Ids.count(section.Keyword))
                 << section.ClassName() << ".html has no anchor " << section.Keyword;
+        }
+    }
 }
 
 // ---- the reader on malformed files ---------------------------------------------------------

@@ -130,7 +130,7 @@ void TProbe::Dispatch(TMessage& m)
         }
         break;
     case WM_GETDLGCODE:
-        m.Result = WantChars ? DLGC_WANTCHARS : 0;
+        m.Result = WantChars ? LRESULT(DLGC_WANTCHARS) : 0;
         return;
     case CM_FONTCHANGED: Note(GetName() + ".FontChanged"); break;
     case CM_PARENTFONTCHANGED: Note(GetName() + ".ParentFontChanged"); break;
