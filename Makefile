@@ -12,7 +12,7 @@
 
 PACKAGES := cmake ninja-build g++ pkg-config \
 	libpixman-1-dev libfreetype-dev fonts-dejavu-core fonts-wine libpng-dev \
-	libx11-dev libxext-dev libxtst-dev xvfb xauth \
+	libx11-dev libxext-dev libxtst-dev xvfb xauth openbox \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	adwaita-icon-theme \
 	g++-mingw-w64-i686 binutils-mingw-w64-i686

@@ -23,7 +23,7 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: bardemo [--headless | --x11] [--out DIR]\n"
+    std::fprintf(stderr, "usage: bardemo [--headless | --x11 [--virtual-desktop]] [--out DIR]\n"
                          "  in a window it runs until closed; headless it saves its pictures and needs --out\n");
     return 2;
 }

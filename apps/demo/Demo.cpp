@@ -123,7 +123,7 @@ void Play(TTour& t)
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: demo [--headless | --x11] [--out DIR]\n"
+    std::fprintf(stderr, "usage: demo [--headless | --x11 [--virtual-desktop]] [--out DIR]\n"
                          "  in a window it runs until closed; headless it plays its tour and needs --out\n");
     return 2;
 }

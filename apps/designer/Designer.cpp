@@ -1,4 +1,4 @@
-// designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] [--save FILE] [--headless | --x11]
+// designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] [--save FILE] [--headless | --x11 [--virtual-desktop]]
 // designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] --script FILE [--out DIR]
 //
 // Loads a package build into the design environment, shows its component
@@ -96,7 +96,7 @@ namespace ld {
 namespace {
 
 constexpr const char* UsageText =
-    "usage: designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] [--save FILE] [--headless | --x11]\n"
+    "usage: designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] [--save FILE] [--headless | --x11 [--virtual-desktop]]\n"
     "       designer [--host d3|d4|d5|cb3] [--prefix DIR] [PACKAGE] [FORM] --script FILE [--out DIR]\n"
     "       designer --version\n";
 

@@ -22,7 +22,7 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: launchdeck [--headless | --x11] [--out DIR]\n"
+    std::fprintf(stderr, "usage: launchdeck [--headless | --x11 [--virtual-desktop]] [--out DIR]\n"
                          "  in a window it runs until closed; headless it plays its tour and needs --out\n");
     return 2;
 }

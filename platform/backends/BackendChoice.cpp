@@ -9,12 +9,19 @@
 
 namespace ld {
 
+namespace {
+// The program's choice of X11 layout, from its arguments.
+TX11Layout gLayout = TX11Layout::DesktopWindows;
+} // namespace
+
 bool TakeBackendArgument(const std::string& arg, TBackendRequest& request)
 {
     if (arg == "--headless")
         request = TBackendRequest::Headless;
     else if (arg == "--x11")
         request = TBackendRequest::X11;
+    else if (arg == "--virtual-desktop")
+        gLayout = TX11Layout::VirtualDesktop;
     else
         return false;
     return true;
@@ -30,7 +37,7 @@ TBackendChoice OpenBackend(TBackendRequest request, Integer width, Integer heigh
     bool tryX11 = request == TBackendRequest::X11 || (request == TBackendRequest::Automatic && display && *display);
     if (tryX11) {
         try {
-            choice.Backend = std::make_unique<TX11Backend>(width, height);
+            choice.Backend = std::make_unique<TX11Backend>(gLayout, width, height);
             return choice;
         } catch (const EX11Error& e) {
             if (request == TBackendRequest::X11)

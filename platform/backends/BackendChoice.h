@@ -1,7 +1,9 @@
 // Which backend a program shows itself on, decided in one place for every
-// program: the X11 window when DISPLAY is set and the server answers, the
-// headless screen otherwise. "--headless" forces the headless screen;
-// "--x11" insists on the window and fails when it cannot be had.
+// program: X11 when DISPLAY is set and the server answers, the headless
+// screen otherwise. "--headless" forces the headless screen; "--x11" insists
+// on X11 and fails when it cannot be had. Under X11 each form is a window of
+// the desktop; "--virtual-desktop" shows the whole screen in one window of
+// its own instead, for window managers that cannot cope.
 #pragma once
 
 #include <filesystem>
@@ -19,6 +21,7 @@ class TX11Backend;
 enum class TBackendRequest { Automatic, Headless, X11 };
 
 // Takes the argument if it chooses the backend; false leaves it to the program.
+// "--virtual-desktop" is remembered for OpenBackend.
 bool TakeBackendArgument(const std::string& arg, TBackendRequest& request);
 
 struct TBackendChoice {
@@ -43,9 +46,9 @@ struct TDemoProgram {
     std::function<int(THeadlessBackend&, const std::filesystem::path&)> RunTour;
 };
 
-// The main of such a program: --out DIR, --headless, --x11, --help, --version
-// (its name and the library's version). Failures,
-// and arguments it cannot follow, end it with one line on standard error and
+// The main of such a program: --out DIR, --headless, --x11, --virtual-desktop,
+// --help, --version (its name and the library's version). Failures, and
+// arguments it cannot follow, end it with one line on standard error and
 // status 1.
 int RunDemoProgram(const TDemoProgram& program, int argc, char** argv);
 

@@ -1,5 +1,6 @@
-// Index: failures; opening and the window; presenting; waiting and events;
-// input; focus, closing and the title; cursors, clipboard, capture.
+// Index: failures; opening, the visual and the windows; presenting; waiting
+// and events; input; focus, closing and the title (virtual desktop); cursors,
+// clipboard, capture.
 #include "platform/backends/X11Backend.h"
 
 #include <poll.h>
@@ -14,6 +15,7 @@
 #include "platform/backends/X11Cursors.h"
 #include "platform/backends/X11Keys.h"
 #include "platform/backends/X11Present.h"
+#include "platform/backends/X11TopLevels.h"
 #include "platform/vcl/Forms.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
@@ -47,10 +49,16 @@ int ConnectionLost(Display* display)
     _exit(1);
 }
 
+// The backend whose windows the error handler knows: there is one at a time.
+TX11Backend* gCurrent = nullptr;
+
 // A protocol error is a fault of ours, not the user's: say so in one line
-// and go on, as the program can.
+// and go on, as the program can. A window manager's frame that went away
+// while we looked at it is no fault.
 int ProtocolError(Display* display, XErrorEvent* e)
 {
+    if (e->error_code == BadWindow && gCurrent && !gCurrent->IsOurWindow(e->resourceid))
+        return 0;
     char text[160];
     XGetErrorText(display, e->error_code, text, sizeof text);
     std::fprintf(stderr, "%s: X error: %s (request %d.%d)\n", program_invocation_short_name, text,
@@ -72,10 +80,11 @@ bool IsOurPixelFormat(const Visual* v, int depth)
 
 } // namespace
 
-// ---- opening and the window ---------------------------------------------------------
+// ---- opening, the visual and the windows ----------------------------------------------
 
-TX11Backend::TX11Backend(Integer width, Integer height, const std::string& displayName, bool allowShm)
-    : FWidth(width), FHeight(height)
+TX11Backend::TX11Backend(TX11Layout layout, Integer width, Integer height, const std::string& displayName,
+                         bool allowShm)
+    : FLayout(layout), FWidth(width), FHeight(height)
 {
     const char* name = displayName.empty() ? nullptr : displayName.c_str();
     FDisplay = XOpenDisplay(name);
@@ -85,49 +94,115 @@ TX11Backend::TX11Backend(Integer width, Integer height, const std::string& displ
     }
     XSetIOErrorHandler(ConnectionLost);
     XSetErrorHandler(ProtocolError);
+    FRoot = DefaultRootWindow(FDisplay);
     try {
-        SetScreenSize(width, height);
-        CreateXWindow(width, height);
+        ChooseVisual();
+        if (layout == TX11Layout::DesktopWindows) {
+            FWidth = DisplayWidth(FDisplay, DefaultScreen(FDisplay));
+            FHeight = DisplayHeight(FDisplay, DefaultScreen(FDisplay));
+            if (int64_t(FWidth) * FHeight > TSurface::MaxPixels)
+                throw EX11Error("the X screen of " + std::to_string(FWidth) + " x " + std::to_string(FHeight) +
+                                " pixels is larger than the window system's screen can be; try --virtual-desktop");
+        }
+        SetScreenSize(FWidth, FHeight);
+        CreateLeader();
+        if (layout == TX11Layout::VirtualDesktop)
+            CreateXWindow(FWidth, FHeight);
     } catch (...) {
         XCloseDisplay(FDisplay);
         throw;
     }
+    // Held keys repeat as presses alone, as the host's do, not as release and press.
+    Bool supported;
+    XkbSetDetectableAutoRepeat(FDisplay, True, &supported);
+    FPresenter = std::make_unique<x11::TPresenter>(FDisplay, FWindow ? FWindow : FLeader, FVisual, FDepth, FWidth,
+                                                   FHeight, allowShm);
     FCursors = std::make_unique<x11::TCursors>(FDisplay);
-    FClipboard = std::make_unique<x11::TClipboard>(FDisplay, FWindow);
-    FExposed.push_back({0, 0, width, height});
+    FClipboard = std::make_unique<x11::TClipboard>(FDisplay, FLeader);
+    if (layout == TX11Layout::DesktopWindows) {
+        FTopLevels = std::make_unique<x11::TTopLevels>(
+            x11::TXScreen{FDisplay, FRoot, FVisual, FDepth, FColormap, FLeader});
+        SetHostFrames(true);
+    } else {
+        try {
+            WaitForMap();
+        } catch (...) {
+            FPresenter.reset();
+            FCursors.reset();
+            FClipboard.reset();
+            XCloseDisplay(FDisplay);
+            throw;
+        }
+        FExposed.push_back({0, 0, width, height});
+        Present();
+    }
+    gCurrent = this;
     SetBackend(this);
-    WaitForMap();
-    Present();
 }
 
 TX11Backend::~TX11Backend()
 {
     if (GetBackend() == this)
         SetBackend(nullptr);
+    if (FTopLevels)
+        SetHostFrames(false);
+    if (gCurrent == this)
+        gCurrent = nullptr;
+    FTopLevels.reset();
     FPresenter.reset();
     FCursors.reset();
     FClipboard.reset();
-    XDestroyWindow(FDisplay, FWindow);
+    if (FWindow)
+        XDestroyWindow(FDisplay, FWindow);
+    XDestroyWindow(FDisplay, FLeader);
     if (FColormap)
         XFreeColormap(FDisplay, FColormap);
     XCloseDisplay(FDisplay);
 }
 
-void TX11Backend::CreateXWindow(Integer width, Integer height)
+bool TX11Backend::IsOurWindow(unsigned long xwindow) const
+{
+    return xwindow == FWindow || xwindow == FLeader || (FTopLevels && FTopLevels->IsOurs(xwindow));
+}
+
+void TX11Backend::ChooseVisual()
 {
     int screen = DefaultScreen(FDisplay);
     Visual* visual = DefaultVisual(FDisplay, screen);
     int depth = DefaultDepth(FDisplay, screen);
-    Window root = RootWindow(FDisplay, screen);
-    XSetWindowAttributes attrs{};
-    unsigned long mask = CWBackPixmap | CWBorderPixel | CWBitGravity | CWEventMask;
     if (!IsOurPixelFormat(visual, depth)) {
         XVisualInfo info;
         if (!XMatchVisualInfo(FDisplay, screen, 24, TrueColor, &info) || !IsOurPixelFormat(info.visual, info.depth))
             throw EX11Error("the X display offers no 24-bit true-colour visual");
         visual = info.visual;
         depth = info.depth;
-        FColormap = XCreateColormap(FDisplay, root, visual, AllocNone);
+        FColormap = XCreateColormap(FDisplay, FRoot, visual, AllocNone);
+    }
+    FVisual = visual;
+    FDepth = depth;
+}
+
+// A window of ours that is never mapped: the clipboard's, and the leader of
+// the group of the program's windows.
+void TX11Backend::CreateLeader()
+{
+    XSetWindowAttributes attrs{};
+    unsigned long mask = CWEventMask | CWBorderPixel;
+    attrs.event_mask = PropertyChangeMask;
+    attrs.border_pixel = 0;
+    if (FColormap) {
+        attrs.colormap = FColormap;
+        mask |= CWColormap;
+    }
+    FLeader = XCreateWindow(FDisplay, FRoot, -10, -10, 1, 1, 0, FDepth, InputOutput, static_cast<Visual*>(FVisual),
+                            mask, &attrs);
+}
+
+void TX11Backend::CreateXWindow(Integer width, Integer height)
+{
+    XSetWindowAttributes attrs{};
+    unsigned long mask = CWBackPixmap | CWBorderPixel | CWBitGravity | CWEventMask;
+    if (FColormap) {
         attrs.colormap = FColormap;
         mask |= CWColormap;
     }
@@ -137,8 +212,8 @@ void TX11Backend::CreateXWindow(Integer width, Integer height)
     attrs.event_mask = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
                        PointerMotionMask | EnterWindowMask | LeaveWindowMask | FocusChangeMask |
                        StructureNotifyMask | PropertyChangeMask;
-    FWindow = XCreateWindow(FDisplay, root, 0, 0, unsigned(width), unsigned(height), 0, depth, InputOutput, visual,
-                            mask, &attrs);
+    FWindow = XCreateWindow(FDisplay, FRoot, 0, 0, unsigned(width), unsigned(height), 0, FDepth, InputOutput,
+                            static_cast<Visual*>(FVisual), mask, &attrs);
 
     // A virtual desktop of a fixed size: the window manager may not resize it.
     XSizeHints* hints = XAllocSizeHints();
@@ -148,7 +223,7 @@ void TX11Backend::CreateXWindow(Integer width, Integer height)
     XSetWMNormalHints(FDisplay, FWindow, hints);
     XFree(hints);
     XClassHint* cls = XAllocClassHint();
-    cls->res_name = program_invocation_short_name;
+    cls->res_name = const_cast<char*>("launchdeck");
     cls->res_class = const_cast<char*>("Launchdeck");
     XSetClassHint(FDisplay, FWindow, cls);
     XFree(cls);
@@ -157,11 +232,6 @@ void TX11Backend::CreateXWindow(Integer width, Integer height)
     Atom protocols[] = {FDeleteAtom};
     XSetWMProtocols(FDisplay, FWindow, protocols, 1);
     XStoreName(FDisplay, FWindow, program_invocation_short_name);
-    // Held keys repeat as presses alone, as the host's do, not as release and press.
-    Bool supported;
-    XkbSetDetectableAutoRepeat(FDisplay, True, &supported);
-
-    FPresenter = std::make_unique<x11::TPresenter>(FDisplay, FWindow, visual, depth, width, height, true);
     XMapWindow(FDisplay, FWindow);
     XFlush(FDisplay);
 }
@@ -182,24 +252,68 @@ void TX11Backend::WaitForMap()
     }
 }
 
+unsigned long TX11Backend::GetWindow() const
+{
+    if (FWindow)
+        return FWindow;
+    TCustomForm* main = Application->GetMainForm();
+    return main && main->HandleAllocated() ? XWindowOf(main->GetHandle()) : 0;
+}
+
+unsigned long TX11Backend::XWindowOf(HWND window) const
+{
+    if (FTopLevels)
+        return FTopLevels->XWindowOf(window);
+    return IsWindow(window) ? FWindow : 0;
+}
+
+bool TX11Backend::HasWindowManager() const
+{
+    if (FTopLevels)
+        return FTopLevels->HasWindowManager();
+    Atom check = XInternAtom(FDisplay, "_NET_SUPPORTING_WM_CHECK", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    bool found = XGetWindowProperty(FDisplay, FRoot, check, 0, 1, False, AnyPropertyType, &type, &format, &count,
+                                    &after, &data) == Success &&
+                 data && count == 1;
+    if (data)
+        XFree(data);
+    return found;
+}
+
 bool TX11Backend::UsesShm() const { return FPresenter->UsesShm(); }
 
 // ---- presenting -------------------------------------------------------------------
 
 void TX11Backend::Present()
 {
+    if (FTopLevels)
+        FTopLevels->Sync(FLastTime);
     std::vector<TRect> areas = TakeScreenDamage();
-    areas.insert(areas.end(), FExposed.begin(), FExposed.end());
-    FExposed.clear();
     FLastPresentUs = NowUs();
-    if (areas.empty())
-        return;
     const TSurface& screen = GetScreenSurface();
-    for (const TRect& r : areas) {
-        FPresenter->Present(screen, r);
-        FPresentedPixels += uint64_t(r.Width()) * uint64_t(r.Height());
+    uint64_t pixels = 0;
+    if (FTopLevels) {
+        if (areas.empty() && !FTopLevels->HasExposed()) {
+            XFlush(FDisplay);
+            return;
+        }
+        pixels = FTopLevels->Present(*FPresenter, screen, areas);
+    } else {
+        areas.insert(areas.end(), FExposed.begin(), FExposed.end());
+        FExposed.clear();
+        for (const TRect& r : areas) {
+            FPresenter->Present(screen, r, FWindow, {0, 0});
+            pixels += uint64_t(r.Width()) * uint64_t(r.Height());
+        }
     }
     XFlush(FDisplay);
+    if (pixels == 0)
+        return;
+    FPresentedPixels += pixels;
     ++FPresents;
 }
 
@@ -216,7 +330,8 @@ void TX11Backend::TicksRead()
 
 bool TX11Backend::WaitForInput(DWORD timeout)
 {
-    UpdateTitle();
+    if (!FTopLevels)
+        UpdateTitle();
     Present();
     if (XPending(FDisplay) == 0) {
         pollfd p{ConnectionNumber(FDisplay), POLLIN, 0};
@@ -236,11 +351,61 @@ void TX11Backend::HandlePendingEvents()
         XNextEvent(FDisplay, &ev);
         HandleEvent(ev);
     }
+    if (FTopLevels)
+        FTopLevels->EndOfBatch();
 }
 
 void TX11Backend::HandleEvent(XEvent& ev)
 {
     if (FPresenter->TakeEvent(ev) || FClipboard->HandleEvent(ev))
+        return;
+    if (FTopLevels && FTopLevels->HandleEvent(ev))
+        return;
+    switch (ev.type) {
+    case MotionNotify:
+    case ButtonPress:
+    case ButtonRelease:
+    case EnterNotify:
+    case LeaveNotify:
+        HandlePointer(ev);
+        return;
+    case KeyPress:
+    case KeyRelease:
+        FLastTime = ev.xkey.time;
+        HandleKey(ev, ev.type == KeyPress);
+        return;
+    case FocusIn:
+    case FocusOut:
+        if (ev.xany.window != FWindow || ev.xfocus.detail == NotifyInferior || ev.xfocus.detail == NotifyPointer ||
+            ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab)
+            return;
+        FocusChanged(ev.type == FocusIn);
+        return;
+    case Expose:
+        if (ev.xany.window == FWindow)
+            FExposed.push_back(Bounds(ev.xexpose.x, ev.xexpose.y, ev.xexpose.width, ev.xexpose.height));
+        return;
+    case ClientMessage:
+        if (ev.xany.window == FWindow && ev.xclient.message_type == FProtocolsAtom &&
+            Atom(ev.xclient.data.l[0]) == FDeleteAtom)
+            CloseRequested();
+        return;
+    case MappingNotify:
+        XRefreshKeyboardMapping(&ev.xmapping);
+        return;
+    }
+}
+
+// ---- input -----------------------------------------------------------------------------
+
+// Pointer positions are taken relative to the X window they arrive in and
+// placed where the window system has that window, so a click lands on what
+// the window showed there. While a button is held, X keeps reporting to the
+// window it was pressed in, also outside it: a drag goes on across windows.
+void TX11Backend::HandlePointer(XEvent& ev)
+{
+    TPoint origin;
+    if (!OriginOf(ev.xany.window, origin))
         return;
     switch (ev.type) {
     case MotionNotify:
@@ -252,7 +417,7 @@ void TX11Backend::HandleEvent(XEvent& ev)
             if (next.type == MotionNotify)
                 return;
         }
-        MovePointer(ev.xmotion.x, ev.xmotion.y);
+        MovePointer(origin.X + ev.xmotion.x, origin.Y + ev.xmotion.y);
         return;
     case ButtonPress:
     case ButtonRelease: {
@@ -267,51 +432,37 @@ void TX11Backend::HandleEvent(XEvent& ev)
             // X makes each notch of the wheel a press and release of button 4
             // (away from the user) or 5; the press is the notch.
             if (ev.type == ButtonPress) {
-                MovePointer(ev.xbutton.x, ev.xbutton.y);
+                MovePointer(origin.X + ev.xbutton.x, origin.Y + ev.xbutton.y);
                 InjectMouseWheel(ev.xbutton.button == Button4 ? WHEEL_DELTA : -WHEEL_DELTA);
             }
             return;
         default: return;  // the sideways wheel and extra buttons have no message here
         }
-        MovePointer(ev.xbutton.x, ev.xbutton.y);
+        MovePointer(origin.X + ev.xbutton.x, origin.Y + ev.xbutton.y);
         InjectMouseButton(b, ev.type == ButtonPress);
         return;
     }
-    case KeyPress:
-    case KeyRelease:
-        FLastTime = ev.xkey.time;
-        HandleKey(ev, ev.type == KeyPress);
-        return;
     case EnterNotify:
         FLastTime = ev.xcrossing.time;
-        MovePointer(ev.xcrossing.x, ev.xcrossing.y);
+        MovePointer(origin.X + ev.xcrossing.x, origin.Y + ev.xcrossing.y);
         return;
     case LeaveNotify:
         FLastTime = ev.xcrossing.time;
         if (ev.xcrossing.detail != NotifyInferior)
-            PointerLeft(ev.xcrossing.x, ev.xcrossing.y);
-        return;
-    case FocusIn:
-    case FocusOut:
-        if (ev.xfocus.detail == NotifyInferior || ev.xfocus.detail == NotifyPointer ||
-            ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab)
-            return;
-        FocusChanged(ev.type == FocusIn);
-        return;
-    case Expose:
-        FExposed.push_back(Bounds(ev.xexpose.x, ev.xexpose.y, ev.xexpose.width, ev.xexpose.height));
-        return;
-    case ClientMessage:
-        if (ev.xclient.message_type == FProtocolsAtom && Atom(ev.xclient.data.l[0]) == FDeleteAtom)
-            CloseRequested();
-        return;
-    case MappingNotify:
-        XRefreshKeyboardMapping(&ev.xmapping);
+            PointerLeft(ev.xany.window, origin.X + ev.xcrossing.x, origin.Y + ev.xcrossing.y, ev.xcrossing.state);
         return;
     }
 }
 
-// ---- input -----------------------------------------------------------------------------
+bool TX11Backend::OriginOf(unsigned long xwindow, TPoint& origin) const
+{
+    if (FTopLevels)
+        return FTopLevels->OriginOf(xwindow, origin);
+    if (xwindow != FWindow)
+        return false;
+    origin = {0, 0};
+    return true;
+}
 
 void TX11Backend::MovePointer(Integer x, Integer y)
 {
@@ -321,11 +472,24 @@ void TX11Backend::MovePointer(Integer x, Integer y)
     InjectMouseMove(x, y);
 }
 
-// Leaving the X window is leaving every window of ours: hot things go dark.
-// Held buttons keep the pointer reported (X grabs it for us), so a position
-// outside is passed on as it is.
-void TX11Backend::PointerLeft(Integer x, Integer y)
+// Leaving an X window of ours for no other of ours is leaving every window:
+// hot things go dark (the window entered next, if ours, says where the
+// pointer is). With a button held the position is passed on as it is, so
+// that a drag follows the pointer outside; in the virtual desktop a
+// position inside the window means another program's window covers it.
+void TX11Backend::PointerLeft(unsigned long xwindow, Integer x, Integer y, unsigned state)
 {
+    const bool held = (state & (Button1Mask | Button2Mask | Button3Mask)) != 0;
+    if (FTopLevels) {
+        // A button let go over another window of ours ends the grab with a
+        // leave before that window's enter: the pointer is still on our
+        // screen, where the release's drop looks for it.
+        if (held || FTopLevels->PointerOverOurs())
+            MovePointer(x, y);
+        else
+            MovePointer(kNowhere.X, kNowhere.Y);
+        return;
+    }
     bool outside = x < 0 || y < 0 || x >= FWidth || y >= FHeight;
     if (outside)
         MovePointer(x, y);
@@ -357,7 +521,7 @@ void TX11Backend::HandleKey(XEvent& ev, bool down)
     InjectKey(vk, true, ch);
 }
 
-// ---- focus, closing and the title -------------------------------------------------------
+// ---- focus, closing and the title (virtual desktop) ----------------------------------------
 
 // The X window losing the keyboard deactivates the active form; getting it
 // back activates that form again. Keys held when it went are let go, as
@@ -418,7 +582,10 @@ void TX11Backend::CursorChanged(HCURSOR cursor)
     if (x == FShownXCursor)
         return;
     FShownXCursor = x;
-    XDefineCursor(FDisplay, FWindow, x);
+    if (FTopLevels)
+        FTopLevels->SetCursor(x);
+    else
+        XDefineCursor(FDisplay, FWindow, x);
 }
 
 unsigned long TX11Backend::XCursorFor(HCURSOR cursor) { return FCursors->CursorFor(cursor); }
@@ -432,11 +599,11 @@ std::unique_ptr<TSurface> TX11Backend::CaptureWindow(const TRect& area) const
     TRect r;
     IntersectRect(r, area, TRect{0, 0, FWidth, FHeight});
     if (r.Width() <= 0 || r.Height() <= 0)
-        throw EX11Error("the area to capture lies outside the X window");
-    XImage* image = XGetImage(FDisplay, FWindow, r.Left, r.Top, unsigned(r.Width()), unsigned(r.Height()), AllPlanes,
-                              ZPixmap);
+        throw EX11Error("the area to capture lies outside the screen");
+    XImage* image = XGetImage(FDisplay, FWindow ? FWindow : FRoot, r.Left, r.Top, unsigned(r.Width()),
+                              unsigned(r.Height()), AllPlanes, ZPixmap);
     if (!image)
-        throw EX11Error("the X server gave no image of the window");
+        throw EX11Error("the X server gave no image of the screen");
     auto out = std::make_unique<TSurface>(r.Width(), r.Height());
     for (Integer y = 0; y < r.Height(); ++y)
         for (Integer x = 0; x < r.Width(); ++x)

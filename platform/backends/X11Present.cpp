@@ -48,7 +48,7 @@ Bool IsShmCompletion(Display*, XEvent* ev, XPointer arg)
 
 TPresenter::TPresenter(Display* display, unsigned long window, void* visual, int depth, Integer width,
                        Integer height, bool allowShm)
-    : FDisplay(display), FWindow(window), FVisual(visual), FDepth(depth), FWidth(width), FHeight(height)
+    : FDisplay(display), FVisual(visual), FDepth(depth), FWidth(width), FHeight(height)
 {
     FGc = XCreateGC(display, window, 0, nullptr);
     if (allowShm && XShmQueryExtension(display))
@@ -134,7 +134,7 @@ void TPresenter::WaitForShm()
 {
     if (!FShmBusy)
         return;
-    TShmCompletionOf want{FShmCompletion, FWindow};
+    TShmCompletionOf want{FShmCompletion, FShmTarget};
     XEvent ev;
     XIfEvent(FDisplay, &ev, IsShmCompletion, reinterpret_cast<XPointer>(&want));
     FShmBusy = false;
@@ -144,7 +144,7 @@ bool TPresenter::TakeEvent(const XEvent& ev)
 {
     if (!FShmImage || ev.type != FShmCompletion)
         return false;
-    if (reinterpret_cast<const XShmCompletionEvent&>(ev).drawable == FWindow)
+    if (reinterpret_cast<const XShmCompletionEvent&>(ev).drawable == FShmTarget)
         FShmBusy = false;
     return true;
 }
@@ -165,7 +165,7 @@ XImage* TPresenter::WrapScreen(const TSurface& screen)
     return FScreenImage;
 }
 
-void TPresenter::Present(const TSurface& screen, const TRect& area)
+void TPresenter::Present(const TSurface& screen, const TRect& area, unsigned long window, TPoint origin)
 {
     TRect r;
     r.Left = std::max(area.Left, 0);
@@ -175,18 +175,20 @@ void TPresenter::Present(const TSurface& screen, const TRect& area)
     if (r.Right <= r.Left || r.Bottom <= r.Top)
         return;
     auto gc = static_cast<GC>(FGc);
+    const int x = r.Left - origin.X, y = r.Top - origin.Y;
     if (!FShmImage || int64_t(r.Width()) * r.Height() < ShmMinPixels) {
-        XPutImage(FDisplay, FWindow, gc, WrapScreen(screen), r.Left, r.Top, r.Left, r.Top, unsigned(r.Width()),
+        XPutImage(FDisplay, window, gc, WrapScreen(screen), r.Left, r.Top, x, y, unsigned(r.Width()),
                   unsigned(r.Height()));
         return;
     }
     WaitForShm();
     const size_t rowBytes = size_t(r.Width()) * 4;
-    for (Integer y = r.Top; y < r.Bottom; ++y)
-        std::memcpy(FShmImage->data + size_t(y) * size_t(FShmImage->bytes_per_line) + size_t(r.Left) * 4,
-                    screen.Row(y) + r.Left, rowBytes);
-    XShmPutImage(FDisplay, FWindow, gc, FShmImage, r.Left, r.Top, r.Left, r.Top, unsigned(r.Width()),
-                 unsigned(r.Height()), True);
+    for (Integer row = r.Top; row < r.Bottom; ++row)
+        std::memcpy(FShmImage->data + size_t(row) * size_t(FShmImage->bytes_per_line) + size_t(r.Left) * 4,
+                    screen.Row(row) + r.Left, rowBytes);
+    XShmPutImage(FDisplay, window, gc, FShmImage, r.Left, r.Top, x, y, unsigned(r.Width()), unsigned(r.Height()),
+                 True);
+    FShmTarget = window;
     FShmBusy = true;
 }
 

@@ -1,4 +1,4 @@
-// Sends areas of the screen surface to the X window. An area of some size
+// Sends areas of the screen surface to X windows. An area of some size
 // goes through a shared memory segment (MIT-SHM) when the server offers it,
 // so its pixels are copied once on each side instead of through the socket;
 // small areas, and every area without MIT-SHM, go with a plain XPutImage
@@ -19,16 +19,18 @@ namespace x11 {
 
 class TPresenter {
 public:
-    // The window's visual must hold pixels as the surface does (32 bits,
-    // red, green, blue from the high byte down).
+    // The windows' visual must hold pixels as the surface does (32 bits, red,
+    // green, blue from the high byte down); Width and Height are the screen's.
+    // Window is any window of that visual, for the drawing context.
     TPresenter(Display* display, unsigned long window, void* visual, int depth, Integer width, Integer height,
                bool allowShm);
     ~TPresenter();
     TPresenter(const TPresenter&) = delete;
     TPresenter& operator=(const TPresenter&) = delete;
 
-    // Queues the area's pixels for the window; the caller flushes.
-    void Present(const TSurface& screen, const TRect& area);
+    // Queues the area's pixels (screen coordinates) for Window, whose top-left
+    // corner shows the screen point Origin; the caller flushes.
+    void Present(const TSurface& screen, const TRect& area, unsigned long window, TPoint origin);
     bool UsesShm() const { return FShmImage != nullptr; }
     // The event loop hands every event here first: true for the one that
     // says the server has read the shared segment.
@@ -43,7 +45,7 @@ private:
     XImage* WrapScreen(const TSurface& screen);
 
     Display* FDisplay;
-    unsigned long FWindow;
+    unsigned long FShmTarget = 0;  // the window the segment was last sent to
     void* FVisual;  // the window's Visual
     int FDepth;
     Integer FWidth;

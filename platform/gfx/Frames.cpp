@@ -60,6 +60,26 @@ void DrawArrow(HDC dc, const TRect& r, UINT direction, uint32_t pixel)
     }
 }
 
+// The close cross, 8 x 7 pixels of two-pixel strokes, centred.
+void DrawCloseCross(HDC dc, const TRect& r, uint32_t pixel)
+{
+    static const char* const rows[] = {"##....##", ".##..##.", "..####..", "...##...", "..####..", ".##..##.", "##....##"};
+    const Integer x0 = r.Left + (r.Right - r.Left - 8) / 2;
+    const Integer y0 = r.Top + (r.Bottom - r.Top - 7) / 2;
+    for (Integer y = 0; y < 7; ++y)
+        for (Integer x = 0; x < 8; ++x)
+            if (rows[y][x] == '#')
+                FillLogicalRect(dc, {x0 + x, y0 + y, x0 + x + 1, y0 + y + 1}, pixel);
+}
+
+void DrawGlyph(HDC dc, const TRect& r, UINT type, UINT state, uint32_t pixel)
+{
+    if (type == DFC_CAPTION)
+        DrawCloseCross(dc, r, pixel);
+    else
+        DrawArrow(dc, r, state & 0x000F, pixel);
+}
+
 } // namespace
 
 BOOL DrawEdge(HDC dc, TRect& rect, UINT edge, UINT flags)
@@ -110,7 +130,7 @@ BOOL DrawEdge(HDC dc, TRect& rect, UINT edge, UINT flags)
 
 BOOL DrawFrameControl(HDC dc, const TRect& rect, UINT type, UINT state)
 {
-    if (!IsDC(dc) || type != DFC_SCROLL)
+    if (!IsDC(dc) || (type != DFC_SCROLL && !(type == DFC_CAPTION && (state & 0x000F) == DFCS_CAPTIONCLOSE)))
         return 0;
     const bool pushed = state & DFCS_PUSHED;
     TRect face = rect;
@@ -125,8 +145,7 @@ BOOL DrawFrameControl(HDC dc, const TRect& rect, UINT type, UINT state)
         arrow.Right += 1;
         arrow.Bottom += 1;
     }
-    const UINT direction = state & 0x000F;
-    // Clip the arrow to the face so that a tiny button never spills.
+    // Clip the glyph to the face so that a tiny button never spills.
     const Integer saved = SaveDC(dc);
     IntersectClipRect(dc, face.Left, face.Top, face.Right, face.Bottom);
     if (state & DFCS_INACTIVE) {
@@ -135,10 +154,10 @@ BOOL DrawFrameControl(HDC dc, const TRect& rect, UINT type, UINT state)
         shadow.Top += 1;
         shadow.Right += 1;
         shadow.Bottom += 1;
-        DrawArrow(dc, shadow, direction, Sys(COLOR_BTNHIGHLIGHT));
-        DrawArrow(dc, arrow, direction, Sys(COLOR_BTNSHADOW));
+        DrawGlyph(dc, shadow, type, state, Sys(COLOR_BTNHIGHLIGHT));
+        DrawGlyph(dc, arrow, type, state, Sys(COLOR_BTNSHADOW));
     } else {
-        DrawArrow(dc, arrow, direction, ColorRefToPixel(RGB(0, 0, 0)));
+        DrawGlyph(dc, arrow, type, state, ColorRefToPixel(RGB(0, 0, 0)));
     }
     RestoreDC(dc, saved);
     return 1;

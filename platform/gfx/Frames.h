@@ -39,6 +39,7 @@ BOOL DrawEdge(HDC dc, TRect& rect, UINT edge, UINT flags);
 
 enum : UINT { DFC_CAPTION = 1, DFC_MENU = 2, DFC_SCROLL = 3, DFC_BUTTON = 4 };
 enum : UINT {
+    DFCS_CAPTIONCLOSE = 0x0000,
     DFCS_SCROLLUP = 0x0000,
     DFCS_SCROLLDOWN = 0x0001,
     DFCS_SCROLLLEFT = 0x0002,
@@ -48,9 +49,10 @@ enum : UINT {
     DFCS_FLAT = 0x4000,
 };
 
-// DFC_SCROLL only: a raised button face with a black arrow, centred;
-// DFCS_PUSHED draws it sunken with the arrow one pixel right and down;
-// DFCS_INACTIVE draws the arrow grey with a white shadow. Other types return 0.
+// DFC_SCROLL: a raised button face with a black arrow, centred; DFC_CAPTION
+// with DFCS_CAPTIONCLOSE: the same face with the close cross. DFCS_PUSHED
+// draws it sunken with the glyph one pixel right and down; DFCS_INACTIVE
+// draws the glyph grey with a white shadow. Other types return 0.
 BOOL DrawFrameControl(HDC dc, const TRect& rect, UINT type, UINT state);
 
 } // namespace ld

@@ -701,6 +701,12 @@ void TControl::DblClick()
         FOnDblClick(this);
 }
 
+void TControl::Resize()
+{
+    if (FOnResize)
+        FOnResize(this);
+}
+
 void TControl::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y)
 {
     if (FOnMouseDown)

@@ -192,6 +192,8 @@ class TControl : public TComponent {
     void SetOnEndDock(TEndDragEvent v) { FOnEndDock = v; }
     TStartDockEvent GetOnStartDock() const { return FOnStartDock; }
     void SetOnStartDock(TStartDockEvent v) { FOnStartDock = v; }
+    TNotifyEvent GetOnResize() const { return FOnResize; }
+    void SetOnResize(TNotifyEvent v) { FOnResize = v; }
     TMouseWheelEvent GetOnMouseWheel() const { return FOnMouseWheel; }
     void SetOnMouseWheel(TMouseWheelEvent v) { FOnMouseWheel = v; }
     TMouseWheelUpDownEvent GetOnMouseWheelDown() const { return FOnMouseWheelDown; }
@@ -205,6 +207,9 @@ class TControl : public TComponent {
     virtual void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y);
     virtual void MouseMove(TShiftState shift, Integer x, Integer y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y);
+    // The control's size changed (a windowed control's, after its children
+    // were aligned again); fires OnResize.
+    virtual void Resize();
     // Where WM_MOUSEWHEEL goes first: CM_MOUSEWHEEL to the control itself,
     // which offers it to DoMouseWheel and, unhandled, to each parent in turn.
     virtual void MouseWheelHandler(TMessage& message);
@@ -289,7 +294,7 @@ protected:
     bool FIsControl = false;
     Integer FWheelAccumulator = 0;  // the part of a notch turned so far
 
-    TNotifyEvent FOnClick, FOnDblClick;
+    TNotifyEvent FOnClick, FOnDblClick, FOnResize;
     TMouseEvent FOnMouseDown, FOnMouseUp;
     TMouseMoveEvent FOnMouseMove;
     TDragOverEvent FOnDragOver;

@@ -59,6 +59,7 @@ TClass TForm::StaticClass()
         .Event("OnHide", &TForm::GetOnHide, &TForm::SetOnHide)
         .Event("OnKeyDown", &TForm::GetOnKeyDown, &TForm::SetOnKeyDown)
         .Event("OnKeyPress", &TForm::GetOnKeyPress, &TForm::SetOnKeyPress)
+        .Event("OnResize", &TForm::GetOnResize, &TForm::SetOnResize)
         .Event("OnMouseWheel", &TForm::GetOnMouseWheel, &TForm::SetOnMouseWheel)
         .Event("OnMouseWheelDown", &TForm::GetOnMouseWheelDown, &TForm::SetOnMouseWheelDown)
         .Event("OnMouseWheelUp", &TForm::GetOnMouseWheelUp, &TForm::SetOnMouseWheelUp)
@@ -550,6 +551,10 @@ TModalResult TCustomForm::ShowModal()
     ReleaseCapture();
     FFormState.Include(fsModal);
     const HWND activeWindow = GetActiveWindow();
+    // The dialog belongs to the window it was opened from, which a host's
+    // window manager keeps it above.
+    if (activeWindow != GetHandle())
+        SetWindowLongPtr(GetHandle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(activeWindow));
     const TCursor savedCursor = Screen->GetCursor();
     Screen->SetCursor(crDefault);
     const std::vector<HWND> disabled = DisableTaskWindows();
@@ -612,6 +617,21 @@ void TCustomForm::CMRelease(TMessage&) { Free(); }
 
 void TCustomForm::WMClose(TMessage&) { Close(); }
 
+// The constraints bound what dragging a border makes of the form.
+void TCustomForm::WMGetMinMaxInfo(TMessage& m)
+{
+    auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
+    const TSizeConstraints* c = FConstraints;
+    if (c->GetMinWidth() > 0)
+        info->ptMinTrackSize.X = c->GetMinWidth();
+    if (c->GetMinHeight() > 0)
+        info->ptMinTrackSize.Y = c->GetMinHeight();
+    if (c->GetMaxWidth() > 0)
+        info->ptMaxTrackSize.X = c->GetMaxWidth();
+    if (c->GetMaxHeight() > 0)
+        info->ptMaxTrackSize.Y = c->GetMaxHeight();
+}
+
 void TCustomForm::Dispatch(TMessage& m)
 {
     switch (m.Msg) {
@@ -620,6 +640,7 @@ void TCustomForm::Dispatch(TMessage& m)
     case CM_RELEASE: CMRelease(m); return;
     case WM_ACTIVATE: WMActivate(m); return;
     case WM_CLOSE: WMClose(m); return;
+    case WM_GETMINMAXINFO: WMGetMinMaxInfo(m); return;
     case WM_SETFOCUS: WMSetFocus(m); return;
     }
     inherited::Dispatch(m);

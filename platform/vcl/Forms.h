@@ -159,6 +159,7 @@ protected:
     void CMRelease(TMessage& m);
     void WMActivate(TMessage& m);
     void WMClose(TMessage& m);
+    void WMGetMinMaxInfo(TMessage& m);
     void WMSetFocus(TMessage& m);
     void MoveToPosition();
 

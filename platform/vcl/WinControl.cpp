@@ -565,6 +565,8 @@ void TWinControl::WMSize(TMessage& m)
     UpdateBounds();
     DefaultHandler(m);
     Realign();
+    if (!ComponentState().Contains(csLoading))
+        Resize();
 }
 
 // ---- painting -------------------------------------------------------------------------

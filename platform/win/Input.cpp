@@ -213,6 +213,26 @@ std::string GetCursorName(HCURSOR cursor)
     return "unknown";
 }
 
+namespace {
+
+// The arrow, or over a sizing border the double arrow along which it sizes.
+uintptr_t SizingCursor(Integer hit)
+{
+    switch (hit) {
+    case HTLEFT:
+    case HTRIGHT: return IDC_SIZEWE;
+    case HTTOP:
+    case HTBOTTOM: return IDC_SIZENS;
+    case HTTOPLEFT:
+    case HTBOTTOMRIGHT: return IDC_SIZENWSE;
+    case HTTOPRIGHT:
+    case HTBOTTOMLEFT: return IDC_SIZENESW;
+    }
+    return IDC_ARROW;
+}
+
+} // namespace
+
 namespace winimpl {
 
 LRESULT DefSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam)
@@ -234,7 +254,7 @@ LRESULT DefSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam)
     }
     if (hit == HTERROR)
         return 0;
-    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    SetCursor(LoadCursor(nullptr, SizingCursor(hit)));
     return 1;
 }
 
@@ -413,6 +433,9 @@ bool TranslateMouse(const TRawInput& in, MSG& msg)
     if (in.Kind == TRawKind::Button)
         SetKey(s.SyncKeys, ButtonVk(in.Button), in.Down);
     UINT base = in.Kind == TRawKind::Move ? WM_MOUSEMOVE : ButtonMessage(in.Button, in.Down);
+    if (in.Kind == TRawKind::Move ? FrameDragTakesMove(in.Pt)
+                                  : FrameDragTakesButton(in.Pt, in.Button == TPointerButton::Left, in.Down))
+        return false;
 
     HWND target = GetCapture();
     LRESULT hit = HTCLIENT;
@@ -427,10 +450,17 @@ bool TranslateMouse(const TRawInput& in, MSG& msg)
         if (!IsWindow(target))
             return false;
         if (in.Kind == TRawKind::Button && in.Down) {
+            // The window clicked into becomes active and comes to the front
+            // of the others, unless it asks not to be activated.
             HWND top = GetAncestorTopLevel(target);
-            if (top && top != GetActiveWindow() &&
-                SendMessage(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MakeLParam(Integer(hit), Integer(base))) != 3)
+            bool activate = top && top != GetActiveWindow();
+            if (activate &&
+                SendMessage(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MakeLParam(Integer(hit), Integer(base))) == 3)
+                top = nullptr;  // MA_NOACTIVATE
+            if (top && activate)
                 SetActiveWindow(top);
+            if (top && IsWindow(top))
+                SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             if (!IsWindow(target))
                 return false;
         }
@@ -490,6 +520,8 @@ bool TranslateKey(const TRawInput& in, MSG& msg)
     s.KeyHasText = in.HasText;
     s.KeyTextVk = in.Vk;
     s.KeyText = in.Text;
+    if (FrameDragTakesKey(in.Vk, in.Down))
+        return false;
     HWND target = GetFocus();
     if (!target)
         target = GetActiveWindow();

@@ -82,6 +82,9 @@ bool TakeMessage(MSG& msg, HWND filter, UINT minMsg, UINT maxMsg, bool remove)
         // Input whose target has gone is dropped; try the next.
         if (TakeInput(msg) && MatchesWindow(msg.hwnd, filter))
             return true;
+        // Input the window system took itself (a frame drag) may have posted a message.
+        if (TakePosted(msg, filter, minMsg, maxMsg, remove))
+            return true;
     }
     if (InRange(WM_PAINT, minMsg, maxMsg))
         if (HWND h = FindPaintWindow(filter)) {

@@ -29,6 +29,7 @@ enum : UINT {
     WM_CANCELMODE = 0x001F,
     WM_SETCURSOR = 0x0020,
     WM_MOUSEACTIVATE = 0x0021,
+    WM_GETMINMAXINFO = 0x0024,
     WM_WINDOWPOSCHANGING = 0x0046,
     WM_WINDOWPOSCHANGED = 0x0047,
     WM_NCCREATE = 0x0081,
@@ -75,7 +76,23 @@ enum : LRESULT {
     HTNOWHERE = 0,
     HTCLIENT = 1,
     HTCAPTION = 2,
+    HTLEFT = 10,
+    HTRIGHT = 11,
+    HTTOP = 12,
+    HTTOPLEFT = 13,
+    HTTOPRIGHT = 14,
+    HTBOTTOM = 15,
+    HTBOTTOMLEFT = 16,
+    HTBOTTOMRIGHT = 17,
     HTBORDER = 18,
+    HTCLOSE = 20,
+};
+
+// WM_SYSCOMMAND commands (the low four bits are the window system's own).
+enum : WPARAM {
+    SC_SIZE = 0xF000,
+    SC_MOVE = 0xF010,
+    SC_CLOSE = 0xF060,
 };
 
 // Key and button state in the wParam of mouse messages.
@@ -146,6 +163,17 @@ struct WINDOWPOS {
     HWND hwndInsertAfter = nullptr;
     Integer x = 0, y = 0, cx = 0, cy = 0;
     UINT flags = 0;
+};
+
+// WM_GETMINMAXINFO: the window system's defaults, which the window may
+// change; the tracking sizes bound what dragging a border (or the host's
+// window manager) makes of the window rectangle.
+struct MINMAXINFO {
+    POINT ptReserved;
+    POINT ptMaxSize;
+    POINT ptMaxPosition;
+    POINT ptMinTrackSize;
+    POINT ptMaxTrackSize;
 };
 
 // WM_NCCALCSIZE: rgrc[0] holds the proposed window rectangle in parent client

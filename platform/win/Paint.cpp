@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/gfx/Blit.h"
+#include "platform/gfx/Frames.h"
 #include "platform/gfx/Painting.h"
 #include "platform/gfx/Surface.h"
 #include "platform/gfx/Text.h"
@@ -567,7 +568,7 @@ void DrawCaptionText(HDC dc, const RECT& bar, const std::string& text, bool acti
 LRESULT DefNcPaint(HWND hwnd)
 {
     WindowRec* w = Lookup(hwnd);
-    if (!w || !HasFrame(*w))
+    if (!w || !HasFrame(*w) || HostFramed(*w))
         return 0;
     ++State().Counters.NcPaints;
     HDC dc = GetWindowDC(hwnd);
@@ -588,7 +589,13 @@ LRESULT DefNcPaint(HWND hwnd)
         bool active = GetActiveWindow() == hwnd;
         Fill(dc, {r.Left, r.Top, r.Right, r.Top + height - 1}, active ? Integer(COLOR_ACTIVECAPTION) : Integer(COLOR_INACTIVECAPTION));
         Fill(dc, {r.Left, r.Top + height - 1, r.Right, r.Top + height}, COLOR_BTNFACE);
-        DrawCaptionText(dc, {r.Left, r.Top, r.Right, r.Top + height - 1}, w->text, active);
+        RECT bar{r.Left, r.Top, r.Right, r.Top + height - 1};
+        RECT box = CloseBoxRect(*w);
+        if (!IsRectEmpty(box)) {
+            DrawFrameControl(dc, box, DFC_CAPTION, DFCS_CAPTIONCLOSE | (CloseBoxPressed(hwnd) ? DFCS_PUSHED : 0u));
+            bar.Right = box.Left - 2;
+        }
+        DrawCaptionText(dc, bar, w->text, active);
         r.Top += height;
     }
     if (w->exStyle & WS_EX_CLIENTEDGE) {

@@ -124,6 +124,14 @@ bool IsVisibleChain(const WindowRec& w)
     return true;
 }
 
+bool HostFramed(const WindowRec& w)
+{
+    WindowSystem& ws = WS();
+    return ws.hostFrames && w.parent == ws.desktop && !IsPopupWindow(w.handle);
+}
+
+RECT ScreenShownRect(const WindowRec& w) { return HostFramed(w) ? ScreenClientRect(w) : ScreenWindowRect(w); }
+
 namespace {
 
 bool ClipsSiblings(const WindowRec& w) { return (w.style & WS_CLIPSIBLINGS) || w.parent == WS().desktop; }
@@ -138,7 +146,7 @@ void SubtractSiblingsAbove(Region& rgn, const WindowRec& w, const WindowRec& par
             break;
         const WindowRec* sib = Lookup(s);
         if (sib && (sib->style & WS_VISIBLE))
-            rgn.Subtract(ScreenWindowRect(*sib));
+            rgn.Subtract(ScreenShownRect(*sib));
     }
 }
 
@@ -157,7 +165,7 @@ Region VisibleRegion(const WindowRec& w, UINT flags)
         self = parent;
         rgn.Set(ScreenClientRect(*parent));
     } else {
-        rgn.Set((flags & VIS_CLIENT) ? ScreenClientRect(w) : ScreenWindowRect(w));
+        rgn.Set((flags & VIS_CLIENT) ? ScreenClientRect(w) : ScreenShownRect(w));
     }
     for (const WindowRec* c = self; c->parent; c = Lookup(c->parent)) {
         const WindowRec* parent = Lookup(c->parent);
@@ -168,7 +176,7 @@ Region VisibleRegion(const WindowRec& w, UINT flags)
         for (HWND h : w.children) {
             const WindowRec* child = Lookup(h);
             if (child && (child->style & WS_VISIBLE))
-                rgn.Subtract(ScreenWindowRect(*child));
+                rgn.Subtract(ScreenShownRect(*child));
         }
     }
     return rgn;
@@ -209,7 +217,7 @@ UINT GetClassStyle(HWND hwnd)
 
 // ---- non-client calculation -------------------------------------------------
 
-namespace {
+namespace winimpl {
 
 Integer FrameWidth(DWORD style, DWORD exStyle)
 {
@@ -235,6 +243,10 @@ RECT DefaultClientRect(DWORD style, DWORD exStyle, RECT r)
     r.Bottom = std::max(r.Bottom, r.Top);
     return r;
 }
+
+} // namespace winimpl
+
+namespace {
 
 void RecalcClient(HWND hwnd, WINDOWPOS* pos)
 {
@@ -403,6 +415,7 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, Integer index)
     case GWL_EXSTYLE: return LONG_PTR(w->exStyle);
     case GWLP_USERDATA: return w->userData;
     case GWLP_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
+    case GWLP_HWNDPARENT: return reinterpret_cast<LONG_PTR>(IsWindow(w->owner) ? w->owner : nullptr);
     case GWLP_ID: return w->id;
     }
     return 0;
@@ -419,6 +432,11 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, Integer index, LONG_PTR value)
     case GWL_EXSTYLE: w->exStyle = DWORD(value); break;
     case GWLP_USERDATA: w->userData = value; break;
     case GWLP_WNDPROC: w->proc = reinterpret_cast<WNDPROC>(value); break;
+    case GWLP_HWNDPARENT:
+        // Only a top-level window has an owner, and never itself.
+        if (w->parent == WS().desktop && reinterpret_cast<HWND>(value) != hwnd)
+            w->owner = reinterpret_cast<HWND>(value);
+        break;
     case GWLP_ID: w->id = value; break;
     }
     return old;
@@ -491,6 +509,8 @@ HWND GetWindow(HWND hwnd, UINT cmd)
         return nullptr;
     if (cmd == GW_CHILD)
         return w->children.empty() ? nullptr : w->children.front();
+    if (cmd == GW_OWNER)
+        return IsWindow(w->owner) ? w->owner : nullptr;
     WindowRec* p = Lookup(w->parent);
     if (!p)
         return nullptr;
@@ -519,7 +539,9 @@ HWND GetAncestorTopLevel(HWND hwnd)
 
 namespace {
 
-bool Reorder(WindowRec& w, HWND insertAfter)
+// Moves W to its new place among its siblings (top first). Passed over on
+// the way down, siblings that W now lies under: they show again what it covered.
+bool Reorder(WindowRec& w, HWND insertAfter, std::vector<HWND>& passedOver)
 {
     WindowRec* p = Lookup(w.parent);
     if (!p)
@@ -535,7 +557,23 @@ bool Reorder(WindowRec& w, HWND insertAfter)
         pos = it == sib.end() ? 0 : size_t(it - sib.begin()) + 1;
     }
     sib.insert(sib.begin() + ptrdiff_t(pos), w.handle);
+    for (ptrdiff_t i = oldPos; i < ptrdiff_t(pos); ++i)
+        passedOver.push_back(sib[size_t(i)]);
     return ptrdiff_t(pos) != oldPos;
+}
+
+// A sibling that W was lowered under repaints where the two overlap.
+void ExposeUnder(const WindowRec& w, HWND sibling)
+{
+    WindowRec* s = Lookup(sibling);
+    if (!s || !IsVisibleChain(*s) || !IsVisibleChain(w))
+        return;
+    RECT overlap;
+    if (!IntersectRect(overlap, ScreenShownRect(w), ScreenShownRect(*s)))
+        return;
+    RECT client = ScreenClientRect(*s);
+    OffsetRect(overlap, -client.Left, -client.Top);
+    RedrawWindow(sibling, &overlap, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 // After a resize without the class's redraw styles only the newly uncovered
@@ -575,7 +613,8 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, Integer x, Integer y, Integer cx,
         nw = Bounds(nw.Left, nw.Top, std::max(cx, 0), std::max(cy, 0));
     bool moved = nw.Left != oldWindow.Left || nw.Top != oldWindow.Top;
     bool sized = nw.Width() != oldWindow.Width() || nw.Height() != oldWindow.Height();
-    bool reordered = !(flags & SWP_NOZORDER) && insertAfter != hwnd && Reorder(*w, insertAfter);
+    std::vector<HWND> passedOver;
+    bool reordered = !(flags & SWP_NOZORDER) && insertAfter != hwnd && Reorder(*w, insertAfter, passedOver);
 
     WINDOWPOS pos{hwnd, insertAfter, nw.Left, nw.Top, nw.Width(), nw.Height(), flags};
     w->window = nw;
@@ -601,8 +640,10 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, Integer x, Integer y, Integer cx,
                 if (WindowRec* p = Lookup(w->parent))
                     AddToUpdate(*p, exposed, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
         }
+        for (HWND s : passedOver)
+            ExposeUnder(*w, s);
         if (nowVisible) {
-            if (!wasVisible || moved || reordered)
+            if (!wasVisible || moved || (reordered && passedOver.empty()))
                 RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
             else if (sized)
                 InvalidateAfterResize(*w, oldClient);
@@ -759,7 +800,7 @@ HWND ChildAtScreenPoint(const WindowRec& parent, POINT pt, LRESULT& hit)
 {
     for (HWND h : parent.children) {
         const WindowRec* c = Lookup(h);
-        if (!c || !(c->style & WS_VISIBLE) || !PtInRect(ScreenWindowRect(*c), pt))
+        if (!c || !(c->style & WS_VISIBLE) || !PtInRect(ScreenShownRect(*c), pt))
             continue;
         if (c->style & WS_DISABLED)
             return nullptr;
@@ -817,28 +858,6 @@ HWND ChildWindowFromPoint(HWND parent, POINT clientPt)
 
 // ---- default window procedure -------------------------------------------------
 
-namespace {
-
-LRESULT DefHitTest(HWND hwnd, LPARAM lParam)
-{
-    WindowRec* w = Lookup(hwnd);
-    POINT pt = LParamToPoint(lParam);
-    RECT win = ScreenWindowRect(*w);
-    if (!PtInRect(win, pt))
-        return HTNOWHERE;
-    if (PtInRect(ScreenClientRect(*w), pt))
-        return HTCLIENT;
-    if ((w->style & WS_CAPTION) == WS_CAPTION) {
-        Integer frame = FrameWidth(w->style, w->exStyle);
-        RECT caption = {win.Left + frame, win.Top + frame, win.Right - frame, win.Top + frame + GetSystemMetrics(SM_CYCAPTION)};
-        if (PtInRect(caption, pt))
-            return HTCAPTION;
-    }
-    return HTBORDER;
-}
-
-} // namespace
-
 LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     WindowRec* w = Lookup(hwnd);
@@ -853,7 +872,11 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_NCHITTEST:
-        return DefHitTest(hwnd, lParam);
+        return DefNcHitTest(hwnd, lParam);
+    case WM_NCLBUTTONDOWN:
+        return DefNcLButtonDown(hwnd, wParam, lParam);
+    case WM_SYSCOMMAND:
+        return DefSysCommand(hwnd, wParam, lParam);
     case WM_NCPAINT:
         return DefNcPaint(hwnd);
     case WM_PAINT:
@@ -936,11 +959,45 @@ Integer GetSystemMetrics(Integer index)
     case SM_CYDOUBLECLK:
     case SM_CXDRAG:
     case SM_CYDRAG: return 4;
+    case SM_CXSIZE:
+    case SM_CYSIZE: return 18;
+    case SM_CXMINTRACK: return 112;
+    case SM_CYMINTRACK: return 27;
     }
     return 0;
 }
 
 UINT GetDoubleClickTime() { return 500; }
+
+// ---- top-level windows on a host's desktop ---------------------------------------
+
+bool IsPopupWindow(HWND hwnd)
+{
+    WindowRec* w = Lookup(hwnd);
+    return w && w->parent == WS().desktop && (w->style & WS_POPUP) && (w->style & WS_CAPTION) != WS_CAPTION &&
+           (w->exStyle & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
+}
+
+void SetHostFrames(bool on)
+{
+    WS().hostFrames = on;
+    RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+bool HasHostFrame(HWND hwnd)
+{
+    WindowRec* w = Lookup(hwnd);
+    return w && HostFramed(*w);
+}
+
+bool GetShownRect(HWND hwnd, RECT& rect)
+{
+    WindowRec* w = Lookup(hwnd);
+    if (!w)
+        return false;
+    rect = ScreenShownRect(*w);
+    return true;
+}
 
 bool SystemParametersInfo(UINT action, UINT uiParam, void* pvParam, UINT)
 {

@@ -81,8 +81,16 @@ enum : UINT {
 // ShowWindow commands.
 enum : Integer { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOW = 5, SW_SHOWNA = 8 };
 
-// GetWindowLongPtr indexes.
-enum : Integer { GWL_STYLE = -16, GWL_EXSTYLE = -20, GWLP_USERDATA = -21, GWLP_WNDPROC = -4, GWLP_ID = -12 };
+// GetWindowLongPtr indexes. GWLP_HWNDPARENT of a top-level window is its
+// owner: the window it belongs to, as a dialog belongs to the form it serves.
+enum : Integer {
+    GWL_STYLE = -16,
+    GWL_EXSTYLE = -20,
+    GWLP_USERDATA = -21,
+    GWLP_WNDPROC = -4,
+    GWLP_HWNDPARENT = -8,
+    GWLP_ID = -12,
+};
 
 // System metrics.
 enum : Integer {
@@ -104,6 +112,10 @@ enum : Integer {
     SM_CXDRAG = 68,
     SM_CYDRAG = 69,
     SM_CXHSCROLL = 21,
+    SM_CXSIZE = 30,
+    SM_CYSIZE = 31,
+    SM_CXMINTRACK = 34,
+    SM_CYMINTRACK = 35,
 };
 
 inline HWND const HWND_TOP = nullptr;
@@ -153,7 +165,7 @@ std::string GetWindowText(HWND hwnd);
 HWND GetParent(HWND hwnd);
 HWND SetParent(HWND hwnd, HWND newParent);
 bool IsChild(HWND parent, HWND hwnd);
-enum : UINT { GW_HWNDFIRST = 0, GW_HWNDLAST = 1, GW_HWNDNEXT = 2, GW_HWNDPREV = 3, GW_CHILD = 5 };
+enum : UINT { GW_HWNDFIRST = 0, GW_HWNDLAST = 1, GW_HWNDNEXT = 2, GW_HWNDPREV = 3, GW_OWNER = 4, GW_CHILD = 5 };
 // Siblings run from the top of the z-order to the bottom.
 HWND GetWindow(HWND hwnd, UINT cmd);
 HWND GetTopWindow(HWND hwnd);
@@ -186,6 +198,23 @@ HWND ChildWindowFromPoint(HWND parent, POINT clientPt);
 Integer GetSystemMetrics(Integer index);
 UINT GetDoubleClickTime();
 
+// ---- Top-level windows on a host's desktop --------------------------------
+// A popup window (a menu, a drop-down list, a hint) floats above the others
+// and is no window of its own to the user: a top-level WS_POPUP window
+// without a caption that is topmost or a tool window.
+bool IsPopupWindow(HWND hwnd);
+// Under a host's window manager the frames of top-level windows other than
+// popups are the host's: the window system neither draws nor hit-tests them,
+// and such a window covers only its client area on the screen. The rectangles
+// keep their frame, so a form lays out as it does with frames of our own.
+void SetHostFrames(bool on);
+bool HasHostFrame(HWND hwnd);
+// The screen area a visible top-level window covers: its window rectangle, or
+// its client rectangle when its frame is the host's.
+bool GetShownRect(HWND hwnd, RECT& rect);
+// The window rectangle's bounds a window allows: the window system's defaults
+// as the window's WM_GETMINMAXINFO handler left them.
+MINMAXINFO GetWindowMinMaxInfo(HWND hwnd);
 // The lines a notch of the wheel scrolls: 3 unless set; WHEEL_PAGESCROLL
 // scrolls a page, 0 not at all. PvParam points to a UINT for the GET action.
 enum : UINT { SPI_GETWHEELSCROLLLINES = 0x0068, SPI_SETWHEELSCROLLLINES = 0x0069 };

@@ -45,6 +45,7 @@ private:
 struct WindowRec {
     HWND handle = nullptr;
     HWND parent = nullptr;
+    HWND owner = nullptr;  // of a top-level window
     std::vector<HWND> children;  // top of the z-order first
     WNDPROC proc = nullptr;
     WNDCLASS cls;
@@ -75,6 +76,7 @@ struct WindowSystem {
     HCURSOR cursor = nullptr;
     Integer screenWidth = 1024;
     Integer screenHeight = 768;
+    bool hostFrames = false;
     UINT wheelScrollLines = 3;
 };
 
@@ -85,6 +87,9 @@ WindowRec& Desktop();
 RECT ScreenWindowRect(const WindowRec& w);
 RECT ScreenClientRect(const WindowRec& w);
 bool IsVisibleChain(const WindowRec& w);
+bool HostFramed(const WindowRec& w);
+// The screen area the window covers: its client area when its frame is the host's.
+RECT ScreenShownRect(const WindowRec& w);
 
 // Where a DC of the window may draw, in screen coordinates.
 enum : UINT { VIS_CLIENT = 1, VIS_CLIPCHILDREN = 2, VIS_PARENTCLIP = 4 };
@@ -104,6 +109,26 @@ HWND HitWindow(POINT pt, LRESULT& hit);
 LRESULT DefPaint(HWND hwnd);
 LRESULT DefEraseBackground(HWND hwnd, WPARAM hdc);
 LRESULT DefNcPaint(HWND hwnd);
+LRESULT DefNcHitTest(HWND hwnd, LPARAM lParam);
+LRESULT DefNcLButtonDown(HWND hwnd, WPARAM hit, LPARAM lParam);
+LRESULT DefSysCommand(HWND hwnd, WPARAM command, LPARAM lParam);
+// The frame's default size and its tracking bounds, as the window answers WM_GETMINMAXINFO.
+MINMAXINFO GetMinMaxInfo(HWND hwnd);
+// The insets of the default frame of these styles: what WM_NCCALCSIZE takes off.
+RECT DefaultClientRect(DWORD style, DWORD exStyle, RECT windowRect);
+Integer FrameWidth(DWORD style, DWORD exStyle);
+// The caption bar and the close box of a window with a caption, in window
+// coordinates; empty when it has none.
+RECT CaptionBarRect(const WindowRec& w);
+RECT CloseBoxRect(const WindowRec& w);
+// Whether the pointer holds this window's close box down.
+bool CloseBoxPressed(HWND hwnd);
+// While a frame is dragged (caption, border or close box) the pointer's raw
+// input belongs to the drag and makes no messages; each returns true when it
+// took the input.
+bool FrameDragTakesMove(POINT screenPt);
+bool FrameDragTakesButton(POINT screenPt, bool left, bool down);
+bool FrameDragTakesKey(Integer vk, bool down);
 LRESULT DefSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam);
 void ForgetWindowInput(HWND hwnd);   // capture, focus, active, double click
 void ForgetWindowTimers(HWND hwnd);

@@ -25,31 +25,21 @@ namespace {
 
 uint32_t Opaque(uint32_t p) { return p | 0xFF000000u; }
 
-// The first pixel where the window and the screen differ inside Area, or none.
-std::string FirstDifference(TX11Backend& backend, const TRect& area)
-{
-    auto shown = backend.CaptureWindow(area);
-    const TSurface& screen = GetScreenSurface();
-    for (Integer y = 0; y < area.Height(); ++y)
-        for (Integer x = 0; x < area.Width(); ++x)
-            if (Opaque(shown->Row(y)[x]) != Opaque(screen.Pixel(area.Left + x, area.Top + y)))
-                return std::to_string(area.Left + x) + "," + std::to_string(area.Top + y);
-    return {};
-}
-
 using X11PresentTest = X11Test;
 
 TEST_F(X11PresentTest, AfterAPaintTheWindowShowsTheScreen)
 {
     EXPECT_TRUE(FBackend->UsesShm()) << "Xvfb offers MIT-SHM; presenting should use it";
     TProbe* probe;
-    MakeForm(30, 20, &probe);
-    Settle();
-    EXPECT_EQ(FirstDifference(*FBackend, {0, 0, 640, 480}), "");
+    TForm* form = MakeForm(30, 20, &probe);
+    TPoint client = form->ClientToScreen(TPoint{0, 0});
+    const TRect area = Bounds(client.X, client.Y, form->GetClientWidth(), form->GetClientHeight());
+    EXPECT_EQ(FirstDifference(area), "");
 
     // A small change goes too, and alone: a pixel changed behind the window
     // system's back (no device context) is not sent.
-    GetScreenSurface().SetPixel(600, 400, 0xFF123456u);
+    const TPoint behind{area.Right - 5, area.Bottom - 5};
+    GetScreenSurface().SetPixel(behind.X, behind.Y, 0xFF123456u);
     probe->Hot = true;
     probe->Invalidate();
     uint64_t before = FBackend->GetPresentCount();
@@ -58,11 +48,11 @@ TEST_F(X11PresentTest, AfterAPaintTheWindowShowsTheScreen)
     EXPECT_EQ(FBackend->GetPresentCount(), before + 1);
     EXPECT_EQ(FBackend->GetPresentedPixels() - pixelsBefore, 120u * 40u);
     TPoint origin = probe->ClientToScreen(TPoint{0, 0});
-    EXPECT_EQ(FirstDifference(*FBackend, Bounds(origin.X, origin.Y, 120, 40)), "");
-    EXPECT_NE(Opaque(FBackend->CaptureWindow({600, 400, 601, 401})->Pixel(0, 0)), 0xFF123456u);
+    EXPECT_EQ(FirstDifference(Bounds(origin.X, origin.Y, 120, 40)), "");
+    EXPECT_NE(Opaque(FBackend->CaptureWindow(Bounds(behind.X, behind.Y, 1, 1))->Pixel(0, 0)), 0xFF123456u);
 }
 
-TEST_F(X11PresentTest, TheTitleIsTheMainFormsCaption)
+TEST_F(X11VirtualDesktopTest, TheTitleIsTheMainFormsCaption)
 {
     TForm* form = MakeForm(10, 10, nullptr);
     form->SetCaption("Caf\xE9 list");
@@ -253,9 +243,9 @@ TEST_F(X11InputTest, LeavingTheXWindowMakesAHotControlGoDark)
     HandMoveTo(at.X, at.Y);
     ASSERT_TRUE(PumpUntil([&] { return probe->Hot; }));
     Settle();
-    EXPECT_EQ(FirstDifference(*FBackend, {at.X, at.Y, at.X + 1, at.Y + 1}), "");
+    EXPECT_EQ(FirstDifference({at.X, at.Y, at.X + 1, at.Y + 1}), "");
     EXPECT_EQ(Opaque(FBackend->CaptureWindow({at.X, at.Y, at.X + 1, at.Y + 1})->Pixel(0, 0)), 0xFFFFFFFFu);
-    HandMoveTo(900, 700);  // the window is 640 x 480 at the root's corner
+    HandMoveTo(900, 700);  // off the form (and the virtual desktop's 640 x 480 at the root's corner)
     ASSERT_TRUE(PumpUntil([&] { return !probe->Hot; }));
     Settle();
     EXPECT_NE(Opaque(FBackend->CaptureWindow({at.X, at.Y, at.X + 1, at.Y + 1})->Pixel(0, 0)), 0xFFFFFFFFu);
@@ -268,11 +258,22 @@ TEST_F(X11InputTest, FocusOutDeactivatesTheActiveFormAndFocusInActivatesItAgain)
     HandFocusOurWindow();
     PumpUntil([] { return false; }, 50);
     ASSERT_EQ(GetActiveWindow(), form->GetHandle());
-    XSetInputFocus(FHand, PointerRoot, RevertToPointerRoot, CurrentTime);
+    // The keyboard to another program's window (a window manager would give
+    // it back to ours were it to go nowhere).
+    Window other = XCreateSimpleWindow(FHand, DefaultRootWindow(FHand), 700, 500, 100, 100, 0, 0, 0);
+    XMapWindow(FHand, other);
     XSync(FHand, False);
-    ASSERT_TRUE(PumpUntil([] { return GetActiveWindow() == nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] {
+        XWindowAttributes a{};
+        return XGetWindowAttributes(FHand, other, &a) && a.map_state == IsViewable;
+    }));
+    XSetInputFocus(FHand, other, RevertToPointerRoot, CurrentTime);
+    XSync(FHand, False);
+    EXPECT_TRUE(PumpUntil([] { return GetActiveWindow() == nullptr; }));
     HandFocusOurWindow();
-    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == form->GetHandle(); }));
+    EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == form->GetHandle(); }));
+    XDestroyWindow(FHand, other);
+    XSync(FHand, False);
 }
 
 // ---- cursors --------------------------------------------------------------------
@@ -331,7 +332,8 @@ TEST_F(X11Test, AnIdleSecondCostsLessThanTenMillisecondsOfCpu)
     bool done = false;
     static bool* flag;
     flag = &done;
-    SetTimer(nullptr, 77, 1000, [](HWND, UINT, uintptr_t, DWORD) { *flag = true; });
+    // A thread timer's id is the one SetTimer gives back.
+    uintptr_t timer = SetTimer(nullptr, 0, 1000, [](HWND, UINT, uintptr_t, DWORD) { *flag = true; });
     rusage before, after;
     getrusage(RUSAGE_SELF, &before);
     long long start = NowMs();
@@ -341,7 +343,7 @@ TEST_F(X11Test, AnIdleSecondCostsLessThanTenMillisecondsOfCpu)
         DispatchMessage(msg);
     }
     getrusage(RUSAGE_SELF, &after);
-    KillTimer(nullptr, 77);
+    KillTimer(nullptr, timer);
     auto us = [](const timeval& t) { return t.tv_sec * 1000000LL + t.tv_usec; };
     long long cpu = us(after.ru_utime) - us(before.ru_utime) + us(after.ru_stime) - us(before.ru_stime);
     EXPECT_GE(NowMs() - start, 990);

@@ -24,7 +24,7 @@ protected:
             return;
         FDemo = new demo::TDemoForm(nullptr);
         FDemo->Show();
-        Settle();
+        WaitUntilShown(FDemo);
     }
     void TearDown() override
     {
@@ -62,16 +62,7 @@ TEST_F(X11DemoFormTest, ATileDraggedOntoTheLogWithCtrlHeldIsReceived)
     HandMoveTo(from.X, from.Y);
     HandKey(XK_Control_L, true);
     HandButton(1, true);
-    // A hand moves over time: each step is handled before the next comes.
-    for (int i = 1; i <= 10; ++i) {
-        TPoint p{from.X + (to.X - from.X) * i / 10, from.Y + (to.Y - from.Y) * i / 10};
-        HandMoveTo(p.X, p.Y);
-        ASSERT_TRUE(PumpUntil([&] {
-            POINT now;
-            GetCursorPos(now);
-            return now.X == p.X && now.Y == p.Y && !HasPendingMessages();
-        }));
-    }
+    ASSERT_TRUE(HandGlide(from, to, 10));
     HandButton(1, false);
     HandKey(XK_Control_L, false);
     ASSERT_TRUE(PumpUntil([&] { return Logged("Contacts dropped"); })) << [&] {
@@ -87,33 +78,53 @@ TEST_F(X11DemoFormTest, ARightClickOpensTheMenuAndItsItemIsChosenInItsOwnLoop)
 {
     TPoint tasks = At(FDemo->GetTile(3), 30, 30);
     HandMoveTo(tasks.X, tasks.Y);
-    // All of it queued at once: the menu's nested loop takes the rest.
     HandButton(3, true);
     HandButton(3, false);
-    HandMoveTo(tasks.X + 20, tasks.Y + 1 + TPopupMenu::ItemHeight + 8);
-    HandButton(1, true);
-    HandButton(1, false);
-    ASSERT_TRUE(PumpUntil([&] { return Logged("menu: &Rename"); }));
+    // The hand goes for the item once the menu is on the screen, as a
+    // person's does: the menu's nested loop runs the idle work meanwhile.
+    bool chosen = false;
+    Application->SetOnIdle(TIdleEvent::Lambda([&](TObject*, bool&) {
+        HWND menu = FDemo->GetMenu()->GetWindowHandle();
+        XWindowAttributes a{};
+        if (chosen || !menu || !XGetWindowAttributes(FHand, FBackend->XWindowOf(menu), &a) || a.map_state != IsViewable)
+            return;
+        chosen = true;
+        // The second item, "Rename", one item height below the first.
+        HandMoveTo(tasks.X + 20, tasks.Y + 1 + TPopupMenu::ItemHeight + 8);
+        HandButton(1, true);
+        HandButton(1, false);
+    }));
+    bool done = PumpUntil([&] { return Logged("menu: &Rename"); });
+    Application->SetOnIdle({});
+    EXPECT_TRUE(done);
 }
 
 TEST_F(X11DemoFormTest, TheDialogButtonOpensAModalDialogThatTakesTypedTextAndEnter)
 {
-    HandFocusOurWindow();
+    HandFocusOurWindow(FDemo);
     TPoint button = At(FDemo->GetDialogButton(), 20, 12);
     HandMoveTo(button.X, button.Y);
-    // Queued at once: the dialog's nested loop takes the keys.
     HandButton(1, true);
     HandButton(1, false);
-    for (unsigned long key : {XK_x, XK_y, XK_Return}) {
-        HandKey(key, true);
-        HandKey(key, false);
-    }
-    // Should the keys go astray, the dialog's loop would wait for ever: close
-    // it from its idle time after a while, and say what it held.
+    // The hand types once the dialog has the keyboard, as a person does: the
+    // keys go to the X window with the focus. Should they go astray, the
+    // dialog's loop would wait for ever: close it from its idle time after a
+    // while, and say what it held.
     std::string stuck;
+    bool typed = false;
     const long long giveUp = NowMs() + 3000;
     Application->SetOnIdle(TIdleEvent::Lambda([&](TObject*, bool&) {
         demo::TDemoDialog* d = FDemo->GetOpenDialog();
+        Window focus = 0;
+        int revert;
+        XGetInputFocus(FHand, &focus, &revert);
+        if (d && !typed && focus && focus == XWindowOf(d)) {
+            typed = true;
+            for (unsigned long key : {XK_x, XK_y, XK_Return}) {
+                HandKey(key, true);
+                HandKey(key, false);
+            }
+        }
         if (d && NowMs() > giveUp && stuck.empty()) {
             TWinControl* focus = FindControl(GetFocus());
             stuck = "name '" + d->GetNameEdit()->GetText() + "', focus " +

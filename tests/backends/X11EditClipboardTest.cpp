@@ -25,8 +25,8 @@ protected:
         Edit->SetParent(form);
         form->Show();
         FForms.push_back(form);
-        Settle();
-        HandFocusOurWindow();
+        WaitUntilShown(form);
+        HandFocusOurWindow(form);
         Edit->SetFocus();
         ASSERT_TRUE(PumpUntil([&] { return Edit->Focused(); }));
     }
@@ -63,7 +63,7 @@ TEST_F(X11EditClipboardTest, CopyAndCutReachAnotherProgram)
     Edit->SetSelStart(0);
     Edit->SetSelLength(8);
     CtrlKey(XK_c);
-    ASSERT_TRUE(PumpUntil([&] { return OwnerSeenBy(other) == FBackend->GetWindow(); }));
+    ASSERT_TRUE(PumpUntil([&] { return FBackend->IsOurWindow(OwnerSeenBy(other)); }));
     EXPECT_EQ(ReadAsOther(other), "caf\xC3\xA9 au ");
     EXPECT_EQ(Edit->GetText(), "caf\xE9 au lait");
 

@@ -1,6 +1,7 @@
-// The demo program in a real X window, seen from outside as a user's desktop
-// sees it: its picture (saved as a PNG), its close box, and how it fails
-// when the display cannot be opened or goes away.
+// The demo program on a real X display, seen from outside as a user's desktop
+// sees it: its window of its form's client area (or the virtual desktop's),
+// its picture (saved as a PNG), its close box, and how it fails when the
+// display cannot be opened or goes away.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -12,6 +13,7 @@
 #include "platform/gfx/Png.h"
 #include "tests/backends/X11TestSupport.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -74,31 +76,52 @@ std::string ReadFile(const std::filesystem::path& p)
     return s.str();
 }
 
-// The top-level window whose name is Title, waiting for it to appear.
+// A viewable window of ours named Title anywhere in the tree (a window
+// manager keeps it inside a frame of its own).
+Window FindIn(Display* d, Window w, const std::string& title)
+{
+    char* name = nullptr;
+    XClassHint cls{};
+    bool ours = XGetClassHint(d, w, &cls) && cls.res_class && std::string(cls.res_class) == "Launchdeck";
+    if (cls.res_name)
+        XFree(cls.res_name);
+    if (cls.res_class)
+        XFree(cls.res_class);
+    if (ours && XFetchName(d, w, &name) && name) {
+        bool match = title == name;
+        XFree(name);
+        XWindowAttributes a;
+        if (match && XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable)
+            return w;
+    }
+    Window root, parent, *children = nullptr;
+    unsigned n = 0;
+    Window found = 0;
+    if (XQueryTree(d, w, &root, &parent, &children, &n)) {
+        for (unsigned i = 0; i < n && !found; ++i)
+            found = FindIn(d, children[i], title);
+        if (children)
+            XFree(children);
+    }
+    return found;
+}
+
 Window FindWindow(Display* d, const std::string& title, int timeoutMs)
 {
     long long deadline = NowMs() + timeoutMs;
     while (NowMs() < deadline) {
-        Window root, parent, *children = nullptr;
-        unsigned n = 0;
-        Window found = 0;
-        if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n)) {
-            for (unsigned i = 0; i < n && !found; ++i) {
-                char* name = nullptr;
-                XWindowAttributes a;
-                if (XFetchName(d, children[i], &name) && name) {
-                    if (title == name && XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable)
-                        found = children[i];
-                    XFree(name);
-                }
-            }
-            XFree(children);
-        }
-        if (found)
+        if (Window found = FindIn(d, DefaultRootWindow(d), title))
             return found;
         usleep(10000);
     }
     return 0;
+}
+
+TPoint SizeOf(Display* d, Window w)
+{
+    XWindowAttributes a{};
+    XGetWindowAttributes(d, w, &a);
+    return {a.width, a.height};
 }
 
 std::unique_ptr<TSurface> Grab(Display* d, Window w, Integer width, Integer height)
@@ -114,17 +137,23 @@ std::unique_ptr<TSurface> Grab(Display* d, Window w, Integer width, Integer heig
     return out;
 }
 
-void SendClose(Display* d, Window w)
+std::vector<unsigned long> IconOf(Display* d, Window w)
 {
-    XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = w;
-    ev.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
-    ev.xclient.data.l[1] = CurrentTime;
-    XSendEvent(d, w, False, NoEventMask, &ev);
-    XFlush(d);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    std::vector<unsigned long> out;
+    if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_ICON", False), 0, 1 << 16, False, XA_CARDINAL, &type, &format,
+                           &count, &after, &data) == Success &&
+        data) {
+        // Format 32 comes as longs, sign-extended: the 32 bits are the value.
+        auto* values = reinterpret_cast<unsigned long*>(data);
+        for (unsigned long i = 0; i < count; ++i)
+            out.push_back(values[i] & 0xFFFFFFFFu);
+        XFree(data);
+    }
+    return out;
 }
 
 class X11ProgramTest : public ::testing::Test {
@@ -135,6 +164,9 @@ protected:
             GTEST_SKIP() << "no DISPLAY: run under tests/backends/with-xvfb";
         FDisplay = XOpenDisplay(nullptr);
         ASSERT_NE(FDisplay, nullptr);
+        // Walking the tree races with the window manager making and dropping
+        // its frames: a window gone meanwhile is no failure.
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
         // The pointer away from the demo's form, so that nothing in it is hot.
         XWarpPointer(FDisplay, None, DefaultRootWindow(FDisplay), 0, 0, 0, 0, 1200, 1000);
         XSync(FDisplay, False);
@@ -147,37 +179,76 @@ protected:
     Display* FDisplay = nullptr;
 };
 
-TEST_F(X11ProgramTest, TheDemosWindowShowsWhatTheHeadlessScreenShowsAndItsCloseBoxEndsIt)
+// The headless tour's first picture: the form as it starts.
+std::unique_ptr<TSurface> HeadlessStart()
 {
-    // The headless tour's first picture: the form as it starts.
     std::filesystem::path tour = OutputDir() / "demo-headless";
     TChild headless = StartDemo({"--headless", "--out", tour.string()});
-    ASSERT_EQ(WaitForExit(headless, 30000), 0) << ReadFile(headless.Err);
-    auto expected = LoadPngFile((tour / "01-start.png").string());
+    EXPECT_EQ(WaitForExit(headless, 30000), 0) << ReadFile(headless.Err);
+    return LoadPngFile((tour / "01-start.png").string());
+}
 
-    TChild demo = StartDemo({});
-    Window w = FindWindow(FDisplay, "Launchdeck platform demo", 10000);
-    ASSERT_NE(w, 0u) << ReadFile(demo.Err);
-    // The form's tiles, caption and log do not move; the meter does (a real
-    // timer), so it is left out of the comparison.
-    const TRect tiles{40, 40, 520, 100};
+// Whether the window shows what the headless screen shows in Area (screen
+// coordinates of the headless picture), the window's top-left corner
+// showing the screen point Origin. The form's tiles, caption and log do not
+// move; the meter does (a real timer), so a caller leaves it out.
+bool ShowsAsHeadless(Display* d, Window w, const TSurface& expected, const TRect& area, TPoint origin,
+                     const std::string& picture)
+{
     std::unique_ptr<TSurface> shown;
     long long deadline = NowMs() + 5000;
     bool same = false;
+    const TPoint size = SizeOf(d, w);
     while (!same && NowMs() < deadline) {
-        shown = Grab(FDisplay, w, 1024, 768);
-        ASSERT_NE(shown, nullptr);
+        shown = Grab(d, w, size.X, size.Y);
+        if (!shown)
+            return false;
         same = true;
-        for (Integer y = tiles.Top; y < tiles.Bottom && same; ++y)
-            for (Integer x = tiles.Left; x < tiles.Right && same; ++x)
-                same = (shown->Pixel(x, y) | 0xFF000000u) == (expected->Pixel(x, y) | 0xFF000000u);
+        for (Integer y = area.Top; y < area.Bottom && same; ++y)
+            for (Integer x = area.Left; x < area.Right && same; ++x)
+                same = (shown->Pixel(x - origin.X, y - origin.Y) | 0xFF000000u) == (expected.Pixel(x, y) | 0xFF000000u);
     }
-    SavePngFile((OutputDir() / "x11-demo-window.png").string(), *shown);
-    EXPECT_TRUE(same) << "see " << (OutputDir() / "x11-demo-window.png");
-    // The desktop around the form too.
-    EXPECT_EQ(shown->Pixel(700, 600) | 0xFF000000u, expected->Pixel(700, 600) | 0xFF000000u);
+    SavePngFile((OutputDir() / picture).string(), *shown);
+    return same;
+}
 
-    SendClose(FDisplay, w);
+TEST_F(X11ProgramTest, TheDemoIsAWindowOfItsFormsClientAreaShowingWhatHeadlessShowsAndItsCloseBoxEndsIt)
+{
+    auto expected = HeadlessStart();
+    ASSERT_NE(expected, nullptr);
+    TChild demo = StartDemo({});
+    Window w = FindWindow(FDisplay, "Launchdeck platform demo", 10000);
+    ASSERT_NE(w, 0u) << ReadFile(demo.Err);
+    // The form is 480 x 320 at (40, 40) with a sizing frame and a caption.
+    const TPoint client{40 + 4, 40 + 4 + 19};
+    EXPECT_EQ(SizeOf(FDisplay, w), (TPoint{480 - 8, 320 - 8 - 19}));
+    // The program's icon: 32 x 32, the teal desktop at its corner, a navy caption bar.
+    std::vector<unsigned long> icon = IconOf(FDisplay, w);
+    ASSERT_EQ(icon.size(), 2u + 32 * 32);
+    EXPECT_EQ(icon[0], 32u);
+    EXPECT_EQ(icon[1], 32u);
+    EXPECT_EQ(icon[2 + 0], 0xFF008080u);
+    EXPECT_EQ(icon[2 + 7 * 32 + 10], 0xFF000080u);
+    EXPECT_TRUE(ShowsAsHeadless(FDisplay, w, *expected, {client.X, client.Y, 520 - 4, 100}, client,
+                                "x11-demo-window.png"))
+        << "see " << (OutputDir() / "x11-demo-window.png");
+    SendCloseRequest(FDisplay, w);
+    EXPECT_EQ(WaitForExit(demo, 5000), 0) << ReadFile(demo.Err);
+    EXPECT_EQ(ReadFile(demo.Err), "");
+}
+
+TEST_F(X11ProgramTest, OnTheVirtualDesktopOneWindowShowsTheWholeScreenAsHeadless)
+{
+    auto expected = HeadlessStart();
+    ASSERT_NE(expected, nullptr);
+    TChild demo = StartDemo({"--virtual-desktop"});
+    Window w = FindWindow(FDisplay, "Launchdeck platform demo", 10000);
+    ASSERT_NE(w, 0u) << ReadFile(demo.Err);
+    EXPECT_EQ(SizeOf(FDisplay, w), (TPoint{1024, 768}));
+    // The tiles with the form's caption above them, and the desktop around the form.
+    EXPECT_TRUE(ShowsAsHeadless(FDisplay, w, *expected, {40, 40, 520, 100}, {0, 0}, "x11-demo-virtual-desktop.png"));
+    EXPECT_TRUE(ShowsAsHeadless(FDisplay, w, *expected, {700, 600, 701, 601}, {0, 0}, "x11-demo-virtual-desktop.png"));
+    SendCloseRequest(FDisplay, w);
     EXPECT_EQ(WaitForExit(demo, 5000), 0) << ReadFile(demo.Err);
     EXPECT_EQ(ReadFile(demo.Err), "");
 }
@@ -199,7 +270,7 @@ TEST_F(X11ProgramTest, ADisplayThatCannotBeOpenedIsOneLineAndStatusOneWhenTheWin
     TChild demo = StartDemo({"--x11"}, ":4093");
     EXPECT_EQ(WaitForExit(demo, 10000), 1);
     EXPECT_EQ(ReadFile(demo.Err), "demo: cannot open the X display \":4093\"\n");
-    EXPECT_THROW(TX11Backend(640, 480, ":4093"), EX11Error);
+    EXPECT_THROW(TX11Backend(TX11Layout::VirtualDesktop, 640, 480, ":4093"), EX11Error);
 }
 
 TEST_F(X11ProgramTest, WithoutAnAnsweringDisplayTheDemoPlaysItsTourHeadless)

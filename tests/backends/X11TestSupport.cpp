@@ -1,6 +1,8 @@
 #include "tests/backends/X11TestSupport.h"
 
 #include "platform/gfx/Graphics.h"
+#include "platform/vcl/DragDrop.h"
+#include "platform/win/Paint.h"
 #include "platform/win/Input.h"
 #include "platform/win/MessageQueue.h"
 #include "platform/win/TickSource.h"
@@ -70,13 +72,17 @@ void X11Test::SetUp()
     if (!std::getenv("DISPLAY"))
         GTEST_SKIP() << "no DISPLAY: run under tests/backends/with-xvfb";
     TickSource::UseMonotonicClock();
-    FBackend = std::make_unique<TX11Backend>(640, 480);
+    FBackend = std::make_unique<TX11Backend>(FLayout, 640, 480);
     FHand = XOpenDisplay(nullptr);
     ASSERT_NE(FHand, nullptr);
 }
 
 void X11Test::TearDown()
 {
+    // A test that failed halfway leaves no drag behind to outlive its controls.
+    if (GetDragObject())
+        CancelDrag();
+    ReleaseCapture();
     for (TForm* f : FForms)
         delete f;
     FForms.clear();
@@ -121,6 +127,13 @@ void X11Test::Settle()
         if (!HasPendingMessages())
             break;
     }
+    // Twice: what the server said back (exposures, places) is handled and shown too.
+    for (int round = 0; round < 2; ++round) {
+        FBackend->Present();
+        XSync(FBackend->GetDisplay(), False);
+        FBackend->HandlePendingEvents();
+        Application->ProcessMessages();
+    }
     FBackend->Present();
     XSync(FBackend->GetDisplay(), False);
 }
@@ -137,7 +150,46 @@ TForm* X11Test::MakeForm(Integer left, Integer top, TProbe** probe)
     FForms.push_back(form);
     if (probe)
         *probe = p;
+    WaitUntilShown(form);
     return form;
+}
+
+void X11Test::WaitUntilShown(TForm* form)
+{
+    bool shown = PumpUntil([&] {
+        Window w = XWindowOf(form);
+        if (!w)
+            return false;
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(FHand, w, &a) || a.map_state != IsViewable)
+            return false;
+        if (FLayout == TX11Layout::VirtualDesktop)
+            return true;
+        int x = 0, y = 0;
+        Window child;
+        XTranslateCoordinates(FHand, w, DefaultRootWindow(FHand), 0, 0, &x, &y, &child);
+        TPoint origin = form->ClientToScreen(TPoint{0, 0});
+        return origin.X == x && origin.Y == y && a.width == form->GetClientWidth() &&
+               a.height == form->GetClientHeight();
+    });
+    ASSERT_TRUE(shown) << "the form's X window was not shown where the form is";
+    Settle();
+}
+
+unsigned long X11Test::XWindowOf(TForm* form) const
+{
+    return form->HandleAllocated() ? FBackend->XWindowOf(form->GetHandle()) : 0;
+}
+
+std::string X11Test::FirstDifference(const TRect& area)
+{
+    auto shown = FBackend->CaptureWindow(area);
+    const TSurface& screen = GetScreenSurface();
+    for (Integer y = 0; y < area.Height(); ++y)
+        for (Integer x = 0; x < area.Width(); ++x)
+            if ((shown->Row(y)[x] | 0xFF000000u) != (screen.Pixel(area.Left + x, area.Top + y) | 0xFF000000u))
+                return std::to_string(area.Left + x) + "," + std::to_string(area.Top + y);
+    return {};
 }
 
 void X11Test::HandMoveTo(Integer x, Integer y)
@@ -160,9 +212,40 @@ void X11Test::HandKey(unsigned long keysym, bool down)
     XFlush(FHand);
 }
 
-void X11Test::HandFocusOurWindow()
+bool X11Test::HandGlide(TPoint from, TPoint to, int steps)
 {
-    XSetInputFocus(FHand, FBackend->GetWindow(), RevertToParent, CurrentTime);
+    for (int i = 1; i <= steps; ++i) {
+        TPoint p{from.X + (to.X - from.X) * i / steps, from.Y + (to.Y - from.Y) * i / steps};
+        HandMoveTo(p.X, p.Y);
+        if (!PumpUntil([&] {
+                POINT now;
+                GetCursorPos(now);
+                return now.X == p.X && now.Y == p.Y && !HasPendingMessages();
+            }))
+            return false;
+    }
+    return true;
+}
+
+void SendCloseRequest(Display* display, unsigned long window)
+{
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = window;
+    ev.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    ev.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &ev);
+    XFlush(display);
+}
+
+void X11Test::HandFocusOurWindow(TForm* form)
+{
+    if (!form && !FForms.empty())
+        form = FForms.front();
+    Window w = form ? XWindowOf(form) : FBackend->GetWindow();
+    XSetInputFocus(FHand, w, RevertToParent, CurrentTime);
     XSync(FHand, False);
 }
 

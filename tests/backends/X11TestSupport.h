@@ -1,8 +1,9 @@
 // What the X11 tests share: a fixture with a backend on the display the
-// test runs under (tests/backends/with-xvfb gives each run its own), a
-// second connection that plays the user's hand through XTest, a loop that
-// runs the message loop until something has happened, and a control that
-// records what reaches it.
+// test runs under (tests/backends/with-xvfb gives each run its own, with a
+// window manager or without), each form an X window of its own or, in the
+// virtual desktop fixture, the whole screen in one; a second connection that
+// plays the user's hand through XTest; a loop that runs the message loop
+// until something has happened; and a control that records what reaches it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -47,6 +48,7 @@ private:
 
 class X11Test : public ::testing::Test {
 protected:
+    explicit X11Test(TX11Layout layout = TX11Layout::DesktopWindows) : FLayout(layout) {}
     void SetUp() override;
     void TearDown() override;
 
@@ -54,18 +56,41 @@ protected:
     bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000);
     // Handles everything waiting, then presents and waits for the server.
     void Settle();
-    // A form at (Left, Top) with a probe in it at (8, 8), 120 x 40.
+    // A form at (Left, Top) with a probe in it at (8, 8), 120 x 40, shown
+    // and, as a desktop window, mapped where the window system has it.
     TForm* MakeForm(Integer left, Integer top, TProbe** probe);
+    // Runs the loop until the form's X window is viewable and lies where the
+    // window system has the form's client area (a window manager places it).
+    void WaitUntilShown(TForm* form);
+    // The form's X window: its own, or the virtual desktop's.
+    unsigned long XWindowOf(TForm* form) const;
+    // The screen as the server shows it (the root window) against the screen
+    // surface, inside Area: the first pixel that differs, or "".
+    std::string FirstDifference(const TRect& area);
 
     // The hand: pointer and keys through XTest, on a connection of its own.
     void HandMoveTo(Integer x, Integer y);
     void HandButton(unsigned button, bool down);
     void HandKey(unsigned long keysym, bool down);
-    void HandFocusOurWindow();
+    // The pointer from one screen point to another in Steps moves, as a hand
+    // moves over time: each is handled before the next comes. False when one
+    // did not arrive.
+    bool HandGlide(TPoint from, TPoint to, int steps);
+    // The keyboard to a form's X window (the first form's when none is named).
+    void HandFocusOurWindow(TForm* form = nullptr);
 
+    TX11Layout FLayout;
     std::unique_ptr<TX11Backend> FBackend;
     Display* FHand = nullptr;
     std::vector<TForm*> FForms;
+};
+
+// Asks a window to close, as a window manager's close box does.
+void SendCloseRequest(Display* display, unsigned long window);
+
+class X11VirtualDesktopTest : public X11Test {
+protected:
+    X11VirtualDesktopTest() : X11Test(TX11Layout::VirtualDesktop) {}
 };
 
 } // namespace ld::x11test

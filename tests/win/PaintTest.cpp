@@ -142,6 +142,11 @@ TEST_F(PaintTest, ClipSiblingsKeepsALowerSiblingUnderTheUpperOne)
     PumpUntilIdle();
     EXPECT_EQ(ScreenPixel(330, 330), kGreen);
     EXPECT_EQ(ScreenPixel(360, 360), kBlue);
+    // Sent to the bottom again, it gives the other back what it covered.
+    SetWindowPos(lower, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    PumpUntilIdle();
+    EXPECT_EQ(ScreenPixel(330, 330), kBlue);
+    EXPECT_EQ(ScreenPixel(310, 310), kGreen);
 }
 
 TEST_F(PaintTest, BorderIsOneBlackPixelAndClientEdgeTheSunkenTwo)

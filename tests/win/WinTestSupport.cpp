@@ -67,6 +67,8 @@ std::string MessageName(UINT msg)
     case WM_KILLFOCUS: return "WM_KILLFOCUS";
     case WM_ENABLE: return "WM_ENABLE";
     case WM_PAINT: return "WM_PAINT";
+    case WM_CLOSE: return "WM_CLOSE";
+    case WM_SYSCOMMAND: return "WM_SYSCOMMAND";
     case WM_ERASEBKGND: return "WM_ERASEBKGND";
     case WM_SHOWWINDOW: return "WM_SHOWWINDOW";
     case WM_CANCELMODE: return "WM_CANCELMODE";
