@@ -389,13 +389,17 @@ TEST_F(X11DesignerProgramTest, TheItemsDialogIsAWindowOfItsOwnCentredAndAboveThe
     EXPECT_EQ(at.Top, (screenHeight - 214) / 2 + 3 + 19);
     SaveScreenPicture("x11-designer-items-dialog.png");
 
-    // Its close box cancels it; the palette's ends the program.
+    // Its close box cancels it; the palette's asks about the placed list, and
+    // No ends the program.
     SendClose(dialog);
     const long long deadline = NowMs() + 5000;
     while (FindIn(DefaultRootWindow(FDisplay), "ShortcutList Items Editor") && NowMs() < deadline)
         usleep(20000);
     EXPECT_EQ(FindIn(DefaultRootWindow(FDisplay), "ShortcutList Items Editor"), 0u);
     SendClose(palette);
+    ASSERT_NE(FindWindow("Confirm", 5000), 0u) << ReadAll(FErr);
+    usleep(300000);
+    Press(XK_n);
     EXPECT_EQ(WaitForExit(10000), 0) << ReadAll(FErr);
 }
 
