@@ -128,6 +128,15 @@ std::vector<HWND> TopLevelWindows()
     return out;
 }
 
+// Whether Window is the highest of the visible top-level windows.
+bool IsTopOfTheShown(HWND window)
+{
+    for (HWND h : TopLevelWindows())
+        if (IsWindowVisible(h))
+            return h == window;
+    return false;
+}
+
 } // namespace
 
 TTopLevels::TTopLevels(const TXScreen& screen) : FScreen(screen), FAtoms(std::make_unique<TAtoms>(screen.D))
@@ -229,15 +238,19 @@ void TTopLevels::Sync(unsigned long time)
     for (HWND window : TopLevelWindows())
         if (IsWindowVisible(window) && !ViewFor(window))
             CreateView(window);
+    std::vector<TView*> mapped;
     for (auto& view : FViews) {
         bool visible = IsWindowVisible(view->Handle);
         if (visible) {
             UpdateProperties(*view);
             Place(*view);
+            if (!view->WantMapped)
+                mapped.push_back(view.get());
         }
         MapOrWithdraw(*view, visible);
     }
     PushStacking();
+    RaiseNewTop(mapped);
     RequestFocus(time);
     UpdateGrab();
 }
@@ -472,6 +485,17 @@ void TTopLevels::MapOrWithdraw(TView& view, bool visible)
     view.Mapped = false;
     if (FXFocus == view.Handle)
         FXFocus = nullptr;
+}
+
+// Without a window manager a window maps where it was created, under those
+// raised since: one the window system shows on top of the others (a dialog,
+// a form brought up) goes on top on the server too. A window manager stacks
+// new windows itself.
+void TTopLevels::RaiseNewTop(const std::vector<TView*>& mapped)
+{
+    for (TView* view : mapped)
+        if (!view->Popup && IsTopOfTheShown(view->Handle))
+            XRaiseWindow(FScreen.D, view->XWindow);
 }
 
 // A window raised in the window system (a click, BringToFront) is raised on

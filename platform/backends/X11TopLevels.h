@@ -87,6 +87,7 @@ private:
     void SetFrameHints(TView& view);
     void Place(TView& view);
     void MapOrWithdraw(TView& view, bool visible);
+    void RaiseNewTop(const std::vector<TView*>& mapped);
     void PushStacking();
     void RequestFocus(unsigned long time);
     void UpdateGrab();

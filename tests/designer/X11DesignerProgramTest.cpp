@@ -255,6 +255,31 @@ protected:
         XFlush(FDisplay);
     }
 
+    // Where W (or the frame a window manager put it in) lies among the
+    // root's children: higher is nearer the top.
+    int StackIndex(Window w)
+    {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned n = 0;
+        while (XQueryTree(FDisplay, w, &root, &parent, &children, &n) && parent != root) {
+            if (children)
+                XFree(children);
+            children = nullptr;
+            w = parent;
+        }
+        if (children)
+            XFree(children);
+        if (!XQueryTree(FDisplay, root, &root, &parent, &children, &n))
+            return -1;
+        int at = -1;
+        for (unsigned i = 0; i < n; ++i)
+            if (children[i] == w)
+                at = int(i);
+        if (children)
+            XFree(children);
+        return at;
+    }
+
     TRect RootRect(Window w)
     {
         XWindowAttributes a{};
@@ -379,6 +404,8 @@ TEST_F(X11DesignerProgramTest, TheItemsDialogIsAWindowOfItsOwnCentredAndAboveThe
     Window owner = 0;
     XGetTransientForHint(FDisplay, dialog, &owner);
     EXPECT_EQ(owner, properties);
+    EXPECT_GT(StackIndex(dialog), StackIndex(properties)) << "the dialog above the window it came from";
+    EXPECT_GT(StackIndex(dialog), StackIndex(form));
     const TRect at = RootRect(dialog);
     EXPECT_EQ(at.Width(), 403);
     EXPECT_EQ(at.Height(), 189);
