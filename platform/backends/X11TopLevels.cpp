@@ -32,6 +32,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 namespace ld::x11 {
 
@@ -623,6 +624,8 @@ bool TTopLevels::HandleEvent(XEvent& ev)
     }
     case FocusIn:
     case FocusOut:
+        if (ev.type == FocusIn)
+            LetGoOfKeysReleasedElsewhere();
         if (ev.xfocus.detail == NotifyInferior || ev.xfocus.detail == NotifyPointer ||
             ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab)
             return true;
@@ -755,6 +758,31 @@ void TTopLevels::FocusArrived(TView& view)
     if (GetActiveWindow() != view.Handle)
         SetActiveWindow(view.Handle);
     FFocusAsked = view.Handle;
+}
+
+// A key let go while another client held the keyboard (a window manager's
+// binding such as Alt+F4 grabs it) is never reported to us: when the keyboard
+// comes back, a modifier still held here but not on the server is let go, or
+// the next Escape would arrive as Alt+Escape.
+void TTopLevels::LetGoOfKeysReleasedElsewhere()
+{
+    char keys[32] = {};
+    XQueryKeymap(FScreen.D, keys);
+    auto down = [&](KeySym left, KeySym right) {
+        for (KeySym sym : {left, right})
+            if (KeyCode code = XKeysymToKeycode(FScreen.D, sym); code && (keys[code / 8] & (1 << (code % 8))))
+                return true;
+        return false;
+    };
+    const struct {
+        Integer Vk;
+        KeySym Left, Right;
+    } modifiers[] = {{VK_SHIFT, XK_Shift_L, XK_Shift_R},
+                     {VK_CONTROL, XK_Control_L, XK_Control_R},
+                     {VK_MENU, XK_Alt_L, XK_Alt_R}};
+    for (const auto& m : modifiers)
+        if (GetAsyncKeyState(m.Vk) < 0 && !down(m.Left, m.Right))
+            InjectKey(m.Vk, false);
 }
 
 void TTopLevels::EndOfBatch()

@@ -97,6 +97,7 @@ private:
     void FollowServerPlace(TView& view);
     void ReadStacking();
     void FocusArrived(TView& view);
+    void LetGoOfKeysReleasedElsewhere();
 
     TXScreen FScreen;
     std::vector<std::unique_ptr<TView>> FViews;

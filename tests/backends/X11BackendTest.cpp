@@ -232,6 +232,23 @@ TEST_F(X11InputTest, AltCombinationsAreSystemKeys)
     EXPECT_TRUE(probe->Saw(WM_SYSKEYDOWN));
     EXPECT_EQ(probe->Chars, "f");
     EXPECT_FALSE(probe->Saw(WM_CHAR));
+
+    // Alt let go while another client holds the keyboard (a window manager's
+    // Alt+F4): back with us, the next Escape is a plain key.
+    HandKey(XK_Alt_L, true);
+    ASSERT_TRUE(PumpUntil([] { return GetAsyncKeyState(VK_MENU) < 0; }));
+    ASSERT_EQ(XGrabKeyboard(FHand, DefaultRootWindow(FHand), False, GrabModeAsync, GrabModeAsync, CurrentTime),
+              GrabSuccess);
+    XSync(FHand, False);
+    HandKey(XK_Alt_L, false);
+    XUngrabKeyboard(FHand, CurrentTime);
+    XSync(FHand, False);
+    probe->Messages.clear();
+    HandKey(XK_Escape, true);
+    HandKey(XK_Escape, false);
+    ASSERT_TRUE(PumpUntil([&] { return probe->Saw(WM_KEYUP) || probe->Saw(WM_SYSKEYUP); }));
+    EXPECT_TRUE(probe->Saw(WM_KEYDOWN));
+    EXPECT_FALSE(probe->Saw(WM_SYSKEYDOWN));
 }
 
 TEST_F(X11InputTest, LeavingTheXWindowMakesAHotControlGoDark)
