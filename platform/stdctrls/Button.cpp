@@ -106,6 +106,47 @@ bool TButtonControl::TrackPress(TMessage& m)
     return false;
 }
 
+void TButtonControl::Dispatch(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_ERASEBKGND: m.Result = 1; return;
+    case CM_ENABLEDCHANGED:
+    case CM_TEXTCHANGED:
+    case CM_FONTCHANGED:
+    case CM_COLORCHANGED:
+        inherited::Dispatch(m);
+        Invalidate();
+        return;
+    }
+    inherited::Dispatch(m);
+}
+
+// The window class, shared by the push button and the check box.
+
+void TButtonControl::DefaultHandler(TMessage& m)
+{
+    if (TrackPress(m))
+        return;
+    switch (m.Msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(FHandle, ps);
+        PaintWindow(dc);
+        if (!m.WParam)
+            EndPaint(FHandle, ps);
+        return;
+    }
+    case WM_GETDLGCODE:
+        m.Result = DialogCode();
+        return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        Invalidate();
+        return;
+    }
+    inherited::DefaultHandler(m);
+}
+
 TButton::TButton(TComponent* owner) : TButtonControl(owner)
 {
     FControlStyle = {csSetCaption, csDoubleClicks, csCaptureMouse, csOpaque};
@@ -190,41 +231,8 @@ void TButton::Dispatch(TMessage& m)
     case CM_DIALOGKEY: return CMDialogKey(m);
     case CM_DIALOGCHAR: return CMDialogChar(m);
     case CM_FOCUSCHANGED: return CMFocusChanged(m);
-    case WM_ERASEBKGND: m.Result = 1; return;
-    case CM_ENABLEDCHANGED:
-    case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
-        inherited::Dispatch(m);
-        Invalidate();
-        return;
     }
     inherited::Dispatch(m);
-}
-
-// ---- the window class -----------------------------------------------------------------------
-
-void TButton::DefaultHandler(TMessage& m)
-{
-    if (TrackPress(m))
-        return;
-    switch (m.Msg) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(FHandle, ps);
-        PaintButton(dc);
-        if (!m.WParam)
-            EndPaint(FHandle, ps);
-        return;
-    }
-    case WM_GETDLGCODE:
-        m.Result = DLGC_BUTTON | (FActive ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
-        return;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        return;
-    }
-    inherited::DefaultHandler(m);
 }
 
 // ---- painting ------------------------------------------------------------------------------------

@@ -78,44 +78,9 @@ void TCustomCheckBox::CMDialogChar(TMessage& m)
 
 void TCustomCheckBox::Dispatch(TMessage& m)
 {
-    switch (m.Msg) {
-    case CM_DIALOGCHAR: return CMDialogChar(m);
-    case WM_ERASEBKGND: m.Result = 1; return;
-    case CM_ENABLEDCHANGED:
-    case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
-    case CM_COLORCHANGED:
-        inherited::Dispatch(m);
-        Invalidate();
-        return;
-    }
+    if (m.Msg == CM_DIALOGCHAR)
+        return CMDialogChar(m);
     inherited::Dispatch(m);
-}
-
-// ---- the window class -----------------------------------------------------------------------
-
-void TCustomCheckBox::DefaultHandler(TMessage& m)
-{
-    if (TrackPress(m))
-        return;
-    switch (m.Msg) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(FHandle, ps);
-        PaintCheckBox(dc);
-        if (!m.WParam)
-            EndPaint(FHandle, ps);
-        return;
-    }
-    case WM_GETDLGCODE:
-        m.Result = DLGC_BUTTON;
-        return;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        return;
-    }
-    inherited::DefaultHandler(m);
 }
 
 // ---- painting ------------------------------------------------------------------------------------

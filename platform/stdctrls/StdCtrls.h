@@ -329,9 +329,16 @@ class TButtonControl : public TWinControl {
 
     bool IsPressed() const { return FPressed; }
 
+    // What both share: a repaint when the look's inputs change, the press,
+    // painting through PaintWindow and a repaint as the focus comes and goes.
+    void Dispatch(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
+
 protected:
     // What a release on the control does (a button clicks, a box toggles).
     virtual void Pushed() {}
+    // The answer to WM_GETDLGCODE.
+    virtual LRESULT DialogCode() const { return DLGC_BUTTON; }
     // Repaints at once.
     void SetPressed(bool value);
     // Follows the press through the window class's mouse, key and focus
@@ -362,12 +369,12 @@ class TButton : public TButtonControl {
 
     void Click() override;
     void Dispatch(TMessage& message) override;
-    void DefaultHandler(TMessage& message) override;
     void PaintWindow(HDC dc) override { PaintButton(dc); }
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void Pushed() override { Click(); }
+    LRESULT DialogCode() const override { return DLGC_BUTTON | (FActive ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON); }
     void PaintButton(HDC dc);
     void SetActive(bool value);
     void CMDialogKey(TMessage& m);
@@ -405,7 +412,6 @@ class TCustomCheckBox : public TButtonControl {
     TRect BoxRect() const;
 
     void Dispatch(TMessage& message) override;
-    void DefaultHandler(TMessage& message) override;
     void PaintWindow(HDC dc) override { PaintCheckBox(dc); }
 
 protected:
