@@ -161,7 +161,7 @@ TEST_F(DesignerWindowTest, PropertyViewFollowsTheSelectionAndStoresTypedValues)
     EXPECT_NE(Window->GetStatus().find("'wide' is not a valid integer value"), std::string::npos) << Window->GetStatus();
 
     // Another selection shows its own properties.
-    TProbe* probe = Place(10, 10);
+    Place(10, 10);
     Backend->RunUntilIdle();
     EXPECT_GE(View()->RowOf("Value"), 0);
     EXPECT_EQ(View()->RowOf("Caption"), -1);
